@@ -113,7 +113,11 @@ void setStyleBits(QWidget* w, std::uint32_t bits, bool setIt) {
     Qt::WindowFlags flags = top->windowFlags();
     const bool frameless = (style & WS_CAPTION) != WS_CAPTION;
     flags.setFlag(Qt::FramelessWindowHint, frameless);
-    if (!frameless) {
+    if (frameless) {
+        // Qt drops the frameless hint while title-bar buttons are asked for.
+        flags &= ~(Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    } else {
         flags.setFlag(Qt::CustomizeWindowHint, true);
         flags.setFlag(Qt::WindowTitleHint, true);
         flags.setFlag(Qt::WindowSystemMenuHint, (style & WS_SYSMENU) != 0);

@@ -37,8 +37,8 @@ VbLong ShellRun(const std::string& file, const std::string& dir, HWnd hWnd,
 VbLong GetTicks();
 
 VbBool SoundDeviceAvailable();
-void PlayWaveSound(VbLong resId, const std::string& resType, const std::string& file,
-                   VbBool wait, VbBool loopIt, VbBool noStop, VbBool noDefault);
+void PlayWaveSound(VbLong resId, const std::string& resType, const std::string& file, VbBool wait,
+                   VbBool loopIt, VbBool noStop, VbBool noDefault);
 
 HWnd GetForegroundHwnd();
 HWnd GetActiveHwnd();

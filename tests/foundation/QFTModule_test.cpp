@@ -2,12 +2,15 @@
 #include "Dialogs.h"
 #include "ManualClock.h"
 #include "QFTModule.h"
+#include "Surface.h"
 #include "VbError.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QPalette>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -352,4 +355,38 @@ TEST(QFTModule, PlayWaveSoundPlaysOnTheDummyDevice) {
     PlayWaveSound(0, "WAVE", "", VbFalse, VbFalse, VbFalse, VbFalse);
     EXPECT_TRUE(dialogs.calls().empty());
     audio::close();
+}
+
+TEST(QFTModule, CaptureScreenAreaCopiesOnlyIntoItsRectangle) {
+    Surface target(40, 30);
+    target.setBackColor(0x00FFFFFF);
+    CaptureScreenArea(target, 5, 6, 10, 8, 0, 0);
+    CaptureScreenArea(target, 35, 25, 20, 20, 100, 100); // runs off the target's edge
+    CaptureScreenArea(target, 0, 0, 0, 0, 0, 0);
+    CaptureScreenArea(target, 0, 0, -5, 10, 0, 0);
+    EXPECT_EQ(target.Width(), 40);
+    EXPECT_EQ(target.Height(), 30);
+    for (const auto& [px, py] : {std::pair{0, 0}, {4, 6}, {15, 6}, {5, 14}, {34, 29}, {39, 24}}) {
+        EXPECT_EQ(target.Point(px, py), 0x00FFFFFF) << px << "," << py;
+    }
+}
+
+TEST(QFTModule, CaptureScreenAreaTakesTheDesktopRectangle) {
+    QWidget red;
+    red.setWindowFlag(Qt::FramelessWindowHint);
+    QPalette pal = red.palette();
+    pal.setColor(QPalette::Window, QColor(255, 0, 0));
+    red.setPalette(pal);
+    red.setAutoFillBackground(true);
+    red.setGeometry(100, 120, 60, 50);
+    red.show();
+    red.repaint();
+    QCoreApplication::processEvents();
+
+    Surface target(20, 20);
+    target.setBackColor(0x00FFFFFF);
+    CaptureScreenArea(target, 2, 3, 10, 10, 110, 130);
+    EXPECT_EQ(target.Point(2, 3), 0x000000FF); // red, as a game colour
+    EXPECT_EQ(target.Point(11, 12), 0x000000FF);
+    EXPECT_EQ(target.Point(12, 13), 0x00FFFFFF);
 }

@@ -16,28 +16,28 @@ void GameEngine::MoveAliensTimer_Timer() {
     bool reverse = false;
     bool near = false;
     for (Sprite& a : f.Aliens) {
-        if (!a.active()) {
+        if (!a.active) {
             continue;
         }
-        const Surface& pic = a.Picture(a.CurFrame());
+        const Surface& pic = *a.Picture(a.CurFrame);
         const double w = pic.Width();
         const double h = pic.Height();
-        if (a.X() >= paneW - w) {
+        if (a.X >= paneW - w) {
             if (MarchDirection != 0) {
                 MarchDirection = 0;
                 reverse = true;
             }
-        } else if (a.X() <= 0) {
+        } else if (a.X <= 0) {
             if (MarchDirection != 1) {
                 MarchDirection = 1;
                 reverse = true;
             }
         }
-        if (a.y() + h / 2 >= f.ShieldLineY) {
+        if (a.y + h / 2 >= f.ShieldLineY) {
             GameOver();
             return;
         }
-        if (!near && a.y() + h / 2 > f.ShieldLineY - 100) {
+        if (!near && a.y + h / 2 > f.ShieldLineY - 100) {
             near = true;
         }
     }
@@ -51,11 +51,11 @@ void GameEngine::MoveAliensTimer_Timer() {
     if (!reverse) {
         int limit = -1;
         for (Sprite& a : f.Aliens) {
-            if (!a.active()) {
+            if (!a.active) {
                 continue;
             }
-            const double x = a.X();
-            const double w = a.Picture(a.CurFrame()).Width();
+            const double x = a.X;
+            const double w = a.Picture(a.CurFrame)->Width();
             if (MarchDirection == 0) {
                 if (x - f.AlienStep < 0 && (limit == -1 || limit > x)) {
                     limit = rnd(x);
@@ -74,17 +74,17 @@ void GameEngine::MoveAliensTimer_Timer() {
     const bool dropDown = !(f.CheatMode && f.CheatCheckAliensDontMove);
     int dead = 0;
     for (Sprite& a : f.Aliens) {
-        if (!a.active()) {
+        if (!a.active) {
             ++dead;
         }
         if (!reverse) {
-            a.setZX(static_cast<float>(MarchDirection == 0 ? a.zX() - step : a.zX() + step));
-            if (a.active()) {
+            a.zX = static_cast<float>(MarchDirection == 0 ? a.zX - step : a.zX + step);
+            if (a.active) {
                 VbInteger frame = -1;
-                a.DrawSprite(frame, px(a.X()), px(a.y()), *f.pMain, *f.pBack, false);
+                a.DrawSprite(frame, px(a.X), px(a.y), *f.pMain, *f.pBack, VbFalse);
             }
-        } else if (dropDown && a.active()) {
-            a.setZY(static_cast<float>(a.ZY() + f.AlienDropStep));
+        } else if (dropDown && a.active) {
+            a.ZY = static_cast<float>(a.ZY + f.AlienDropStep);
         }
     }
 
@@ -118,7 +118,7 @@ void GameEngine::AlienShootTimer_Timer() {
     }
     for (int i = first; i <= n; ++i) {
         Sprite& a = f.Aliens[static_cast<std::size_t>(i)];
-        if (!a.active() || a.Shoots() != 1 || !a.CanShoot()) {
+        if (!a.active || a.Shoots != 1 || !a.CanShoot) {
             continue;
         }
         const int r = rnd(Rnd() * 1000.0);
@@ -126,14 +126,13 @@ void GameEngine::AlienShootTimer_Timer() {
             continue;
         }
         for (Sprite& s : f.AlienShotSprites) {
-            if (s.active()) {
+            if (s.active) {
                 continue;
             }
-            const Surface& alienPic = a.Picture(0);
-            s.setActive(true);
-            s.setX(static_cast<float>(a.X() + alienPic.Width() / 2.0 -
-                                      s.Picture(0).Width() / 2.0));
-            s.setY(static_cast<float>(a.y() - alienPic.Height() / 2.0));
+            const Surface& alienPic = *a.Picture(0);
+            s.active = VbTrue;
+            s.X = static_cast<float>(a.X + alienPic.Width() / 2.0 - s.Picture(0)->Width() / 2.0);
+            s.y = static_cast<float>(a.y - alienPic.Height() / 2.0);
             if (f.mnuAlienShootSounds.Checked) {
                 LocalPlaySound(103);
             }

@@ -34,9 +34,9 @@ void GameEngine::GivePoints(VbLong points) {
     const std::int64_t add =
         points <= 10000 ? static_cast<std::int64_t>(f.ScoreMultiplier) * points : points;
     // A score at the top of the Long range stays there.
-    const std::int64_t sum = std::clamp<std::int64_t>(
-        static_cast<std::int64_t>(f.Score) + add, std::numeric_limits<VbLong>::min(),
-        std::numeric_limits<VbLong>::max());
+    const std::int64_t sum = std::clamp<std::int64_t>(static_cast<std::int64_t>(f.Score) + add,
+                                                      std::numeric_limits<VbLong>::min(),
+                                                      std::numeric_limits<VbLong>::max());
     f.Score = static_cast<VbLong>(sum);
     UpdatePointsDisplay();
 }
@@ -44,30 +44,30 @@ void GameEngine::GivePoints(VbLong points) {
 void GameEngine::AddBonus(VbInteger kind, VbInteger x, VbInteger y, bool big) {
     if (!big) {
         for (Sprite& b : f.BonusSprites) {
-            if (!b.active()) {
-                b.setX(x);
-                b.setZX(x);
-                b.setY(y);
-                b.setZY(y);
-                b.setCurFrame(static_cast<VbInteger>(kind - 1));
-                b.setActive(true);
+            if (!b.active) {
+                b.X = x;
+                b.zX = x;
+                b.y = y;
+                b.ZY = y;
+                b.CurFrame = static_cast<VbInteger>(kind - 1);
+                b.active = VbTrue;
                 return;
             }
         }
         return;
     }
     Sprite& eb = f.EBonusSprite;
-    if (eb.active()) {
-        eb.setActive(false);
-        eb.DrawSpriteBG(eb.CurFrame(), *f.pMain, *f.pBack);
+    if (eb.active) {
+        eb.active = VbFalse;
+        eb.DrawSpriteBG(eb.CurFrame, *f.pMain, *f.pBack);
     }
-    const Surface& pic = eb.Picture(eb.CurFrame());
-    eb.setX(static_cast<float>(f.pMain->ScaleWidth() / 2.0 - pic.Width() / 2.0));
-    eb.setY(static_cast<float>(f.pMain->ScaleHeight() / 2.0 - pic.Height() / 4.0));
-    eb.setZX(eb.X());
-    eb.setZY(eb.y() + 30);
-    eb.setCurFrame(0);
-    eb.setActive(true);
+    const Surface& pic = *eb.Picture(eb.CurFrame);
+    eb.X = static_cast<float>(f.pMain->ScaleWidth() / 2.0 - pic.Width() / 2.0);
+    eb.y = static_cast<float>(f.pMain->ScaleHeight() / 2.0 - pic.Height() / 4.0);
+    eb.zX = eb.X;
+    eb.ZY = eb.y + 30;
+    eb.CurFrame = 0;
+    eb.active = VbTrue;
 }
 
 void GameEngine::startExplosion(Sprite* set, int n, const Sprite& at, VbInteger sound,
@@ -75,12 +75,12 @@ void GameEngine::startExplosion(Sprite* set, int n, const Sprite& at, VbInteger 
     started = false;
     for (int i = 0; i < n; ++i) {
         Sprite& e = set[i];
-        if (!e.active()) {
-            e.setActive(true);
-            e.setX(at.X());
-            e.setY(at.y());
-            e.setExtra(sound);
-            e.setPlaySound(true);
+        if (!e.active) {
+            e.active = VbTrue;
+            e.X = at.X;
+            e.y = at.y;
+            e.extra = sound;
+            e.PlaySound = VbTrue;
             started = true;
             return;
         }
@@ -90,14 +90,14 @@ void GameEngine::startExplosion(Sprite* set, int n, const Sprite& at, VbInteger 
 void GameEngine::startShipExplosion() {
     Sprite& ship = f.ShipSprite;
     Sprite& se = f.ShipExplosion;
-    se.setActive(true);
-    se.setPlaySound(true);
-    se.setExtra(109);
+    se.active = VbTrue;
+    se.PlaySound = VbTrue;
+    se.extra = 109;
     ShakeNow(15);
-    const Surface& shipPic = ship.Picture(ship.CurFrame());
-    const Surface& expPic = se.Picture(se.CurFrame());
-    se.setX(static_cast<float>(ship.X() + shipPic.Width() / 2.0 - expPic.Width() / 2.0));
-    se.setY(static_cast<float>(ship.y() + shipPic.Height() / 4.0 - expPic.Height() / 4.0));
+    const Surface& shipPic = *ship.Picture(ship.CurFrame);
+    const Surface& expPic = *se.Picture(se.CurFrame);
+    se.X = static_cast<float>(ship.X + shipPic.Width() / 2.0 - expPic.Width() / 2.0);
+    se.y = static_cast<float>(ship.y + shipPic.Height() / 4.0 - expPic.Height() / 4.0);
 }
 
 void GameEngine::shotsAgainstAliens() {
@@ -107,34 +107,34 @@ void GameEngine::shotsAgainstAliens() {
     Surface& dest = *f.pMain;
     const Surface& bg = *f.pBack;
     for (Sprite& alien : f.Aliens) {
-        if (!alien.active()) {
+        if (!alien.active) {
             continue;
         }
         for (Sprite& shot : f.Shots) {
-            if (!shot.active() || !SpriteCollision(shot, alien)) {
+            if (!shot.active || !SpriteCollision(shot, alien)) {
                 continue;
             }
-            shot.DrawSpriteBG(shot.CurFrame(), dest, bg);
-            alien.DrawSpriteBG(alien.CurFrame(), dest, bg);
+            shot.DrawSpriteBG(shot.CurFrame, dest, bg);
+            alien.DrawSpriteBG(alien.CurFrame, dest, bg);
             if (f.Weapon != HeavyMissile) {
-                shot.setActive(false);
+                shot.active = VbFalse;
             }
-            const VbInteger kind = shot.CurFrame();
-            VbInteger hits = static_cast<VbInteger>(alien.Hits() - 1);
+            const VbInteger kind = shot.CurFrame;
+            VbInteger hits = static_cast<VbInteger>(alien.Hits - 1);
             if (kind == MegaMissile && hits > 0) {
                 hits = static_cast<VbInteger>(rnd(hits / 2.0));
             }
-            alien.setHits(hits);
-            if (alien.Hits() < 1) {
-                alien.setHits(0);
-                alien.setActive(false);
+            alien.Hits = hits;
+            if (alien.Hits < 1) {
+                alien.Hits = 0;
+                alien.active = VbFalse;
             }
             std::int32_t m = 1;
             bool started = false;
             if (kind == Bomb) {
-                m = alien.Hits() + 1;
-                alien.setHits(0);
-                alien.setActive(false);
+                m = alien.Hits + 1;
+                alien.Hits = 0;
+                alien.active = VbFalse;
                 startExplosion(f.sExpSprites.data(), static_cast<int>(f.sExpSprites.size()), alien,
                                109, started);
                 if (started) {
@@ -142,16 +142,15 @@ void GameEngine::shotsAgainstAliens() {
                 }
             } else {
                 if (kind == HeavyMissile) {
-                    m = alien.Hits() + 1;
-                    alien.setHits(0);
-                    alien.setActive(false);
+                    m = alien.Hits + 1;
+                    alien.Hits = 0;
+                    alien.active = VbFalse;
                 }
-                const VbInteger t = alien.sType();
+                const VbInteger t = alien.sType;
                 if (t == 8 || t == 9 || t == 10) {
-                    if (alien.Hits() < 1) {
-                        startExplosion(f.sExpSprites.data(),
-                                       static_cast<int>(f.sExpSprites.size()), alien, 109,
-                                       started);
+                    if (alien.Hits < 1) {
+                        startExplosion(f.sExpSprites.data(), static_cast<int>(f.sExpSprites.size()),
+                                       alien, 109, started);
                         if (started) {
                             RndShake(15);
                         }
@@ -160,7 +159,7 @@ void GameEngine::shotsAgainstAliens() {
                                        static_cast<int>(f.ExpBigSprites.size()), alien, 101,
                                        started);
                     }
-                } else if (!alien.active()) {
+                } else if (!alien.active) {
                     startExplosion(f.ExpSprites.data(), static_cast<int>(f.ExpSprites.size()),
                                    alien, 101, started);
                 } else {
@@ -169,28 +168,28 @@ void GameEngine::shotsAgainstAliens() {
                 }
             }
             // Formed in 32 bits: a high-scoring alien hit by a multiplier keeps its points.
-            GivePoints(static_cast<std::int32_t>(alien.Score()) * m);
-            if (alien.Hits() == 0 && alien.Drops() >= 0) {
-                const VbInteger type = alien.Drops();
+            GivePoints(static_cast<std::int32_t>(alien.Score) * m);
+            if (alien.Hits == 0 && alien.Drops >= 0) {
+                const VbInteger type = alien.Drops;
                 // A code without a pickup picture (a hand-edited level) drops nothing.
                 Sprite* slot = nullptr;
                 if (type <= f.DropSprites[0].PictureCount()) {
                     for (Sprite& d : f.DropSprites) {
-                        if (!d.active()) {
+                        if (!d.active) {
                             slot = &d;
                             break;
                         }
                     }
                 }
                 if (slot) {
-                    const double aw = alien.Picture(alien.CurFrame()).Width();
-                    const double dw = slot->Picture(type).Width();
-                    slot->setX(static_cast<float>(alien.X() + aw / 2 - dw / 2));
-                    slot->setY(alien.y());
-                    slot->setSType(type);
-                    slot->setActive(true);
+                    const double aw = alien.Picture(alien.CurFrame)->Width();
+                    const double dw = slot->Picture(type)->Width();
+                    slot->X = static_cast<float>(alien.X + aw / 2 - dw / 2);
+                    slot->y = alien.y;
+                    slot->sType = type;
+                    slot->active = VbTrue;
                 }
-                alien.setDrops(-1);
+                alien.Drops = -1;
             }
         }
     }
@@ -198,20 +197,20 @@ void GameEngine::shotsAgainstAliens() {
 
 void GameEngine::alienShotsAgainstShip() {
     Sprite& ship = f.ShipSprite;
-    if (!ship.active() || f.CheatCheckShield || f.ShipState == 1 || f.ShipState == 3) {
+    if (!ship.active || f.CheatCheckShield || f.ShipState == 1 || f.ShipState == 3) {
         return;
     }
     Surface& dest = *f.pMain;
     const Surface& bg = *f.pBack;
     for (Sprite& s : f.AlienShotSprites) {
-        if (!s.active() || !SpriteCollision(s, ship)) {
+        if (!s.active || !SpriteCollision(s, ship)) {
             continue;
         }
-        s.DrawSpriteBG(s.CurFrame(), dest, bg);
-        s.setActive(false);
+        s.DrawSpriteBG(s.CurFrame, dest, bg);
+        s.active = VbFalse;
         ship.DrawSpriteBG(f.ShipState, dest, bg);
         ResetShipData();
-        ship.setActive(false);
+        ship.active = VbFalse;
         ship.DrawSpriteBG(f.ShipState, dest, bg);
         startShipExplosion();
     }
@@ -219,15 +218,15 @@ void GameEngine::alienShotsAgainstShip() {
 
 void GameEngine::aliensAgainstShip() {
     Sprite& ship = f.ShipSprite;
-    if (!ship.active() || f.CheatCheckShield) {
+    if (!ship.active || f.CheatCheckShield) {
         return;
     }
     for (Sprite& a : f.Aliens) {
-        if (!a.active() || !SpriteCollision(a, ship)) {
+        if (!a.active || !SpriteCollision(a, ship)) {
             continue;
         }
         ResetShipData();
-        ship.setActive(false);
+        ship.active = VbFalse;
         ship.DrawSpriteBG(f.ShipState, *f.pMain, *f.pBack);
         startShipExplosion();
         return;
@@ -236,24 +235,24 @@ void GameEngine::aliensAgainstShip() {
 
 void GameEngine::shipAgainstPickups() {
     Sprite& ship = f.ShipSprite;
-    if (!ship.active()) {
+    if (!ship.active) {
         return;
     }
     bool combo = false;
     for (Sprite& d : f.DropSprites) {
-        if (!d.active() || !SpriteCollision(d, ship)) {
+        if (!d.active || !SpriteCollision(d, ship)) {
             continue;
         }
-        const VbInteger t = d.sType();
+        const VbInteger t = d.sType;
         const double now = TimeOfDay();
-        const VbInteger atX = px(d.X());
-        const VbInteger atY = px(d.y());
-        d.setActive(false);
-        d.DrawSpriteBG(d.CurFrame(), *f.pMain, *f.pBack);
+        const VbInteger atX = px(d.X);
+        const VbInteger atY = px(d.y);
+        d.active = VbFalse;
+        d.DrawSpriteBG(d.CurFrame, *f.pMain, *f.pBack);
 
         for (PickupRec& r : f.RecentPickups) {
             if (r.PickupType == t && num::secondsSince(r.PickupTime, now) <= 5.0) {
-                AddBonus(0, atX, atY, true);
+                AddBonus(0, atX, atY, VbTrue);
                 GivePoints(1000000);
                 LocalPlaySound(113);
                 combo = true;
@@ -325,7 +324,7 @@ void GameEngine::shipAgainstPickups() {
             break;
         }
         if (!combo) {
-            AddBonus(kind, atX, atY, false);
+            AddBonus(kind, atX, atY, VbFalse);
             GivePoints(points);
         }
         LocalPlaySound(sound);

@@ -14,6 +14,7 @@
 class GameEngine {
 public:
     explicit GameEngine(GameForm& form);
+    ~GameEngine();
     GameEngine(const GameEngine&) = delete;
     GameEngine& operator=(const GameEngine&) = delete;
 

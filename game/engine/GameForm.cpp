@@ -18,10 +18,9 @@ GameForm::GameForm()
       PicDisp(std::make_shared<Surface>(1, 1)), ScoreBG(std::make_shared<Surface>(160, 24)),
       LevelBG(std::make_shared<Surface>(160, 24)), LivesBG(std::make_shared<Surface>(160, 24)),
       TimeScala(std::make_shared<Surface>(100, 8)), Monster0(makeArray(22)), Ship(makeArray(4)),
-      Shot(makeArray(4)), AlienShoots(makeArray(2)), Drops(makeArray(10)),
-      RndDrops(makeArray(16)), Bonus(makeArray(4)), EBonus(makeArray(2)), Lives(makeArray(7)),
-      sExp(makeArray(16)), Exp(makeArray(16)), zExp(makeArray(16)), ExpBig(makeArray(16)),
-      VANTORTSP(makeArray(1)) {
+      Shot(makeArray(4)), AlienShoots(makeArray(2)), Drops(makeArray(10)), RndDrops(makeArray(16)),
+      Bonus(makeArray(4)), EBonus(makeArray(2)), Lives(makeArray(7)), sExp(makeArray(16)),
+      Exp(makeArray(16)), zExp(makeArray(16)), ExpBig(makeArray(16)), VANTORTSP(makeArray(1)) {
     // Design state of the window.
     pMain->setBackColor(0);
     pBack->setBackColor(0);

@@ -75,33 +75,33 @@ void GameEngine::InitLevel(VbInteger& Level) {
             a.AddPicture(f.Monster0[first]);
             a.AddPicture(f.Monster0[first + 1]);
         }
-        a.setSType(type);
-        a.setHits(at(rec.AlienHits, i));
-        a.setScore(at(rec.AlienScore, i));
+        a.sType = type;
+        a.Hits = at(rec.AlienHits, i);
+        a.Score = at(rec.AlienScore, i);
         VbInteger drops = at(rec.AlienDrops, i);
         if (drops == -1) {
             const int r = rnd(Rnd() * 400.0) + 10;
             drops = static_cast<VbInteger>(r < 26 ? r : -1);
         }
-        a.setDrops(drops);
-        a.setShoots(at(rec.AlienShoots, i));
-        a.setActive(drawable);
-        a.setCanShoot(true);
+        a.Drops = drops;
+        a.Shoots = at(rec.AlienShoots, i);
+        a.active = toVbBool(drawable);
+        a.CanShoot = VbTrue;
         const float x = at(rec.AlienX, i);
         const float y = at(rec.AlienY, i);
-        a.setZX(x);
-        a.setZY(y);
-        a.setX(x);
-        a.setY(y);
+        a.zX = x;
+        a.ZY = y;
+        a.X = x;
+        a.y = y;
     }
 
     Surface& dest = *f.pMain;
     const Surface& bg = *f.pBack;
     auto clear = [&](auto& set) {
         for (Sprite& s : set) {
-            if (s.active()) {
-                s.setActive(false);
-                s.DrawSpriteBG(s.CurFrame(), dest, bg);
+            if (s.active) {
+                s.active = VbFalse;
+                s.DrawSpriteBG(s.CurFrame, dest, bg);
             }
         }
     };
@@ -132,15 +132,15 @@ void GameEngine::StartLevel(VbInteger& Level) {
     f.pMain->Cls();
     DrawShieldLine();
     f.GameOverFlag = false;
-    f.ShipSprite.setActive(true);
+    f.ShipSprite.active = VbTrue;
     GiveNewShip(0);
     UpdatePointsDisplay();
     UpdateLevelDisplay();
     for (Sprite& s : f.AlienShotSprites) {
-        s.setActive(false);
+        s.active = VbFalse;
     }
-    f.ShipExplosion.setActive(false);
-    f.ShipExplosion.setCurFrame(0);
+    f.ShipExplosion.active = VbFalse;
+    f.ShipExplosion.CurFrame = 0;
     f.AlienShootTimer.setEnabled(false);
     f.MoveAliensTimer.setEnabled(false);
     f.SpriteAnimation.setEnabled(false);
@@ -171,5 +171,5 @@ void GameEngine::StartGame() {
         f.ShootTimer.setEnabled(true);
     }
     f.ShipState = f.Cannons != 2 ? 1 : 3;
-    f.ShipSprite.setActive(true);
+    f.ShipSprite.active = VbTrue;
 }

@@ -19,12 +19,12 @@ void GameEngine::PlaceShip(bool Animated) {
     }
     Sprite& ship = f.ShipSprite;
     Surface& dest = *f.pMain;
-    ship.DrawSpriteBG(ship.CurFrame(), dest, *f.pBack);
-    const Surface& pic = ship.Picture(0);
-    VbInteger frame = ship.CurFrame();
+    ship.DrawSpriteBG(ship.CurFrame, dest, *f.pBack);
+    const Surface& pic = *ship.Picture(0);
+    VbInteger frame = ship.CurFrame;
     ship.DrawSprite(frame, px(dest.ScaleWidth() / 2.0 - pic.Width() / 2.0),
-                    px(dest.ScaleHeight() - pic.Height() / 2.0), dest, *f.pBack, false);
-    ship.setActive(true);
+                    px(dest.ScaleHeight() - pic.Height() / 2.0), dest, *f.pBack, VbFalse);
+    ship.active = VbTrue;
     f.CantDieTimer.setInterval(2000);
     f.CantDieTimer.setEnabled(true);
     f.ShipState = f.Cannons != 2 ? 1 : 3;
@@ -38,11 +38,11 @@ void GameEngine::PlaceShipTimer_Timer() {
     Sprite& ship = f.ShipSprite;
     Surface& dest = *f.pMain;
     const int step = 2 * f.ShipSpeed;
-    const Surface& pic = ship.Picture(ship.CurFrame());
+    const Surface& pic = *ship.Picture(ship.CurFrame);
     const int targetX = rnd(dest.ScaleWidth() / 2.0 - pic.Width() / 2.0);
     f.ShipStartY = static_cast<VbInteger>(rnd(dest.ScaleHeight() - pic.Height() / 2.0));
     bool moving = false;
-    const double x = ship.X();
+    const double x = ship.X;
     double newX = x;
     if (x < targetX) {
         newX = targetX >= x + 100 ? x + step : x + 1;
@@ -51,7 +51,7 @@ void GameEngine::PlaceShipTimer_Timer() {
         newX = targetX <= x - 100 ? x - step : x - 1;
         moving = true;
     }
-    const double y = ship.y();
+    const double y = ship.y;
     double newY = y;
     if (y < f.ShipStartY) {
         newY = f.ShipStartY >= y + 100 ? y + step : y + 1;
@@ -61,8 +61,8 @@ void GameEngine::PlaceShipTimer_Timer() {
         f.PlaceShipTimer.setEnabled(false);
         return;
     }
-    VbInteger frame = ship.CurFrame();
-    ship.DrawSprite(frame, px(newX), px(newY), dest, *f.pBack, true);
+    VbInteger frame = ship.CurFrame;
+    ship.DrawSprite(frame, px(newX), px(newY), dest, *f.pBack, VbTrue);
     dest.Refresh();
 }
 
@@ -96,33 +96,33 @@ void GameEngine::CantDieTimer_Timer() {
 
 void GameEngine::ShootTimer_Timer() {
     Sprite& ship = f.ShipSprite;
-    if (!ship.active() || f.GameOverFlag || f.LevelStarting || f.Paused) {
+    if (!ship.active || f.GameOverFlag || f.LevelStarting || f.Paused) {
         return;
     }
     if (f.mnuShipShootSounds.Checked) {
         LocalPlaySound(102);
     }
-    const double ws = ship.Picture(ship.CurFrame()).Width();
+    const double ws = ship.Picture(ship.CurFrame)->Width();
     for (Sprite& s : f.Shots) {
-        if (s.active()) {
+        if (s.active) {
             continue;
         }
-        s.setActive(true);
-        const double wt = s.Picture(s.CurFrame()).Width();
+        s.active = VbTrue;
+        const double wt = s.Picture(s.CurFrame)->Width();
         if (f.Cannons != 2) {
-            s.setX(static_cast<float>(ship.X() + ws / 2 - wt / 2));
-            s.setY(ship.y() - 10);
+            s.X = static_cast<float>(ship.X + ws / 2 - wt / 2);
+            s.y = ship.y - 10;
             return;
         }
-        const float y = ship.y() - (f.Weapon == 0 ? 10 : 20);
+        const float y = ship.y - (f.Weapon == 0 ? 10 : 20);
         if (CannonSide == 0) {
             CannonSide = 1;
-            s.setX(ship.X());
-            s.setY(y);
+            s.X = ship.X;
+            s.y = y;
             return;
         }
         CannonSide = 0;
-        s.setX(static_cast<float>(ship.X() + ws - wt));
-        s.setY(y);
+        s.X = static_cast<float>(ship.X + ws - wt);
+        s.y = y;
     }
 }

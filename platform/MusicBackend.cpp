@@ -49,6 +49,7 @@ Output output;
 
 std::atomic<double> cpuShare{0};
 std::atomic<float> mixPeak{0};
+std::atomic<int> mixFormat{0};
 bool postEffectOn = false;
 bool listening = false;
 
@@ -80,22 +81,23 @@ std::string resolvePath(std::string path) {
 
 void SDLCALL renderModule(void*, Uint8* stream, int len) {
     const auto started = std::chrono::steady_clock::now();
-    const int bytesPerSample = SDL_AUDIO_BITSIZE(output.format) / 8;
-    if (output.channels <= 0 || bytesPerSample <= 0) {
-        return;
-    }
-    const std::size_t frames = static_cast<std::size_t>(len / (bytesPerSample * output.channels));
-    thread_local std::vector<float> buffer;
-    buffer.assign(frames * 2, 0.0f);
     // The hook bypasses the mixer's music volume: apply it here, with the module's own.
     const double musicVolume = Mix_VolumeMusic(-1) / static_cast<double>(MIX_MAX_VOLUME);
+    thread_local std::vector<float> buffer;
+    Output out;
+    std::size_t frames = 0;
+    int bytesPerSample = 0;
     double gain = 0;
     {
         std::lock_guard<std::mutex> lock(moduleMutex);
+        out = output;
         ModuleState* m = hooked;
-        if (m == nullptr || m->paused) {
+        bytesPerSample = SDL_AUDIO_BITSIZE(out.format) / 8;
+        if (m == nullptr || m->paused || out.channels <= 0 || bytesPerSample <= 0) {
             return; // the mixer has laid silence already
         }
+        frames = static_cast<std::size_t>(len / (bytesPerSample * out.channels));
+        buffer.assign(frames * 2, 0.0f);
         std::size_t done = 0;
         try {
             done = m->mod->read_interleaved_stereo(m->rate, frames, buffer.data());
@@ -106,14 +108,14 @@ void SDLCALL renderModule(void*, Uint8* stream, int len) {
         gain = m->masterVolume / 256.0 * musicVolume;
     }
     for (std::size_t f = 0; f < frames; ++f) {
-        for (int c = 0; c < output.channels; ++c) {
+        for (int c = 0; c < out.channels; ++c) {
             const float v =
                 c < 2 ? static_cast<float>(buffer[f * 2 + static_cast<std::size_t>(c)] * gain)
                       : 0.0f;
             const std::size_t at =
-                (f * static_cast<std::size_t>(output.channels) + static_cast<std::size_t>(c)) *
+                (f * static_cast<std::size_t>(out.channels) + static_cast<std::size_t>(c)) *
                 static_cast<std::size_t>(bytesPerSample);
-            if (SDL_AUDIO_ISFLOAT(output.format)) {
+            if (SDL_AUDIO_ISFLOAT(out.format)) {
                 const float x = std::clamp(v, -1.0f, 1.0f);
                 std::memcpy(stream + at, &x, sizeof x);
             } else if (bytesPerSample == 2) {
@@ -125,14 +127,14 @@ void SDLCALL renderModule(void*, Uint8* stream, int len) {
     }
     const double spent =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    const double span = static_cast<double>(frames) / std::max(1, output.rate);
+    const double span = static_cast<double>(frames) / std::max(1, out.rate);
     if (span > 0) {
         cpuShare = spent / span * 100.0;
     }
 }
 
 void SDLCALL measureMix(int, void* stream, int len, void*) {
-    if (output.format != AUDIO_S16SYS) {
+    if (mixFormat != AUDIO_S16SYS) {
         return;
     }
     const auto* s = static_cast<const Sint16*>(stream);
@@ -171,7 +173,11 @@ bool startAudio() {
     if (Mix_QuerySpec(&rate, &format, &channels) == 0) {
         return false;
     }
-    output = {rate, format, channels};
+    {
+        std::lock_guard<std::mutex> lock(moduleMutex);
+        output = {rate, format, channels};
+    }
+    mixFormat = format;
     return true;
 }
 

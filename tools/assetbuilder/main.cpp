@@ -6,6 +6,7 @@
 #include "PictureWriter.h"
 #include "PixelArt.h"
 #include "Scene.h"
+#include "SoundEffects.h"
 #include "SourceText.h"
 
 #include <algorithm>
@@ -44,12 +45,14 @@ int main(int argc, char** argv) {
         readScenes((gfx / "scenes.txt").string(), palette, fonts, catalog);
         writePictures(catalog, (bin / "gfx/hi_color").string());
         writeContactSheet(catalog, fonts, argv[3]);
+        const int sounds =
+            writeSoundEffects((assets / "sfx/sounds.txt").string(), (bin / "sfx").string());
 
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - started)
                             .count();
-        std::printf("assets: %zu pictures in %lld ms\n", catalog.all().size(),
-                    static_cast<long long>(ms));
+        std::printf("assets: %zu pictures, %d sounds in %lld ms\n", catalog.all().size(),
+                    sounds, static_cast<long long>(ms));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "asset builder: %s\n", e.what());
         return 1;

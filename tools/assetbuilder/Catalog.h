@@ -14,7 +14,7 @@ struct Picture {
     };
     std::string name; // file name under gfx/hi_color/, e.g. "monster00.bmp"
     Kind kind = Kind::Frame;
-    Image image;      // transparent where the sprite is not
+    Image image; // transparent where the sprite is not
     Argb background = opaque(0x000000);
     std::string group; // heading on the contact sheet
 };

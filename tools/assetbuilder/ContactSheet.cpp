@@ -64,8 +64,7 @@ void writeContactSheet(const Catalog& catalog, const std::string& fontFolder,
                     p.picture->kind == Picture::Kind::Frame ? kGround : p.picture->background);
         shown.draw(art, 0, 0);
         sheet.draw(scaled(shown, p.scale), p.x, p.y);
-        sheet.draw(renderText(small, p.picture->name, label), p.x,
-                   p.y + art.height * p.scale + 2);
+        sheet.draw(renderText(small, p.picture->name, label), p.x, p.y + art.height * p.scale + 2);
     }
     QImage out(sheet.width, sheet.height, QImage::Format_RGB32);
     for (int yy = 0; yy < sheet.height; ++yy)

@@ -50,8 +50,8 @@ void writeGif(const std::string& path, const Image& image) {
                                 extension) == GIF_OK;
     ok = ok && EGifPutImageDesc(gif, 0, 0, image.width, image.height, false, nullptr) == GIF_OK;
     for (int y = 0; ok && y < image.height; ++y)
-        ok = EGifPutLine(gif, raster.data() + static_cast<size_t>(y) * image.width,
-                         image.width) == GIF_OK;
+        ok = EGifPutLine(gif, raster.data() + static_cast<size_t>(y) * image.width, image.width) ==
+             GIF_OK;
     GifFreeMapObject(map);
     if (EGifCloseFile(gif, &error) != GIF_OK)
         ok = false;

@@ -9,11 +9,21 @@
 using Argb = uint32_t;
 
 constexpr Argb kTransparent = 0x00000000;
-constexpr Argb opaque(Argb rgb) { return 0xFF000000u | (rgb & 0xFFFFFFu); }
-constexpr int redOf(Argb c) { return (c >> 16) & 0xFF; }
-constexpr int greenOf(Argb c) { return (c >> 8) & 0xFF; }
-constexpr int blueOf(Argb c) { return c & 0xFF; }
-constexpr int alphaOf(Argb c) { return (c >> 24) & 0xFF; }
+constexpr Argb opaque(Argb rgb) {
+    return 0xFF000000u | (rgb & 0xFFFFFFu);
+}
+constexpr int redOf(Argb c) {
+    return (c >> 16) & 0xFF;
+}
+constexpr int greenOf(Argb c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int blueOf(Argb c) {
+    return c & 0xFF;
+}
+constexpr int alphaOf(Argb c) {
+    return (c >> 24) & 0xFF;
+}
 Argb makeArgb(int r, int g, int b, int a = 255);
 // Straight mix of two colours, t = 0 gives a, 1 gives b.
 Argb mix(Argb a, Argb b, double t);

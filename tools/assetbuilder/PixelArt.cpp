@@ -177,7 +177,8 @@ void readPixelArt(const std::string& path, const std::string& palettePath,
             TextStyle style;
             style.scale = static_cast<int>(option(head, "scale", 1, 3));
             style.top = colourWord(head, textOption(head, "top", "ffffff", 3), palette);
-            style.bottom = colourWord(head, textOption(head, "bottom", textOption(head, "top", "ffffff", 3), 3), palette);
+            style.bottom = colourWord(
+                head, textOption(head, "bottom", textOption(head, "top", "ffffff", 3), 3), palette);
             std::string outline = textOption(head, "outline", "", 3);
             if (!outline.empty())
                 style.outline = colourWord(head, outline, palette);

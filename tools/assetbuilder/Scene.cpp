@@ -106,9 +106,9 @@ void readScenes(const std::string& path, const std::string& palettePath,
         picture.name = head.words[1];
         picture.group = group;
         picture.kind = hasWord(head, "frame", 4) ? Picture::Kind::Frame : Picture::Kind::Plain;
-        picture.image = Image(intAt(head, 2), intAt(head, 3),
-                              picture.kind == Picture::Kind::Frame ? kTransparent
-                                                                   : opaque(0x000000));
+        picture.image =
+            Image(intAt(head, 2), intAt(head, 3),
+                  picture.kind == Picture::Kind::Frame ? kTransparent : opaque(0x000000));
         Image& image = picture.image;
         for (++i; i < lines.size() && lines[i].words[0] != "end"; ++i) {
             const SourceLine& line = lines[i];

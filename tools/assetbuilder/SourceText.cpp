@@ -31,7 +31,7 @@ static std::string stripComment(const std::string& line) {
     for (size_t i = 0; i < line.size(); ++i) {
         if (line[i] == '"')
             quoted = !quoted;
-        else if (line[i] == '#' && !quoted)
+        else if (line[i] == '#' && !quoted && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t'))
             return line.substr(0, i);
     }
     return line;
@@ -87,8 +87,8 @@ double option(const SourceLine& line, const std::string& key, double fallback, s
     return fallback;
 }
 
-std::string textOption(const SourceLine& line, const std::string& key,
-                       const std::string& fallback, size_t from) {
+std::string textOption(const SourceLine& line, const std::string& key, const std::string& fallback,
+                       size_t from) {
     for (size_t i = from; i + 1 < line.words.size(); ++i)
         if (line.words[i] == key)
             return line.words[i + 1];

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-// The readable asset sources are plain line files: "#" starts a comment (outside quotes),
+// The readable asset sources are plain line files: "#" at the start of a word starts a
+// comment (outside quotes; "C#4" is a note),
 // blank lines are skipped, words are separated by blanks and a "quoted text" is one word.
 struct SourceLine {
     std::string file;
@@ -29,6 +30,6 @@ double numberAt(const SourceLine& line, size_t word);
 int intAt(const SourceLine& line, size_t word);
 // "key value" pairs after the first `from` words: value of key, or fallback.
 double option(const SourceLine& line, const std::string& key, double fallback, size_t from = 1);
-std::string textOption(const SourceLine& line, const std::string& key,
-                       const std::string& fallback, size_t from = 1);
+std::string textOption(const SourceLine& line, const std::string& key, const std::string& fallback,
+                       size_t from = 1);
 bool hasWord(const SourceLine& line, const std::string& word, size_t from = 1);

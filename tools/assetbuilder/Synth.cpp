@@ -30,14 +30,14 @@ Layer readLayer(const SourceLine& line) {
         auto next = [&]() { return numberAt(line, ++i); };
         if (key == "freq") {
             layer.freqFrom = next();
-            layer.freqTo = (i + 1 < line.words.size() && std::isdigit(static_cast<unsigned char>(
-                                                              line.words[i + 1][0])))
+            layer.freqTo = (i + 1 < line.words.size() &&
+                            std::isdigit(static_cast<unsigned char>(line.words[i + 1][0])))
                                ? next()
                                : layer.freqFrom;
         } else if (key == "lowpass") {
             layer.lowpassFrom = next();
-            layer.lowpassTo = (i + 1 < line.words.size() && std::isdigit(static_cast<unsigned char>(
-                                                                 line.words[i + 1][0])))
+            layer.lowpassTo = (i + 1 < line.words.size() &&
+                               std::isdigit(static_cast<unsigned char>(line.words[i + 1][0])))
                                   ? next()
                                   : layer.lowpassFrom;
         } else if (key == "arp") {
@@ -94,7 +94,8 @@ double envelope(const Layer& layer, double t, double length) {
     if (t < layer.hold)
         return 1.0;
     t -= layer.hold;
-    double decay = layer.decay > 0 ? layer.decay : std::max(1e-3, length - layer.attack - layer.hold);
+    double decay =
+        layer.decay > 0 ? layer.decay : std::max(1e-3, length - layer.attack - layer.hold);
     if (t >= decay)
         return 0.0;
     return std::pow(1.0 - t / decay, layer.curve);
@@ -112,8 +113,8 @@ void renderLayer(const Layer& layer, double soundLength, int rate, std::vector<d
         double freq = layer.freqFrom * std::pow(layer.freqTo / layer.freqFrom, along);
         double semis = 0;
         if (!layer.arpeggio.empty())
-            semis += layer.arpeggio[static_cast<size_t>(t / layer.arpeggioStep) %
-                                    layer.arpeggio.size()];
+            semis +=
+                layer.arpeggio[static_cast<size_t>(t / layer.arpeggioStep) % layer.arpeggio.size()];
         if (layer.vibratoRate > 0)
             semis += layer.vibratoDepth * std::sin(kTwoPi * layer.vibratoRate * t);
         freq *= std::pow(2.0, semis / 12.0);
@@ -142,7 +143,8 @@ void renderLayer(const Layer& layer, double soundLength, int rate, std::vector<d
             break;
         }
         if (layer.lowpassFrom > 0) {
-            double cutoff = layer.lowpassFrom * std::pow(layer.lowpassTo / layer.lowpassFrom, along);
+            double cutoff =
+                layer.lowpassFrom * std::pow(layer.lowpassTo / layer.lowpassFrom, along);
             double a = 1.0 - std::exp(-kTwoPi * std::min(cutoff, rate * 0.45) / rate);
             low1 += a * (v - low1);
             low2 += a * (low1 - low2);

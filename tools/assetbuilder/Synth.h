@@ -25,7 +25,7 @@ struct Layer {
 
 struct SoundSpec {
     std::string name;
-    double length = 0.5;  // seconds
+    double length = 0.5; // seconds
     // Loudness: the RMS of the loudest 50 ms, in dB below full scale. Levelling by it
     // rather than by the peak makes a click and a rumble sound equally loud.
     double levelDb = -16;

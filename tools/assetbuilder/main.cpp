@@ -3,6 +3,7 @@
 //   vantorix_assetbuilder ASSETS_DIR BIN_DIR CONTACT_SHEET.png
 #include "Catalog.h"
 #include "ContactSheet.h"
+#include "Music.h"
 #include "PictureWriter.h"
 #include "PixelArt.h"
 #include "Scene.h"
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -48,11 +50,18 @@ int main(int argc, char** argv) {
         const int sounds =
             writeSoundEffects((assets / "sfx/sounds.txt").string(), (bin / "sfx").string());
 
+        const XmModule music = composeModule((assets / "music/bg.score").string());
+        const std::string xm = encodeXm(music);
+        std::ofstream(bin / "sfx/bg.xm", std::ios::binary | std::ios::trunc)
+            .write(xm.data(), static_cast<std::streamsize>(xm.size()));
+        if (!fs::exists(bin / "sfx/bg.xm") || fs::file_size(bin / "sfx/bg.xm") != xm.size())
+            throw AssetError("cannot write sfx/bg.xm");
+
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - started)
                             .count();
-        std::printf("assets: %zu pictures, %d sounds in %lld ms\n", catalog.all().size(),
-                    sounds, static_cast<long long>(ms));
+        std::printf("assets: %zu pictures, %d sounds, music of %.1f s in %lld ms\n",
+                    catalog.all().size(), sounds, moduleSeconds(music), static_cast<long long>(ms));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "asset builder: %s\n", e.what());
         return 1;

@@ -17,22 +17,18 @@ std::string fitField(std::string text) {
 
 // A number with the sign blank; a ten-digit value goes without it so that it fits.
 std::string numberField(std::int64_t v) {
-    std::string text = (v >= 0 ? " " : "") + std::to_string(v);
-    if (text.size() > hiscoreFieldSize && v >= 0) {
-        text.erase(0, 1);
+    const std::string digits = std::to_string(v);
+    if (v < 0 || digits.size() >= hiscoreFieldSize) {
+        return fitField(digits);
     }
-    return fitField(std::move(text));
+    return fitField(" " + digits);
 }
 
 // The checksum is a 32-bit sum; a negative one too long for the field is written as its
 // unsigned twin, which the reader takes modulo 2^32.
 std::string checksumField(std::uint32_t sum) {
     const auto asSigned = static_cast<std::int32_t>(sum);
-    const std::string text = (asSigned >= 0 ? " " : "") + std::to_string(asSigned);
-    if (text.size() <= hiscoreFieldSize) {
-        return fitField(text);
-    }
-    return numberField(sum);
+    return numberField(std::to_string(asSigned).size() <= hiscoreFieldSize ? asSigned : sum);
 }
 
 std::string trimSpaces(std::string_view s) {

@@ -1,4 +1,5 @@
 #include "LevelFileFormat.h"
+#include "VbError.h"
 
 #include <gtest/gtest.h>
 #include <string>

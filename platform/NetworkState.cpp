@@ -30,11 +30,14 @@ ConnectionState connectionState() {
     if (!QCoreApplication::instance()) {
         return connectionStateFromInterfaces();
     }
-    QNetworkInformation* info = QNetworkInformation::instance();
-    if (!info &&
-        QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
-        info = QNetworkInformation::instance();
+    // One attempt to load a backend per program: without one the plugin search would run
+    // on every query.
+    static bool triedBackend = false;
+    if (!triedBackend) {
+        triedBackend = true;
+        QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
     }
+    QNetworkInformation* info = QNetworkInformation::instance();
     if (!info) {
         return connectionStateFromInterfaces();
     }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -44,7 +45,9 @@ bool isProgram(const QFileInfo& info) {
 }
 
 bool openWithDesktop(const QUrl& url) {
-    if (QDesktopServices::openUrl(url)) {
+    // The desktop services need the GUI application (tools run without one).
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) &&
+        QDesktopServices::openUrl(url)) {
         return true;
     }
     // Without a desktop integration (no platform services), the freedesktop opener.

@@ -54,7 +54,7 @@ inline std::string level(const std::string& name, int speed, const std::string& 
 inline std::string textSet(int levels) {
     std::string out;
     for (int i = 1; i <= levels; ++i) {
-        out += level("Level " + std::to_string(i), i, "0,10,10,1,-1,1,100\r\n");
+        out += level("Level " + std::to_string(i), (i - 1) % 50 + 1, "0,10,10,1,-1,1,100\r\n");
     }
     return out;
 }

@@ -78,8 +78,12 @@ void saveSet(benchmark::State& state, LevelEncoding encoding) {
     }
     std::filesystem::remove_all(dir);
 }
-void BM_SaveTextFile(benchmark::State& state) { saveSet(state, LevelEncoding::Text); }
-void BM_SaveBinaryFile(benchmark::State& state) { saveSet(state, LevelEncoding::Binary); }
+void BM_SaveTextFile(benchmark::State& state) {
+    saveSet(state, LevelEncoding::Text);
+}
+void BM_SaveBinaryFile(benchmark::State& state) {
+    saveSet(state, LevelEncoding::Binary);
+}
 
 } // namespace
 

@@ -117,7 +117,9 @@ std::string fileErrorDescription(int number) {
     return vberr::standardDescription(number);
 }
 
-void failNextWriteAfterForTesting(std::size_t bytes) { injectedFault = bytes; }
+void failNextWriteAfterForTesting(std::size_t bytes) {
+    injectedFault = bytes;
+}
 
 std::string readFileBytes(const std::string& path) {
     if (path.empty()) {

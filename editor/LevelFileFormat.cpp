@@ -15,7 +15,7 @@
 namespace {
 
 constexpr const char* errorSource = "Vantorix";
-constexpr VbLong invalidValue = 5;    // "Invalid procedure call or argument"
+constexpr VbLong invalidValue = 5;     // "Invalid procedure call or argument"
 constexpr VbLong badRecordLength = 59; // an item that does not fit its record
 
 [[noreturn]] void fail(VbLong number, std::string description) {
@@ -26,7 +26,9 @@ constexpr VbLong badRecordLength = 59; // an item that does not fit its record
     fail(number, vberr::standardDescription(number));
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && isBlank(s.front())) {
@@ -155,9 +157,9 @@ public:
         if (s_.size() - pos_ < 2) {
             failStandard(vberr::InputPastEnd);
         }
-        const std::size_t n = static_cast<unsigned char>(s_[pos_]) |
-                              (static_cast<std::size_t>(static_cast<unsigned char>(s_[pos_ + 1]))
-                               << 8);
+        const std::size_t n =
+            static_cast<unsigned char>(s_[pos_]) |
+            (static_cast<std::size_t>(static_cast<unsigned char>(s_[pos_ + 1])) << 8);
         if (n > levelRecordMaxText) {
             fail(badRecordLength, "Bad record length");
         }
@@ -196,7 +198,9 @@ Profile profileFor(ReaderKind reader) {
     return {};
 }
 
-std::string levelPlace(std::size_t level) { return "Level " + std::to_string(level + 1); }
+std::string levelPlace(std::size_t level) {
+    return "Level " + std::to_string(level + 1);
+}
 
 template <class Items> class Parser {
 public:
@@ -248,8 +252,8 @@ private:
         }
         const VbInteger count = num::toInteger(num::leadingNumber(inLevelItem()));
         if (count < 1) {
-            fail(invalidValue, levelPlace(index) + ": the alien count " + std::to_string(count) +
-                                   " is below 1.");
+            fail(invalidValue,
+                 levelPlace(index) + ": the alien count " + std::to_string(count) + " is below 1.");
         }
         level.Aliens.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), 1024));
         for (VbInteger i = 0; i < count; ++i) {

@@ -78,9 +78,11 @@ inline void editorReader(std::string_view bytes, ReaderKind kind) {
         levels.push_back(toEditLevel(l));
         lineBreakInName |= l.Name.find_first_of("\r\n") != std::string::npos;
     }
-    require(sameLevels(levels, parseLevelFile(encodeLevelsBinary(levels), ReaderKind::EditorBinary)));
+    require(
+        sameLevels(levels, parseLevelFile(encodeLevelsBinary(levels), ReaderKind::EditorBinary)));
     if (!lineBreakInName) {
-        require(sameLevels(levels, parseLevelFile(encodeLevelsText(levels), ReaderKind::EditorText)));
+        require(
+            sameLevels(levels, parseLevelFile(encodeLevelsText(levels), ReaderKind::EditorText)));
     }
 }
 

@@ -114,9 +114,8 @@ DecodedHiscores decodeHiscoreFile(std::string_view bytes, bool withChecksum) {
     DecodedHiscores d;
     std::uint32_t sum = 0;
     for (std::size_t i = 0; i < d.Table.size(); ++i) {
-        const FieldValues f =
-            readFields(plainField(bytes, 3 * i), plainField(bytes, 3 * i + 1),
-                       plainField(bytes, 3 * i + 2));
+        const FieldValues f = readFields(plainField(bytes, 3 * i), plainField(bytes, 3 * i + 1),
+                                         plainField(bytes, 3 * i + 2));
         d.Table[i] = HiscoreEntry{f.score, f.name, f.level};
         sum += checksumPart(f);
     }

@@ -1,7 +1,7 @@
 #include "HiscoreTable.h"
 
 HiscoreTable defaultHiscores() {
-    static const char* const names[10] = {"WHY", "NOT", "TRY?", "",     "HIT",
+    static const char* const names[10] = {"WHY",   "NOT",  "TRY?", "",     "HIT",
                                           "FIRE!", "....", "....", "....", "...."};
     HiscoreTable t;
     for (int p = 0; p < 10; ++p) {

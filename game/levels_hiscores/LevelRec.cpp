@@ -5,8 +5,8 @@
 LevelRec toLevelRec(const ParsedLevel& level) {
     LevelRec r;
     const std::size_t n = level.Aliens.size();
-    for (auto* a : {&r.AlienType, &r.AlienX, &r.AlienY, &r.AlienHits, &r.AlienDrops,
-                    &r.AlienShoots, &r.AlienScore}) {
+    for (auto* a : {&r.AlienType, &r.AlienX, &r.AlienY, &r.AlienHits, &r.AlienDrops, &r.AlienShoots,
+                    &r.AlienScore}) {
         a->reserve(n);
     }
     for (const auto& a : level.Aliens) {

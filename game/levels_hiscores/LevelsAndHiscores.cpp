@@ -33,7 +33,9 @@ HiscoreGlobals& programHiscoreGlobals() {
     return globals;
 }
 
-bool LevelsAndHiscores::LoadLevels(const std::string& FileName) { return load(FileName, false); }
+bool LevelsAndHiscores::LoadLevels(const std::string& FileName) {
+    return load(FileName, false);
+}
 
 bool LevelsAndHiscores::LoadLevelsBinary(const std::string& FileName) {
     return load(FileName, true);
@@ -74,7 +76,9 @@ void LevelsAndHiscores::reportLoadFailure(const std::string& description) const 
     MsgBox("Command:\r\n\r\n" + CommandLine, mb::Information);
 }
 
-void LevelsAndHiscores::ResetHiscore() { Hiscores = defaultHiscores(); }
+void LevelsAndHiscores::ResetHiscore() {
+    Hiscores = defaultHiscores();
+}
 
 VbInteger LevelsAndHiscores::GetScorePlace(VbLong Score, VbInteger StartFromLevel,
                                            VbBool CheatMode) const {

@@ -38,8 +38,8 @@ public:
         : globals_(globals) {}
 
     std::vector<LevelRec> Levels;
-    VbBool BinaryLevels = VbFalse;    // the set came from the binary reader (the shipped set)
-    std::string CurrentLevelFile;     // the level file last read completely
+    VbBool BinaryLevels = VbFalse; // the set came from the binary reader (the shipped set)
+    std::string CurrentLevelFile;  // the level file last read completely
     HiscoreTable Hiscores;
     // Captions of the "Jump to level" items, one per level; before the first load the single
     // design-time item.

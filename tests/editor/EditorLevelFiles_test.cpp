@@ -74,9 +74,11 @@ TEST_F(EditorFiles, FailedLoadReportsAndKeepsTheLevelsBeingEdited) {
     files.Saved = VbFalse;
     put(path("bad.dat"), "l:A\r\ns:5\r\n1\r\n0,1,1,1,1,1\r\n");
     put(path("empty.dat"), "");
-    for (const auto& [p, binary] : std::vector<std::pair<std::string, bool>>{
-             {path("bad.dat"), false}, {path("missing.dat"), false}, {path("empty.dat"), true},
-             {path("bad.dat"), true}}) {
+    for (const auto& [p, binary] :
+         std::vector<std::pair<std::string, bool>>{{path("bad.dat"), false},
+                                                   {path("missing.dat"), false},
+                                                   {path("empty.dat"), true},
+                                                   {path("bad.dat"), true}}) {
         dialogs.clear();
         EXPECT_FALSE(binary ? files.LoadLevelsBinary(p) : files.LoadLevels(p));
         ASSERT_EQ(dialogs.calls().size(), 1u);

@@ -62,13 +62,16 @@ const std::string sampleText = "l:  Boss, #1 \r\n"
                                "-1,0,0,0,0,0,0\r\n";
 
 const std::string sampleBinary =
-    recs({"l:  Boss, #1 ", "s:12", "2", "3", "120", "40", "1", "-1", "1", "400", "0", "-5", "7",
-          "9", "9", "0", "100", "l:Level 2", "s:50", "1", "-1", "0", "0", "0", "0", "0", "0"});
+    recs({"l:  Boss, #1 ", "s:12", "2",  "3", "120", "40", "1", "-1",  "1",
+          "400",           "0",    "-5", "7", "9",   "9",  "0", "100", "l:Level 2",
+          "s:50",          "1",    "-1", "0", "0",   "0",  "0", "0",   "0"});
 
 constexpr ReaderKind allReaders[] = {ReaderKind::GameText, ReaderKind::GameBinary,
                                      ReaderKind::EditorText, ReaderKind::EditorBinary};
 
-bool isText(ReaderKind k) { return k == ReaderKind::GameText || k == ReaderKind::EditorText; }
+bool isText(ReaderKind k) {
+    return k == ReaderKind::GameText || k == ReaderKind::EditorText;
+}
 
 } // namespace
 
@@ -122,8 +125,8 @@ TEST(LevelFileReaders, SaveAndReloadGivesTheLevelsWithScoreFromType) {
     for (const auto enc : {LevelEncoding::Text, LevelEncoding::Binary}) {
         const auto bytes =
             enc == LevelEncoding::Text ? encodeLevelsText(levels) : encodeLevelsBinary(levels);
-        const auto r = parseLevelFile(
-            bytes, enc == LevelEncoding::Text ? ReaderKind::EditorText : ReaderKind::EditorBinary);
+        const auto r = parseLevelFile(bytes, enc == LevelEncoding::Text ? ReaderKind::EditorText
+                                                                        : ReaderKind::EditorBinary);
         ASSERT_TRUE(r.ok);
         ASSERT_EQ(r.Levels.size(), levels.size());
         for (std::size_t i = 0; i < levels.size(); ++i) {
@@ -156,27 +159,48 @@ const std::string oneAlien = "1\r\n0,10,10,1,-1,1,100\r\n";
 TEST(LevelFileReaders, TextGrammar) {
     const std::vector<TextCase> cases = {
         {"top-level comment skipped", "  # note\r\nl:A\r\ns:5\r\n" + oneAlien, true, {"A"}, 5},
-        {"comment inside a block breaks it", "l:A\r\ns:5\r\n1\r\n# note\r\n0,1,1,1,1,1,1\r\n",
-         false, {}, 0},
+        {"comment inside a block breaks it",
+         "l:A\r\ns:5\r\n1\r\n# note\r\n0,1,1,1,1,1,1\r\n",
+         false,
+         {},
+         0},
         {"eof between blanks ends the file",
-         "l:A\r\ns:5\r\n" + oneAlien + "  eof \r\nl:B\r\ns:5\r\n" + oneAlien, true, {"A"}, 5},
+         "l:A\r\ns:5\r\n" + oneAlien + "  eof \r\nl:B\r\ns:5\r\n" + oneAlien,
+         true,
+         {"A"},
+         5},
         {"EOF inside a block is no end", "l:A\r\ns:5\r\n1\r\nEOF\r\n", false, {}, 0},
         {"L: starts a level", "L:Boss\r\ns:5\r\n" + oneAlien, true, {"Boss"}, 5},
-        {"blank before l: is no level", " l:Boss\r\ns:5\r\n" + oneAlien + "l:B\r\ns:6\r\n" + oneAlien,
-         true, {"B"}, 6},
+        {"blank before l: is no level",
+         " l:Boss\r\ns:5\r\n" + oneAlien + "l:B\r\ns:6\r\n" + oneAlien,
+         true,
+         {"B"},
+         6},
         {"speed halves to even up", "l:A\r\ns:7.5\r\n" + oneAlien, true, {"A"}, 8},
         {"speed halves to even down", "l:A\r\ns:6.5\r\n" + oneAlien, true, {"A"}, 6},
-        {"speed's first two characters dropped unread", "l:A\r\nx:12\r\n" + oneAlien, true,
-         {"A"}, 12},
+        {"speed's first two characters dropped unread",
+         "l:A\r\nx:12\r\n" + oneAlien,
+         true,
+         {"A"},
+         12},
         {"speed item is not tested for comments", "l:A\r\n#:9\r\n" + oneAlien, true, {"A"}, 9},
         {"aliens over lines and sharing a line",
-         "l:A\r\ns:5\r\n2\r\n3,120\r\n40,1,-1,\r\n1,400,0,1,2,1,1,0,100\r\n", true, {"A"}, 5},
+         "l:A\r\ns:5\r\n2\r\n3,120\r\n40,1,-1,\r\n1,400,0,1,2,1,1,0,100\r\n",
+         true,
+         {"A"},
+         5},
         {"LF line ends", "l:A\ns:5\n1\n0,10,10,1,-1,1,100\n", true, {"A"}, 5},
         {"no final line end", "l:A\r\ns:5\r\n1\r\n0,10,10,1,-1,1,100", true, {"A"}, 5},
-        {"stray items between levels ignored", "\r\n42\r\nl:A\r\ns:5\r\n" + oneAlien + "\r\n7\r\n",
-         true, {"A"}, 5},
+        {"stray items between levels ignored",
+         "\r\n42\r\nl:A\r\ns:5\r\n" + oneAlien + "\r\n7\r\n",
+         true,
+         {"A"},
+         5},
         {"input ends inside a level keeps earlier levels",
-         "l:A\r\ns:5\r\n" + oneAlien + "l:B\r\ns:5\r\n2\r\n0,1,1,1,1,1,1\r\n", false, {"A"}, 0},
+         "l:A\r\ns:5\r\n" + oneAlien + "l:B\r\ns:5\r\n2\r\n0,1,1,1,1,1,1\r\n",
+         false,
+         {"A"},
+         0},
         {"speed item missing", "l:A\r\n", false, {}, 0},
         {"count 0", "l:A\r\ns:5\r\n0\r\n", false, {}, 0},
         {"not a number", "l:A\r\ns:5\r\n1\r\n0,ten,10,1,-1,1,100\r\n", false, {}, 0},
@@ -191,12 +215,16 @@ TEST(LevelFileReaders, TextGrammar) {
         {"pickup -2", "l:A\r\ns:5\r\n1\r\n0,10,10,1,-2,1,100\r\n", false, {}, 0},
         {"speed 0", "l:A\r\ns:0\r\n" + oneAlien, false, {}, 0},
         {"speed 51", "l:A\r\ns:51\r\n" + oneAlien, false, {}, 0},
-        {"edges of the ranges", "l:A\r\ns:50\r\n2\r\n10,1,1,1,25,1,1\r\n-1,1,1,1,-1,1,1\r\n",
-         true, {"A"}, 50},
+        {"edges of the ranges",
+         "l:A\r\ns:50\r\n2\r\n10,1,1,1,25,1,1\r\n-1,1,1,1,-1,1,1\r\n",
+         true,
+         {"A"},
+         50},
     };
     for (const auto k : {ReaderKind::GameText, ReaderKind::EditorText}) {
         for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.what) + (k == ReaderKind::GameText ? " (game)" : " (editor)"));
+            SCOPED_TRACE(std::string(c.what) +
+                         (k == ReaderKind::GameText ? " (game)" : " (editor)"));
             const auto r = parseLevelFile(c.bytes, k);
             EXPECT_EQ(r.ok, c.ok) << r.Failure.Description;
             std::vector<std::string> names;
@@ -212,8 +240,8 @@ TEST(LevelFileReaders, TextGrammar) {
 }
 
 TEST(LevelFileReaders, TextFieldsSpreadOverLinesFillAliensInOrder) {
-    const auto r = parseLevelFile("l:A\r\ns:5\r\n2\r\n3,120\r\n40,1,-1,\r\n1,400,0,1,2,1,1,0,100\r\n",
-                                  ReaderKind::GameText);
+    const auto r = parseLevelFile(
+        "l:A\r\ns:5\r\n2\r\n3,120\r\n40,1,-1,\r\n1,400,0,1,2,1,1,0,100\r\n", ReaderKind::GameText);
     ASSERT_TRUE(r.ok);
     const auto& a = r.Levels[0].Aliens;
     EXPECT_EQ(std::vector<int>({a[0].Type, a[0].X, a[0].Y, a[0].Hits, a[0].Drops, a[0].Shoots,
@@ -227,7 +255,8 @@ TEST(LevelFileReaders, WidthsDifferBetweenGameAndEditor) {
     EXPECT_FALSE(parseLevelFile(bigScore, ReaderKind::GameText).ok);
     EXPECT_EQ(parseLevelFile(bigScore, ReaderKind::GameText).Failure.Description, "Overflow");
     EXPECT_TRUE(parseLevelFile(bigScore, ReaderKind::EditorText).ok);
-    EXPECT_FALSE(parseLevelFile("l:A\r\ns:5\r\n1\r\n0,1,40000,1,1,1,1\r\n", ReaderKind::EditorText).ok);
+    EXPECT_FALSE(
+        parseLevelFile("l:A\r\ns:5\r\n1\r\n0,1,40000,1,1,1,1\r\n", ReaderKind::EditorText).ok);
 }
 
 TEST(LevelFileReaders, BinaryGrammar) {
@@ -271,14 +300,15 @@ TEST(LevelFileReaders, BinaryGrammar) {
     }
 
     // "12abc" gives 12, "abc" 0 in the game.
-    const auto r = parseLevelFile(level({"abc", "12abc", "2", "1", "-1", "1", "100"}),
-                                  ReaderKind::GameBinary);
+    const auto r =
+        parseLevelFile(level({"abc", "12abc", "2", "1", "-1", "1", "100"}), ReaderKind::GameBinary);
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.Levels[0].Aliens[0].Type, 0);
     EXPECT_EQ(r.Levels[0].Aliens[0].X, 12);
 
     // The game delimits the level record too; the editor takes it as stored.
-    const std::string wrapped = rec(nul + "l:N" + nul) + recs({"s:5", "1", "0", "1", "2", "1", "-1", "1", "100"});
+    const std::string wrapped =
+        rec(nul + "l:N" + nul) + recs({"s:5", "1", "0", "1", "2", "1", "-1", "1", "100"});
     const auto g = parseLevelFile(wrapped, ReaderKind::GameBinary);
     ASSERT_TRUE(g.ok);
     EXPECT_EQ(g.Levels[0].Name, "N");

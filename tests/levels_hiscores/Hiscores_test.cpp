@@ -53,8 +53,8 @@ protected:
     void setWithHiscores(const std::string& name, bool shipped, const std::string& hsc) {
         if (shipped) {
             put(path(name + ".dat"), record("l:A") + record("s:5") + record("1") + record("0") +
-                                         record("1") + record("1") + record("1") +
-                                         record("-1") + record("1") + record("100"));
+                                         record("1") + record("1") + record("1") + record("-1") +
+                                         record("1") + record("100"));
         } else {
             put(path(name + ".dat"), textSet(1));
         }
@@ -109,8 +109,9 @@ TEST_F(Hiscores, ChangedDigitFailsTheChecksumOfTheShippedSetOnly) {
     bytes[1] = scramble("2")[0]; // " 123456" becomes " 223456"
     setWithHiscores("ship", true, bytes);
     ASSERT_TRUE(load("ship", true));
-    EXPECT_EQ(prompts(), std::vector<std::string>{"Checksum Error!\r\nThe hiscore file's checksum "
-                                                  "is invalid.\r\n\r\nThe hiscores has been reset!"});
+    EXPECT_EQ(prompts(),
+              std::vector<std::string>{"Checksum Error!\r\nThe hiscore file's checksum "
+                                       "is invalid.\r\n\r\nThe hiscores has been reset!"});
     EXPECT_EQ(dialogs.calls()[0].style, mb::Critical);
     EXPECT_EQ(game.Hiscores, defaultHiscores());
     EXPECT_EQ(repaints, 0);
@@ -143,9 +144,9 @@ TEST_F(Hiscores, CorruptFileCostsOneRetryPerRun) {
     setWithHiscores("overflow", false, big);
     game.Hiscores[0].Score = 1;
     EXPECT_FALSE(load("overflow", false));
-    EXPECT_EQ(prompts(), (std::vector<std::string>{"Overflow",
-                                                   "ERROR! Level file is corrupted!\r\nOverflow",
-                                                   "Command:\r\n\r\n-loadlevels{x}"}));
+    EXPECT_EQ(prompts(),
+              (std::vector<std::string>{"Overflow", "ERROR! Level file is corrupted!\r\nOverflow",
+                                        "Command:\r\n\r\n-loadlevels{x}"}));
     EXPECT_EQ(game.Hiscores, defaultHiscores());
 }
 
@@ -198,7 +199,7 @@ TEST_F(Hiscores, UpdateHiscoreEntersTheScoreWithTheTypedName) {
     EXPECT_EQ(game.Hiscores[9], (HiscoreEntry{4200, "....", 1}));
 
     const HiscoreTable before = game.Hiscores;
-    game.UpdateHiscore(100, 0, 0, VbFalse); // beats nothing
+    game.UpdateHiscore(100, 0, 0, VbFalse);  // beats nothing
     game.UpdateHiscore(9999, 0, 2, VbFalse); // started past level 1 without cheats
     EXPECT_EQ(game.Hiscores, before);
     EXPECT_EQ(dialogsShown, 2);
@@ -218,9 +219,9 @@ TEST_F(Hiscores, UpdateHiscoreEntersTheScoreWithTheTypedName) {
 }
 
 TEST_F(Hiscores, EveryWrittenTableReadsBackEqual) {
-    put(path("big.dat"), record("l:A") + record("s:5") + record("1") + record("0") +
-                             record("1") + record("1") + record("1") + record("-1") +
-                             record("1") + record("100"));
+    put(path("big.dat"), record("l:A") + record("s:5") + record("1") + record("0") + record("1") +
+                             record("1") + record("1") + record("-1") + record("1") +
+                             record("100"));
     ASSERT_TRUE(game.LoadLevelsBinary(path("big.dat")));
     HiscoreTable huge;
     const VbLong scores[] = {2147483647, 2000000000, 1999999999, 1000000000, 999999999,
@@ -260,8 +261,8 @@ TEST_F(Hiscores, FailedWriteIsReportedAndNeverFailsTheLevelSet) {
     game.Hiscores[0].Score = 777777;
     failNextWriteAfterForTesting(200);
     EXPECT_FALSE(game.WriteHiscores());
-    const std::string report = "ERROR! Unable to save the hiscores to\r\n\"" + path("keep.hsc") +
-                               "\"\r\n\r\nDisk full";
+    const std::string report =
+        "ERROR! Unable to save the hiscores to\r\n\"" + path("keep.hsc") + "\"\r\n\r\nDisk full";
     EXPECT_EQ(prompts(), std::vector<std::string>{report});
     EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
     EXPECT_EQ(readFileBytes(path("keep.hsc")), HandTable().bytes(false));

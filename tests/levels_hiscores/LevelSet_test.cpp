@@ -17,8 +17,8 @@ TEST_F(Levels, TextSetFillsTheTableAndTheJumpMenu) {
     const LevelRec& big = game.Levels[0];
     EXPECT_EQ(big.Name, "Big");
     EXPECT_EQ(big.Speed, 9);
-    for (const auto* a : {&big.AlienType, &big.AlienX, &big.AlienY, &big.AlienHits,
-                          &big.AlienDrops, &big.AlienShoots, &big.AlienScore}) {
+    for (const auto* a : {&big.AlienType, &big.AlienX, &big.AlienY, &big.AlienHits, &big.AlienDrops,
+                          &big.AlienShoots, &big.AlienScore}) {
         EXPECT_EQ(a->size(), 12u);
     }
     EXPECT_EQ(big.AlienX[11], 110);
@@ -27,8 +27,8 @@ TEST_F(Levels, TextSetFillsTheTableAndTheJumpMenu) {
     EXPECT_EQ(game.BinaryLevels, VbFalse);
     EXPECT_EQ(game.CurrentLevelFile, path("seven.dat"));
     EXPECT_EQ(game.JumpMenuCaptions,
-              (std::vector<std::string>{"Level 01", "Level 02", "Level 03", "Level 04",
-                                        "Level 05", "Level 06", "Level 07"}));
+              (std::vector<std::string>{"Level 01", "Level 02", "Level 03", "Level 04", "Level 05",
+                                        "Level 06", "Level 07"}));
     EXPECT_EQ(repaints, 1);
 
     put(path("three.dat"), textSet(3));
@@ -83,9 +83,8 @@ TEST_F(Levels, ASetWithoutLevelsIsAFailedLoad) {
 }
 
 TEST_F(Levels, ValuesThePlayCannotUseFailTheLoad) {
-    for (const auto* aliens :
-         {"11,1,1,1,-1,1,1\r\n", "-2,1,1,1,-1,1,1\r\n", "0,1,1,1,26,1,1\r\n",
-          "0,1,1,1,-2,1,1\r\n"}) {
+    for (const auto* aliens : {"11,1,1,1,-1,1,1\r\n", "-2,1,1,1,-1,1,1\r\n", "0,1,1,1,26,1,1\r\n",
+                               "0,1,1,1,-2,1,1\r\n"}) {
         SCOPED_TRACE(aliens);
         put(path("v.dat"), level("A", 5, aliens));
         EXPECT_FALSE(game.LoadLevels(path("v.dat")));
@@ -101,10 +100,10 @@ TEST_F(Levels, ValuesThePlayCannotUseFailTheLoad) {
 TEST_F(Levels, BinarySetReadsWithNulDelimitedValues) {
     const std::string nul(1, '\0');
     std::filesystem::create_directories(path("Original_levels"));
-    put(path("Original_levels/data.dat"),
-        record("l:First") + record(nul + "s:7.5" + nul + "junk") + record("1") +
-            record("10xyz") + record("12abc") + record(nul + "30" + nul) + record("abc") +
-            record("-1") + record("1") + record("1100"));
+    put(path("Original_levels/data.dat"), record("l:First") + record(nul + "s:7.5" + nul + "junk") +
+                                              record("1") + record("10xyz") + record("12abc") +
+                                              record(nul + "30" + nul) + record("abc") +
+                                              record("-1") + record("1") + record("1100"));
     game.LoadOrgLevels();
     ASSERT_EQ(game.Levels.size(), 1u);
     EXPECT_EQ(game.BinaryLevels, VbTrue);

@@ -182,6 +182,9 @@ struct Profile {
     bool nulInLevel = false;
     bool leadingNumberValues = false; // else strict
     bool wideHitsDropsScore = false;
+    // The editor decides emptiness by the first record alone and cannot show a placeholder
+    // among real aliens.
+    bool placeholderOnlyFirst = false;
 };
 
 Profile profileFor(ReaderKind reader) {
@@ -191,9 +194,9 @@ Profile profileFor(ReaderKind reader) {
     case ReaderKind::GameBinary:
         return {true, true, true, true, false};
     case ReaderKind::EditorText:
-        return {false, false, false, false, true};
+        return {false, false, false, false, true, true};
     case ReaderKind::EditorBinary:
-        return {true, false, true, false, true};
+        return {true, false, true, false, true, true};
     }
     return {};
 }
@@ -273,6 +276,10 @@ private:
             if (a.Drops < minPickupCode || a.Drops > maxPickupCode) {
                 fail(invalidValue, place + ": the pickup code " + std::to_string(a.Drops) +
                                        " is outside -1 to 25.");
+            }
+            if (p_.placeholderOnlyFirst && a.Type == -1 && i > 0 &&
+                level.Aliens.front().Type != -1) {
+                fail(invalidValue, place + ": a placeholder stands among real aliens.");
             }
             level.Aliens.push_back(a);
         }

@@ -216,7 +216,7 @@ TEST(LevelFileReaders, TextGrammar) {
         {"speed 0", "l:A\r\ns:0\r\n" + oneAlien, false, {}, 0},
         {"speed 51", "l:A\r\ns:51\r\n" + oneAlien, false, {}, 0},
         {"edges of the ranges",
-         "l:A\r\ns:50\r\n2\r\n10,1,1,1,25,1,1\r\n-1,1,1,1,-1,1,1\r\n",
+         "l:A\r\ns:50\r\n2\r\n-1,1,1,1,-1,1,1\r\n10,1,1,1,25,1,1\r\n",
          true,
          {"A"},
          50},
@@ -257,6 +257,17 @@ TEST(LevelFileReaders, WidthsDifferBetweenGameAndEditor) {
     EXPECT_TRUE(parseLevelFile(bigScore, ReaderKind::EditorText).ok);
     EXPECT_FALSE(
         parseLevelFile("l:A\r\ns:5\r\n1\r\n0,1,40000,1,1,1,1\r\n", ReaderKind::EditorText).ok);
+}
+
+TEST(LevelFileReaders, EditorRefusesAPlaceholderAmongRealAliens) {
+    // The editor cannot show it; the game leaves such an alien to the play.
+    const std::string mixed = "l:A\r\ns:5\r\n2\r\n0,1,1,1,1,1,1\r\n-1,0,0,0,0,0,0\r\n";
+    EXPECT_FALSE(parseLevelFile(mixed, ReaderKind::EditorText).ok);
+    EXPECT_TRUE(parseLevelFile(mixed, ReaderKind::GameText).ok);
+    // A placeholder first marks an empty level, whatever follows.
+    EXPECT_TRUE(parseLevelFile("l:A\r\ns:5\r\n2\r\n-1,0,0,0,0,0,0\r\n0,1,1,1,1,1,1\r\n",
+                               ReaderKind::EditorText)
+                    .ok);
 }
 
 TEST(LevelFileReaders, BinaryGrammar) {

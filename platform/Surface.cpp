@@ -6,6 +6,7 @@
 #include "VbError.h"
 
 #include <QFileInfo>
+#include <QFont>
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QImageWriter>
@@ -58,12 +59,29 @@ inline const std::uint32_t* rowOf(const QImage& img, int y) {
                                                   static_cast<qsizetype>(y) * img.bytesPerLine());
 }
 
+// One raster operation over a block of rows; the inner loop vectorises.
+template <typename Op>
+void combineRows(uchar* out, qsizetype outStride, const uchar* in, qsizetype inStride, int w, int h,
+                 Op op) {
+    for (int row = 0; row < h; ++row, out += outStride, in += inStride) {
+        auto* __restrict o = reinterpret_cast<std::uint32_t*>(out);
+        const auto* __restrict i = reinterpret_cast<const std::uint32_t*>(in);
+        for (int k = 0; k < w; ++k) {
+            o[k] = op(o[k], i[k]);
+        }
+    }
+}
+
 } // namespace
+
+struct Surface::FontCache {
+    QFont font;
+    QFontMetrics metrics;
+};
 
 Surface::Surface(int width, int height, QObject* parent) : QObject(parent) {
     image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
     image_.fill(color::toQRgb(backColor_));
-    applyFont();
 }
 
 Surface::~Surface() = default;
@@ -197,6 +215,10 @@ void Surface::Line(double x1, double y1, double x2, double y2, std::int32_t colo
     const int ey = toPixel(y2);
     currentX_ = x2;
     currentY_ = y2;
+    if (std::max(x, ex) < 0 || std::max(y, ey) < 0 || std::min(x, ex) >= image_.width() ||
+        std::min(y, ey) >= image_.height()) {
+        return;
+    }
     // Horizontal and vertical lines are the common case (shield line, grid, gradients).
     if (y == ey && x != ex) {
         fillRect(std::min(x, ex + (ex < x ? 1 : 0)), y, std::max(x, ex - (ex > x ? 1 : 0)), y, pen);
@@ -306,20 +328,23 @@ QString Surface::standInFace(const std::string& faceName) {
 
 void Surface::setFontName(const std::string& name) {
     fontName_ = name;
-    applyFont();
+    fontCache_.reset();
 }
 
 void Surface::setFontSize(double points) {
     fontSize_ = points;
-    applyFont();
+    fontCache_.reset();
 }
 
 void Surface::setFontBold(bool bold) {
     fontBold_ = bold;
-    applyFont();
+    fontCache_.reset();
 }
 
-void Surface::applyFont() {
+const Surface::FontCache& Surface::font() const {
+    if (fontCache_) {
+        return *fontCache_;
+    }
     QFont f(standInFace(fontName_));
     // Points at 96 dpi, as on the desktop the game was drawn for.
     const double px = std::floor(std::max(fontSize_, 0.0) * 96.0 / 72.0 + 0.5);
@@ -329,19 +354,13 @@ void Surface::applyFont() {
     // OR with the pane rely on, and suits the game's look.
     f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
     f.setHintingPreference(QFont::PreferFullHinting);
-    font_ = f;
-    metrics_.reset();
-}
-
-const QFontMetrics& Surface::metrics() const {
-    if (!metrics_) {
-        const_cast<Surface*>(this)->metrics_ = std::make_unique<QFontMetrics>(font_);
-    }
-    return *metrics_;
+    fontCache_ = std::make_unique<FontCache>(FontCache{f, QFontMetrics(f)});
+    return *fontCache_;
 }
 
 void Surface::Print(const std::string& text, bool newLine) {
-    const QFontMetrics& fm = metrics();
+    const FontCache& fc = font();
+    const QFontMetrics& fm = fc.metrics;
     const int lineHeight = fm.height();
     const std::vector<std::string> lines = splitLines(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -356,7 +375,7 @@ void Surface::Print(const std::string& text, bool newLine) {
                 p.fillRect(x, y, w, lineHeight, color::toQColor(backColor_));
             }
             if (!s.isEmpty()) {
-                p.setFont(font_);
+                p.setFont(fc.font);
                 p.setPen(color::toQColor(foreColor_));
                 p.drawText(QPoint(x, y + fm.ascent()), s);
             }
@@ -373,13 +392,13 @@ void Surface::Print(const std::string& text, bool newLine) {
 int Surface::TextWidth(const std::string& text) const {
     int widest = 0;
     for (const std::string& line : splitLines(text)) {
-        widest = std::max(widest, metrics().horizontalAdvance(ansi::toQString(line)));
+        widest = std::max(widest, font().metrics.horizontalAdvance(ansi::toQString(line)));
     }
     return widest;
 }
 
 int Surface::TextHeight(const std::string& text) const {
-    return static_cast<int>(splitLines(text).size()) * metrics().height();
+    return static_cast<int>(splitLines(text).size()) * font().metrics.height();
 }
 
 void Surface::Refresh() {
@@ -392,32 +411,28 @@ bool BitBlt(Surface& dest, int x, int y, int w, int h, const Surface& src, int s
         rasterOp != rop::MERGEPAINT) {
         return false;
     }
-    // Clip against both surfaces, moving the other rectangle along.
-    if (x < 0) {
-        w += x;
-        sx -= x;
-        x = 0;
-    }
-    if (sx < 0) {
-        w += sx;
-        x -= sx;
-        sx = 0;
-    }
-    if (y < 0) {
-        h += y;
-        sy -= y;
-        y = 0;
-    }
-    if (sy < 0) {
-        h += sy;
-        y -= sy;
-        sy = 0;
-    }
-    w = std::min({w, dest.Width() - x, src.Width() - sx});
-    h = std::min({h, dest.Height() - y, src.Height() - sy});
-    if (w <= 0 || h <= 0) {
+    // Clip against both surfaces, moving the other rectangle along (in 64 bits, so no
+    // position can overflow).
+    std::int64_t cx = x, cy = y, cw = w, ch = h, csx = sx, csy = sy;
+    const auto clipStart = [](std::int64_t& a, std::int64_t& b, std::int64_t& len) {
+        const std::int64_t shift = std::max<std::int64_t>({0, -a, -b});
+        a += shift;
+        b += shift;
+        len -= shift;
+    };
+    clipStart(cx, csx, cw);
+    clipStart(cy, csy, ch);
+    cw = std::min<std::int64_t>({cw, dest.Width() - cx, src.Width() - csx});
+    ch = std::min<std::int64_t>({ch, dest.Height() - cy, src.Height() - csy});
+    if (cw <= 0 || ch <= 0) {
         return true;
     }
+    x = static_cast<int>(cx);
+    y = static_cast<int>(cy);
+    w = static_cast<int>(cw);
+    h = static_cast<int>(ch);
+    sx = static_cast<int>(csx);
+    sy = static_cast<int>(csy);
 
     QImage& d = dest.image();
     const QImage* s = &src.image();
@@ -431,29 +446,29 @@ bool BitBlt(Surface& dest, int x, int y, int w, int h, const Surface& src, int s
         srcY = 0;
     }
 
-    for (int row = 0; row < h; ++row) {
-        std::uint32_t* __restrict out = rowOf(d, y + row) + x;
-        const std::uint32_t* __restrict in = rowOf(*s, srcY + row) + srcX;
-        switch (rasterOp) {
-        case rop::SRCCOPY:
+    uchar* out = d.bits() + static_cast<qsizetype>(y) * d.bytesPerLine() + 4 * qsizetype(x);
+    const uchar* in =
+        s->constBits() + static_cast<qsizetype>(srcY) * s->bytesPerLine() + 4 * qsizetype(srcX);
+    const qsizetype outStride = d.bytesPerLine();
+    const qsizetype inStride = s->bytesPerLine();
+    switch (rasterOp) {
+    case rop::SRCCOPY:
+        for (int row = 0; row < h; ++row, out += outStride, in += inStride) {
             std::memcpy(out, in, sizeof(std::uint32_t) * w);
-            break;
-        case rop::SRCPAINT:
-            for (int i = 0; i < w; ++i) {
-                out[i] |= in[i];
-            }
-            break;
-        case rop::SRCAND:
-            for (int i = 0; i < w; ++i) {
-                out[i] &= in[i];
-            }
-            break;
-        default: // MERGEPAINT; the alpha byte stays 0xFF since the destination's is.
-            for (int i = 0; i < w; ++i) {
-                out[i] |= ~in[i];
-            }
-            break;
         }
+        break;
+    case rop::SRCPAINT:
+        combineRows(out, outStride, in, inStride, w, h,
+                    [](std::uint32_t dst, std::uint32_t src) { return dst | src; });
+        break;
+    case rop::SRCAND:
+        combineRows(out, outStride, in, inStride, w, h,
+                    [](std::uint32_t dst, std::uint32_t src) { return dst & src; });
+        break;
+    default: // MERGEPAINT; the alpha byte stays 0xFF since the destination's is.
+        combineRows(out, outStride, in, inStride, w, h,
+                    [](std::uint32_t dst, std::uint32_t src) { return dst | ~src; });
+        break;
     }
     return true;
 }

@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QFont>
 #include <QImage>
 #include <QObject>
 #include <cstdint>
 #include <memory>
 #include <string>
-
-class QFontMetrics;
 
 // Raster operations of BitBlt, bitwise per colour channel.
 namespace rop {
@@ -34,6 +31,7 @@ public:
     // Use the fore colour for a line, box or point.
     static constexpr std::int32_t UseForeColor = -1;
 
+    // Starts white with black text in 8 point Arial, transparent text, no picture.
     explicit Surface(int width = 0, int height = 0, QObject* parent = nullptr);
     ~Surface() override;
 
@@ -123,8 +121,8 @@ signals:
     void refreshed();
 
 private:
-    void applyFont();
-    const QFontMetrics& metrics() const;
+    struct FontCache;
+    const FontCache& font() const;
     void plot(int x, int y, std::uint32_t pen);
     void fillRect(int x1, int y1, int x2, int y2, std::uint32_t pen);
     std::uint32_t penFor(std::int32_t color) const;
@@ -142,8 +140,9 @@ private:
     double fontSize_ = 8;
     bool fontBold_ = false;
     bool fontTransparent_ = true;
-    QFont font_;
-    std::unique_ptr<QFontMetrics> metrics_;
+    // Built when text is first measured or printed (most surfaces never show any); dropped
+    // when the font changes.
+    mutable std::unique_ptr<FontCache> fontCache_;
 };
 
 // Copies the w x h rectangle at (sx, sy) of src to (x, y) of dest with a raster operation,

@@ -215,6 +215,10 @@ void Surface::Line(double x1, double y1, double x2, double y2, std::int32_t colo
     const int ey = toPixel(y2);
     currentX_ = x2;
     currentY_ = y2;
+    if (std::max(x, ex) < 0 || std::max(y, ey) < 0 || std::min(x, ex) >= image_.width() ||
+        std::min(y, ey) >= image_.height()) {
+        return;
+    }
     // Horizontal and vertical lines are the common case (shield line, grid, gradients).
     if (y == ey && x != ex) {
         fillRect(std::min(x, ex + (ex < x ? 1 : 0)), y, std::max(x, ex - (ex > x ? 1 : 0)), y, pen);
@@ -407,32 +411,28 @@ bool BitBlt(Surface& dest, int x, int y, int w, int h, const Surface& src, int s
         rasterOp != rop::MERGEPAINT) {
         return false;
     }
-    // Clip against both surfaces, moving the other rectangle along.
-    if (x < 0) {
-        w += x;
-        sx -= x;
-        x = 0;
-    }
-    if (sx < 0) {
-        w += sx;
-        x -= sx;
-        sx = 0;
-    }
-    if (y < 0) {
-        h += y;
-        sy -= y;
-        y = 0;
-    }
-    if (sy < 0) {
-        h += sy;
-        y -= sy;
-        sy = 0;
-    }
-    w = std::min({w, dest.Width() - x, src.Width() - sx});
-    h = std::min({h, dest.Height() - y, src.Height() - sy});
-    if (w <= 0 || h <= 0) {
+    // Clip against both surfaces, moving the other rectangle along (in 64 bits, so no
+    // position can overflow).
+    std::int64_t cx = x, cy = y, cw = w, ch = h, csx = sx, csy = sy;
+    const auto clipStart = [](std::int64_t& a, std::int64_t& b, std::int64_t& len) {
+        const std::int64_t shift = std::max<std::int64_t>({0, -a, -b});
+        a += shift;
+        b += shift;
+        len -= shift;
+    };
+    clipStart(cx, csx, cw);
+    clipStart(cy, csy, ch);
+    cw = std::min<std::int64_t>({cw, dest.Width() - cx, src.Width() - csx});
+    ch = std::min<std::int64_t>({ch, dest.Height() - cy, src.Height() - csy});
+    if (cw <= 0 || ch <= 0) {
         return true;
     }
+    x = static_cast<int>(cx);
+    y = static_cast<int>(cy);
+    w = static_cast<int>(cw);
+    h = static_cast<int>(ch);
+    sx = static_cast<int>(csx);
+    sy = static_cast<int>(csy);
 
     QImage& d = dest.image();
     const QImage* s = &src.image();

@@ -31,6 +31,7 @@ public:
     // Use the fore colour for a line, box or point.
     static constexpr std::int32_t UseForeColor = -1;
 
+    // Starts white with black text in 8 point Arial, transparent text, no picture.
     explicit Surface(int width = 0, int height = 0, QObject* parent = nullptr);
     ~Surface() override;
 

@@ -77,7 +77,10 @@ TEST(Surface, BitBltClipsAtBothSurfacesWithNegativePositions) {
                          {-20, 0, 5, 5, 0, 0},
                          {0, 0, 0, 5, 0, 0},
                          {0, 0, -4, 5, 0, 0},
-                         {3, 3, 4, 4, 7, 5}}) {
+                         {3, 3, 4, 4, 7, 5},
+                         {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MAX, 0},
+                         {-2, 0, INT32_MAX, 3, INT32_MIN, 0},
+                         {-2, -1, INT32_MAX, INT32_MAX, 1, 0}}) {
         Surface dest(7, 5);
         fillPattern(dest, 77);
         const QImage before = dest.image().copy();
@@ -85,10 +88,10 @@ TEST(Surface, BitBltClipsAtBothSurfacesWithNegativePositions) {
         // Each destination pixel is copied exactly when it and its source lie inside.
         for (int y = 0; y < dest.Height(); ++y) {
             for (int x = 0; x < dest.Width(); ++x) {
-                const int u = x - c.x;
-                const int v = y - c.y;
-                const int sx = c.sx + u;
-                const int sy = c.sy + v;
+                const std::int64_t u = std::int64_t{x} - c.x;
+                const std::int64_t v = std::int64_t{y} - c.y;
+                const std::int64_t sx = c.sx + u;
+                const std::int64_t sy = c.sy + v;
                 const bool copied = u >= 0 && v >= 0 && u < c.w && v < c.h && sx >= 0 && sy >= 0 &&
                                     sx < src.Width() && sy < src.Height();
                 const std::int32_t want =
@@ -203,6 +206,9 @@ TEST(Surface, LinesLeaveOutTheEndPointAndBoxesCoverBothCorners) {
     EXPECT_EQ(lit, 4);
     EXPECT_EQ(s.Point(3, 3), 255);
     EXPECT_EQ(s.Point(4, 4), 0);
+    s.Line(-1e12, -5, 1e12, -7, 255); // far off the surface: nothing, and at once
+    s.Line(-1e12, 3, 1e12, 3, 0xFF00);
+    EXPECT_EQ(s.Point(9, 3), 0xFF00);
 
     s.Cls();
     s.Box(2, 2, 5, 4, 0xFFFF);

@@ -1,6 +1,7 @@
 #include "KeyboardDevice.h"
 
 #include "KeyCodes.h"
+#include "X11AutoRepeat.h"
 
 #include <QApplicationStateChangeEvent>
 #include <QGuiApplication>
@@ -19,6 +20,7 @@ KeyboardDevice::KeyboardDevice() {
     if (QCoreApplication* app = QCoreApplication::instance()) {
         setParent(app);
         app->installEventFilter(this);
+        useDetectableAutoRepeat();
     }
 }
 

@@ -262,10 +262,9 @@ bool DisplayModes::recoverLeftover() {
             }
         }
     }
+    // One attempt: a configuration the server no longer takes is not forced on every start.
     const bool restored = untouched && x_->apply(*config);
-    if (restored || !untouched) {
-        clearMarker();
-    }
+    clearMarker();
     return restored;
 }
 

@@ -426,25 +426,11 @@ bool XRandRScreen::apply(const XScreenConfig& config) {
 
     XGrabServer(d_->dpy);
     bool ok = interim == now || d_->setScreenSize(interim);
+    // As much as the server takes; a CRTC it refuses stays lit as it is.
     for (const XCrtcConfig* c : changed) {
-        ok = ok && d_->setCrtc(res.get(), *c);
+        ok = d_->setCrtc(res.get(), *c) && ok;
     }
     ok = ok && (interim == target || d_->setScreenSize(target));
-    if (!ok) {
-        // An output may have to leave one CRTC before another takes it: switch the changed
-        // CRTCs off, size the screen, then set them again.
-        res = d_->resources();
-        ok = res != nullptr;
-        for (const XCrtcConfig* c : changed) {
-            XCrtcConfig off;
-            off.crtc = c->crtc;
-            ok = ok && d_->setCrtc(res.get(), off);
-        }
-        ok = ok && d_->setScreenSize(target);
-        for (const XCrtcConfig* c : changed) {
-            ok = ok && (c->mode == 0 || d_->setCrtc(res.get(), *c));
-        }
-    }
     XUngrabServer(d_->dpy);
     XSync(d_->dpy, False);
     return ok;

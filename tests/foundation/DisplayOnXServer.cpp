@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -142,9 +143,18 @@ struct Child {
         }
         return line;
     }
+    // Its exit status; a child that does not end in time is killed, and counts as such.
     int wait() {
         int status = 0;
-        waitpid(pid, &status, 0);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (waitpid(pid, &status, WNOHANG) != pid) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                break;
+            }
+            usleep(10000);
+        }
         close(out);
         return status;
     }
@@ -170,11 +180,24 @@ Child spawnChild(const std::string& how, int width = 800, int height = 600, int 
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
+    // A test run in the background inherits SIGINT ignored; the child starts with the
+    // defaults, as a program started from a desktop does.
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t defaults, none;
+    sigemptyset(&defaults);
+    sigemptyset(&none);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaddset(&defaults, sig);
+    }
+    posix_spawnattr_setsigdefault(&attr, &defaults);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
     Child child;
-    if (posix_spawn(&child.pid, DISPLAY_SWITCH_CHILD, &actions, nullptr, argv.data(), environ) !=
-        0) {
+    if (posix_spawn(&child.pid, DISPLAY_SWITCH_CHILD, &actions, &attr, argv.data(), environ) != 0) {
         child.pid = -1;
     }
+    posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     child.out = fds[0];

@@ -13,9 +13,8 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
-DirectX7Display* screen = nullptr; // alive until the end, as a program's display object is
-}
+// Reachable to the leak checker at exit, as a program's display object is.
+DirectX7Display* screen = nullptr;
 
 int main(int argc, char** argv) {
     if (argc != 6) {

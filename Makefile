@@ -28,6 +28,21 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bench-bin/*; do [ -x "$$b" ] && "$$b"; done
 
+# Each fuzz target for FUZZ_SECONDS on a fresh copy of its seed corpus (clang, libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer). Findings land in build-fuzz/.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DVANTORIX_FUZZ=ON -DVANTORIX_SANITIZE=ON -DVANTORIX_TESTS=OFF
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_all
+	@set -e; for f in build-fuzz/fuzz-bin/*_fuzz; do \
+	    n=$$(basename $$f); c=build-fuzz/corpus/$$n; \
+	    rm -rf $$c; mkdir -p $$c; cp fuzz/corpus/$${n%_fuzz}/* $$c/; \
+	    echo "== $$n ($(FUZZ_SECONDS) s)"; \
+	    (cd build-fuzz && fuzz-bin/$$n -max_total_time=$(FUZZ_SECONDS) -max_len=16384 \
+	        -print_final_stats=1 corpus/$$n); \
+	done
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -15,10 +15,20 @@ Clock& Clock::instance() {
     return real;
 }
 
-void Clock::install(Clock* c) { installed = c; }
+void Clock::install(Clock* c) {
+    installed = c;
+}
 
-void Clock::deliver(Timer& t) { t.fire(); }
+void Clock::deliver(Timer& t) {
+    t.fire();
+}
 
-std::uint32_t GetTickCountMs() { return Clock::instance().tickCount(); }
-double TimeOfDay() { return Clock::instance().timeOfDay(); }
-void DoEvents() { Clock::instance().pumpEvents(); }
+std::uint32_t GetTickCountMs() {
+    return Clock::instance().tickCount();
+}
+double TimeOfDay() {
+    return Clock::instance().timeOfDay();
+}
+void DoEvents() {
+    Clock::instance().pumpEvents();
+}

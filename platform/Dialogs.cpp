@@ -114,10 +114,16 @@ DialogService& DialogService::instance() {
     return qt;
 }
 
-void DialogService::install(DialogService* s) { installed = s; }
+void DialogService::install(DialogService* s) {
+    installed = s;
+}
 
-void setProgramTitle(const std::string& t) { title = t; }
-const std::string& programTitle() { return title; }
+void setProgramTitle(const std::string& t) {
+    title = t;
+}
+const std::string& programTitle() {
+    return title;
+}
 
 int MsgBox(const std::string& prompt, int style, const std::string& t) {
     return DialogService::instance().messageBox(prompt, style, t.empty() ? title : t);
@@ -128,7 +134,9 @@ std::string InputBox(const std::string& prompt, const std::string& t,
     return DialogService::instance().inputBox(prompt, t.empty() ? title : t, defaultText);
 }
 
-ScriptedDialogs::ScriptedDialogs() { DialogService::install(this); }
+ScriptedDialogs::ScriptedDialogs() {
+    DialogService::install(this);
+}
 ScriptedDialogs::~ScriptedDialogs() {
     if (&DialogService::instance() == this) {
         DialogService::install(nullptr);

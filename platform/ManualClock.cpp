@@ -7,7 +7,9 @@
 ManualClock::ManualClock(std::uint32_t startTicks, double startTimeOfDay)
     : startTicks_(startTicks), startTimeOfDay_(startTimeOfDay) {}
 
-std::uint32_t ManualClock::tickCount() { return startTicks_ + static_cast<std::uint32_t>(now_); }
+std::uint32_t ManualClock::tickCount() {
+    return startTicks_ + static_cast<std::uint32_t>(now_);
+}
 
 double ManualClock::timeOfDay() {
     return std::fmod(startTimeOfDay_ + static_cast<double>(now_) / 1000.0, 86400.0);
@@ -101,6 +103,10 @@ void ManualClock::schedule(Timer& t, std::uint32_t intervalMs) {
     entries_[&t] = Entry{now_ + intervalMs, intervalMs, orderCounter_++};
 }
 
-void ManualClock::cancel(Timer& t) { entries_.erase(&t); }
+void ManualClock::cancel(Timer& t) {
+    entries_.erase(&t);
+}
 
-void ManualClock::forget(Timer& t) { entries_.erase(&t); }
+void ManualClock::forget(Timer& t) {
+    entries_.erase(&t);
+}

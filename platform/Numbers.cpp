@@ -86,7 +86,9 @@ double leadingNumber(std::string_view text) {
     return std::isfinite(out) ? out : 0.0;
 }
 
-std::string toText(std::int64_t v) { return std::to_string(v); }
+std::string toText(std::int64_t v) {
+    return std::to_string(v);
+}
 
 std::string toText(double v) {
     if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15) {

@@ -24,7 +24,9 @@ double leadingNumber(std::string_view text);
 // Decimal text without a leading blank; whole values have no fraction part.
 std::string toText(double v);
 std::string toText(std::int64_t v);
-inline std::string toText(int v) { return toText(static_cast<std::int64_t>(v)); }
+inline std::string toText(int v) {
+    return toText(static_cast<std::int64_t>(v));
+}
 
 // a - b for millisecond counters that wrap at 2^32.
 constexpr std::uint32_t tickDelta(std::uint32_t later, std::uint32_t earlier) {

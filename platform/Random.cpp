@@ -13,8 +13,7 @@ void Random::seed(std::uint32_t s) {
 }
 
 void Random::seedFromClock() {
-    seed(static_cast<std::uint32_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count()));
+    seed(static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
 }
 
 float Random::next() {

@@ -25,4 +25,6 @@ private:
 };
 
 // Rnd: uniform in [0, 1).
-inline float Rnd() { return Random::instance().next(); }
+inline float Rnd() {
+    return Random::instance().next();
+}

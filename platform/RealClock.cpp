@@ -21,9 +21,13 @@ std::uint32_t RealClock::tickCount() {
     return static_cast<std::uint32_t>(ms);
 }
 
-double RealClock::timeOfDay() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+double RealClock::timeOfDay() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
 
-void RealClock::pumpEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void RealClock::pumpEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 QTimer* RealClock::qtimerFor(Timer& t) {
     auto it = timers_.find(&t);

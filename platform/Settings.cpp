@@ -22,8 +22,9 @@ QString groupName(const std::string& section) {
     return "x" + ansi::toQString(section).toLower();
 }
 
-QString keyName(const std::string& key) { return ansi::toQString(key).toLower(); }
-
+QString keyName(const std::string& key) {
+    return ansi::toQString(key).toLower();
+}
 
 } // namespace
 
@@ -52,8 +53,7 @@ void SaveSetting(const std::string& appName, const std::string& section, const s
     s.sync();
 }
 
-void DeleteSetting(const std::string& appName, const std::string& section,
-                   const std::string& key) {
+void DeleteSetting(const std::string& appName, const std::string& section, const std::string& key) {
     QSettings s(ansi::toQString(settingsFilePath(appName)), QSettings::IniFormat);
     if (key.empty()) {
         s.remove(groupName(section));

@@ -11,4 +11,6 @@ using VbBool = std::int16_t;
 inline constexpr VbBool VbTrue = -1;
 inline constexpr VbBool VbFalse = 0;
 
-constexpr VbBool toVbBool(bool b) { return b ? VbTrue : VbFalse; }
+constexpr VbBool toVbBool(bool b) {
+    return b ? VbTrue : VbFalse;
+}

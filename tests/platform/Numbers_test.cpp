@@ -10,8 +10,17 @@ TEST(Numbers, RoundsHalvesToEven) {
     struct Case {
         double in, out;
     };
-    for (const Case c : {Case{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-                         {16.5, 16}, {7.5, 8}, {6.5, 6}, {2.4999, 2}, {2.5001, 3}}) {
+    for (const Case c : {Case{0.5, 0},
+                         {1.5, 2},
+                         {2.5, 2},
+                         {-0.5, 0},
+                         {-1.5, -2},
+                         {-2.5, -2},
+                         {16.5, 16},
+                         {7.5, 8},
+                         {6.5, 6},
+                         {2.4999, 2},
+                         {2.5001, 3}}) {
         EXPECT_EQ(num::roundHalfEven(c.in), c.out) << c.in;
     }
 }
@@ -34,8 +43,17 @@ TEST(Numbers, LeadingNumberOfText) {
         const char* in;
         double out;
     };
-    for (const Case c : {Case{"", 0}, {"abc", 0}, {"12abc", 12}, {"  -3.5x", -3.5}, {"7.5", 7.5},
-                         {"+4", 4}, {"1e3", 1000}, {"1e", 1}, {".5", 0.5}, {"-", 0}, {"1.2.3", 1.2}}) {
+    for (const Case c : {Case{"", 0},
+                         {"abc", 0},
+                         {"12abc", 12},
+                         {"  -3.5x", -3.5},
+                         {"7.5", 7.5},
+                         {"+4", 4},
+                         {"1e3", 1000},
+                         {"1e", 1},
+                         {".5", 0.5},
+                         {"-", 0},
+                         {"1.2.3", 1.2}}) {
         EXPECT_DOUBLE_EQ(num::leadingNumber(c.in), c.out) << c.in;
     }
 }

@@ -1,0 +1,57 @@
+#include "EditorLevelFiles.h"
+
+#include "Dialogs.h"
+#include "LevelFileFormat.h"
+#include "VbError.h"
+
+namespace {
+
+bool save(EditorLevelFiles& files, const std::string& fileName, LevelEncoding encoding) {
+    try {
+        writeLevelFile(fileName, files.EditLevels, encoding);
+    } catch (const VbError& e) {
+        files.Saved = VbFalse;
+        MsgBox("ERROR! Unable to save file.\r\nCode:" + std::to_string(e.Number()));
+        return false;
+    }
+    files.LevelFileName = fileName;
+    files.Saved = VbTrue;
+    return true;
+}
+
+bool load(EditorLevelFiles& files, const std::string& fileName, ReaderKind reader) {
+    LevelReadResult r = readLevelFile(fileName, reader);
+    if (!r.ok) {
+        MsgBox("ERROR! Level file is corrupted!", mb::Critical);
+        return false;
+    }
+    std::vector<EditLevelRec> levels;
+    levels.reserve(r.Levels.size());
+    for (const auto& level : r.Levels) {
+        levels.push_back(toEditLevel(level));
+    }
+    files.EditLevels = std::move(levels);
+    files.CurLevel = 0;
+    files.CurAlien = -1;
+    files.LevelFileName = fileName;
+    files.Saved = VbTrue;
+    return true;
+}
+
+} // namespace
+
+bool EditorLevelFiles::SaveLevels(const std::string& FileName) {
+    return save(*this, FileName, LevelEncoding::Text);
+}
+
+bool EditorLevelFiles::SaveLevelsBinary(const std::string& FileName) {
+    return save(*this, FileName, LevelEncoding::Binary);
+}
+
+bool EditorLevelFiles::LoadLevels(const std::string& FileName) {
+    return load(*this, FileName, ReaderKind::EditorText);
+}
+
+bool EditorLevelFiles::LoadLevelsBinary(const std::string& FileName) {
+    return load(*this, FileName, ReaderKind::EditorBinary);
+}

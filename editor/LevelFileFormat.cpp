@@ -1,0 +1,445 @@
+#include "LevelFileFormat.h"
+
+#include "FileBytes.h"
+#include "Numbers.h"
+#include "QFTModule.h"
+#include "VbError.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+constexpr const char* errorSource = "Vantorix";
+constexpr VbLong invalidValue = 5;     // "Invalid procedure call or argument"
+constexpr VbLong badRecordLength = 59; // an item that does not fit its record
+
+[[noreturn]] void fail(VbLong number, std::string description) {
+    throw VbError(number, errorSource, std::move(description));
+}
+
+[[noreturn]] void failStandard(VbLong number) {
+    fail(number, vberr::standardDescription(number));
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && isBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+bool isComment(std::string_view item) {
+    const auto t = trimBlanks(item);
+    return !t.empty() && t.front() == '#';
+}
+
+bool isEndItem(std::string_view item) {
+    const auto t = trimBlanks(item);
+    return t.size() == 3 && (t[0] == 'E' || t[0] == 'e') && (t[1] == 'O' || t[1] == 'o') &&
+           (t[2] == 'F' || t[2] == 'f');
+}
+
+bool startsLevel(std::string_view item) {
+    return item.size() >= 2 && (item[0] == 'l' || item[0] == 'L') && item[1] == ':';
+}
+
+// The whole text as a number: blanks around it, a sign, digits with an optional fraction and
+// exponent; nothing else.
+std::optional<double> strictNumber(std::string_view text) {
+    auto t = trimBlanks(text);
+    if (!t.empty() && t.front() == '+') {
+        t.remove_prefix(1);
+        if (!t.empty() && t.front() == '-') {
+            return std::nullopt;
+        }
+    }
+    if (t.empty()) {
+        return std::nullopt;
+    }
+    double v = 0;
+    const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (ptr != t.data() + t.size()) {
+        return std::nullopt;
+    }
+    if (ec == std::errc::result_out_of_range || !std::isfinite(v)) {
+        failStandard(vberr::Overflow);
+    }
+    if (ec != std::errc()) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::int32_t toWidth(double v, bool wide) {
+    return wide ? num::toLong(v) : num::toInteger(v);
+}
+
+// Items of the text encoding: whole lines for the grammar, comma- or line-separated fields for
+// the alien values. Lines end in CR LF, CR or LF.
+class TextItems {
+public:
+    explicit TextItems(std::string_view bytes) : s_(bytes) {}
+
+    bool next(std::string& out) {
+        if (pos_ >= s_.size()) {
+            return false;
+        }
+        std::size_t end = pos_;
+        while (end < s_.size() && s_[end] != '\r' && s_[end] != '\n') {
+            ++end;
+        }
+        out.assign(s_.substr(pos_, end - pos_));
+        pos_ = end;
+        skipLineEnd();
+        return true;
+    }
+
+    // The next field: leading blanks and line ends are skipped; the field ends at a comma, a
+    // line end or the end of input, and that one delimiter is consumed.
+    bool field(std::string_view& out) {
+        while (pos_ < s_.size() && (isBlank(s_[pos_]) || s_[pos_] == '\r' || s_[pos_] == '\n')) {
+            ++pos_;
+        }
+        if (pos_ >= s_.size()) {
+            return false;
+        }
+        std::size_t end = pos_;
+        while (end < s_.size() && s_[end] != ',' && s_[end] != '\r' && s_[end] != '\n') {
+            ++end;
+        }
+        out = s_.substr(pos_, end - pos_);
+        pos_ = end;
+        if (pos_ < s_.size() && s_[pos_] == ',') {
+            ++pos_;
+        } else {
+            skipLineEnd();
+        }
+        return true;
+    }
+
+private:
+    void skipLineEnd() {
+        if (pos_ < s_.size() && s_[pos_] == '\r') {
+            ++pos_;
+        }
+        if (pos_ < s_.size() && s_[pos_] == '\n') {
+            ++pos_;
+        }
+    }
+
+    std::string_view s_;
+    std::size_t pos_ = 0;
+};
+
+// Items of the binary encoding: one per 128-byte record. The filler of the last record may be
+// missing; a record whose length word or text is cut off, or whose length exceeds 126, is
+// corrupt.
+class RecordItems {
+public:
+    explicit RecordItems(std::string_view bytes) : s_(bytes) {}
+
+    bool next(std::string& out) {
+        if (pos_ >= s_.size()) {
+            return false;
+        }
+        if (s_.size() - pos_ < 2) {
+            failStandard(vberr::InputPastEnd);
+        }
+        const std::size_t n =
+            static_cast<unsigned char>(s_[pos_]) |
+            (static_cast<std::size_t>(static_cast<unsigned char>(s_[pos_ + 1])) << 8);
+        if (n > levelRecordMaxText) {
+            fail(badRecordLength, "Bad record length");
+        }
+        if (s_.size() - pos_ - 2 < n) {
+            failStandard(vberr::InputPastEnd);
+        }
+        out.assign(s_.substr(pos_ + 2, n));
+        pos_ += levelRecordSize;
+        return true;
+    }
+
+private:
+    std::string_view s_;
+    std::size_t pos_ = 0;
+};
+
+struct Profile {
+    bool binary = false;
+    bool nulTopLevel = false;
+    bool nulInLevel = false;
+    bool leadingNumberValues = false; // else strict
+    bool wideHitsDropsScore = false;
+    // The editor decides emptiness by the first record alone and cannot show a placeholder
+    // among real aliens.
+    bool placeholderOnlyFirst = false;
+};
+
+Profile profileFor(ReaderKind reader) {
+    switch (reader) {
+    case ReaderKind::GameText:
+        return {false, false, false, false, false};
+    case ReaderKind::GameBinary:
+        return {true, true, true, true, false};
+    case ReaderKind::EditorText:
+        return {false, false, false, false, true, true};
+    case ReaderKind::EditorBinary:
+        return {true, false, true, false, true, true};
+    }
+    return {};
+}
+
+std::string levelPlace(std::size_t level) {
+    return "Level " + std::to_string(level + 1);
+}
+
+template <class Items> class Parser {
+public:
+    Parser(std::string_view bytes, Profile p) : items_(bytes), p_(p) {}
+
+    void run(std::vector<ParsedLevel>& levels) {
+        std::string item;
+        while (items_.next(item)) {
+            if (p_.nulTopLevel) {
+                item = NulDelimitedText(item);
+            }
+            if (isComment(item)) {
+                continue;
+            }
+            if (isEndItem(item)) {
+                break;
+            }
+            if (!startsLevel(item)) {
+                continue;
+            }
+            ParsedLevel level;
+            level.Name = item.substr(2);
+            readLevelBody(level, levels.size());
+            levels.push_back(std::move(level));
+        }
+        if (levels.empty()) {
+            fail(invalidValue, "The file holds no level.");
+        }
+    }
+
+private:
+    std::string inLevelItem() {
+        std::string item;
+        if (!items_.next(item)) {
+            failStandard(vberr::InputPastEnd);
+        }
+        return p_.nulInLevel ? NulDelimitedText(item) : item;
+    }
+
+    void readLevelBody(ParsedLevel& level, std::size_t index) {
+        const std::string speedItem = inLevelItem();
+        // The speed item's first two characters are dropped unread.
+        const std::string_view speedText =
+            speedItem.size() >= 2 ? std::string_view(speedItem).substr(2) : std::string_view();
+        level.Speed = num::toInteger(num::leadingNumber(speedText));
+        if (level.Speed < minLevelSpeed || level.Speed > maxLevelSpeed) {
+            fail(invalidValue, levelPlace(index) + ": the speed " + std::to_string(level.Speed) +
+                                   " is outside 1 to 50.");
+        }
+        const VbInteger count = num::toInteger(num::leadingNumber(inLevelItem()));
+        if (count < 1) {
+            fail(invalidValue,
+                 levelPlace(index) + ": the alien count " + std::to_string(count) + " is below 1.");
+        }
+        level.Aliens.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), 1024));
+        for (VbInteger i = 0; i < count; ++i) {
+            ParsedAlien a;
+            a.Type = value(false);
+            a.X = value(false);
+            a.Y = value(false);
+            a.Hits = value(p_.wideHitsDropsScore);
+            a.Drops = value(p_.wideHitsDropsScore);
+            a.Shoots = value(false);
+            a.Score = value(p_.wideHitsDropsScore);
+            const std::string place = levelPlace(index) + ", alien " + std::to_string(i + 1);
+            if (a.Type < minAlienType || a.Type > maxAlienType) {
+                fail(invalidValue, place + ": the alien type " + std::to_string(a.Type) +
+                                       " is outside -1 to 10.");
+            }
+            if (a.Drops < minPickupCode || a.Drops > maxPickupCode) {
+                fail(invalidValue, place + ": the pickup code " + std::to_string(a.Drops) +
+                                       " is outside -1 to 25.");
+            }
+            if (p_.placeholderOnlyFirst && a.Type == -1 && i > 0 &&
+                level.Aliens.front().Type != -1) {
+                fail(invalidValue, place + ": a placeholder stands among real aliens.");
+            }
+            level.Aliens.push_back(a);
+        }
+    }
+
+    std::int32_t value(bool wide);
+
+    Items items_;
+    Profile p_;
+};
+
+template <> std::int32_t Parser<TextItems>::value(bool wide) {
+    std::string_view field;
+    if (!items_.field(field)) {
+        failStandard(vberr::InputPastEnd);
+    }
+    const auto v = strictNumber(field);
+    if (!v) {
+        failStandard(vberr::TypeMismatch);
+    }
+    return toWidth(*v, wide);
+}
+
+template <> std::int32_t Parser<RecordItems>::value(bool wide) {
+    const std::string item = inLevelItem();
+    if (p_.leadingNumberValues) {
+        return toWidth(num::leadingNumber(item), wide);
+    }
+    const auto v = strictNumber(item);
+    if (!v) {
+        failStandard(vberr::TypeMismatch);
+    }
+    return toWidth(*v, wide);
+}
+
+void appendRecord(std::string& out, const std::string& text) {
+    if (text.size() > levelRecordMaxText) {
+        fail(badRecordLength, "Bad record length");
+    }
+    out.push_back(static_cast<char>(text.size() & 0xFF));
+    out.push_back(static_cast<char>(text.size() >> 8));
+    out += text;
+    out.append(levelRecordSize - 2 - text.size(), '\0');
+}
+
+// The records the writers write for one alien: Score always follows from the type.
+std::array<std::int32_t, 7> alienValues(const EditAlienRec& a) {
+    return {a.Type, a.X, a.Y, a.Hits, a.Drops, a.Shoots, (a.Type + 1) * 100};
+}
+
+const std::vector<EditAlienRec>& aliensToWrite(const EditLevelRec& level,
+                                               std::vector<EditAlienRec>& placeholder) {
+    if (!level.Aliens.empty()) {
+        return level.Aliens;
+    }
+    placeholder.assign(1, placeholderAlien());
+    return placeholder;
+}
+
+} // namespace
+
+LevelReadResult parseLevelFile(std::string_view bytes, ReaderKind reader) {
+    LevelReadResult result;
+    const Profile p = profileFor(reader);
+    try {
+        if (p.binary) {
+            Parser<RecordItems>(bytes, p).run(result.Levels);
+        } else {
+            Parser<TextItems>(bytes, p).run(result.Levels);
+        }
+        result.ok = true;
+    } catch (const VbError& e) {
+        result.ok = false;
+        result.Failure = {e.Number(), e.Description()};
+    } catch (const std::bad_alloc&) {
+        result.ok = false;
+        result.Failure = {7, "Out of memory"};
+    }
+    return result;
+}
+
+LevelReadResult readLevelFile(const std::string& path, ReaderKind reader) {
+    std::string bytes;
+    try {
+        bytes = readFileBytes(path);
+    } catch (const VbError& e) {
+        LevelReadResult r;
+        r.Failure = {e.Number(), e.Description()};
+        return r;
+    }
+    return parseLevelFile(bytes, reader);
+}
+
+std::string encodeLevelsText(const std::vector<EditLevelRec>& levels) {
+    std::string out;
+    std::vector<EditAlienRec> placeholder;
+    for (const auto& level : levels) {
+        if (level.Name.find_first_of("\r\n") != std::string::npos) {
+            fail(invalidValue, "A level name holds a line break.");
+        }
+        const auto& aliens = aliensToWrite(level, placeholder);
+        out += "l:" + level.Name + "\r\n";
+        out += "s:" + std::to_string(level.Speed) + "\r\n";
+        out += std::to_string(aliens.size()) + "\r\n";
+        for (const auto& a : aliens) {
+            const auto v = alienValues(a);
+            for (std::size_t i = 0; i < v.size(); ++i) {
+                if (i > 0) {
+                    out += ',';
+                }
+                out += std::to_string(v[i]);
+            }
+            out += "\r\n";
+        }
+    }
+    return out;
+}
+
+std::string encodeLevelsBinary(const std::vector<EditLevelRec>& levels) {
+    std::string out;
+    std::vector<EditAlienRec> placeholder;
+    for (const auto& level : levels) {
+        const auto& aliens = aliensToWrite(level, placeholder);
+        appendRecord(out, "l:" + level.Name);
+        appendRecord(out, "s:" + std::to_string(level.Speed));
+        appendRecord(out, std::to_string(aliens.size()));
+        for (const auto& a : aliens) {
+            for (const auto v : alienValues(a)) {
+                appendRecord(out, std::to_string(v));
+            }
+        }
+    }
+    return out;
+}
+
+void writeLevelFile(const std::string& path, const std::vector<EditLevelRec>& levels,
+                    LevelEncoding encoding) {
+    if (encoding == LevelEncoding::Text) {
+        writeFileAtomically(path, encodeLevelsText(levels), ExistingFile::Respect);
+    } else {
+        // The binary save replaces the old file whatever its attributes.
+        writeFileAtomically(path, encodeLevelsBinary(levels), ExistingFile::Replace);
+    }
+}
+
+EditLevelRec toEditLevel(const ParsedLevel& level) {
+    EditLevelRec out;
+    out.Name = level.Name;
+    out.Speed = level.Speed;
+    out.Aliens.reserve(level.Aliens.size());
+    for (const auto& a : level.Aliens) {
+        EditAlienRec e;
+        e.Type = static_cast<VbInteger>(a.Type);
+        e.X = static_cast<VbInteger>(a.X);
+        e.Y = static_cast<VbInteger>(a.Y);
+        e.Score = a.Score;
+        e.Hits = a.Hits;
+        e.Drops = a.Drops;
+        e.Shoots = static_cast<VbInteger>(a.Shoots);
+        out.Aliens.push_back(e);
+    }
+    return out;
+}

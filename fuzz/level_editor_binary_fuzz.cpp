@@ -1,0 +1,10 @@
+// LIBS: vantorix_levels
+#include "LevelFuzzChecks.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzzcheck::editorReader({reinterpret_cast<const char*>(data), size}, ReaderKind::EditorBinary);
+    return 0;
+}

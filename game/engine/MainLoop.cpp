@@ -1,0 +1,282 @@
+// The frame tick: erase, move and redraw every moving object, then settle collisions.
+#include "Clock.h"
+#include "EngineMath.h"
+#include "GameEngine.h"
+
+#include <cmath>
+
+using engine::px;
+
+void GameEngine::DrawShieldLine() {
+    f.ShieldLineColor = f.AliensNearShield ? 255 : 65280;
+    const double w = f.pMain->ScaleWidth();
+    f.pBack->Line(0, f.ShieldLineY, w, f.ShieldLineY, f.ShieldLineColor);
+    f.pMain->Line(0, f.ShieldLineY, w, f.ShieldLineY, f.ShieldLineColor);
+}
+
+namespace {
+
+template <typename Set> void eraseActive(Set& set, Surface& dest, const Surface& bg) {
+    for (Sprite& s : set) {
+        if (s.active) {
+            s.DrawSpriteBG(s.CurFrame, dest, bg);
+        }
+    }
+}
+
+template <typename Set> bool anyActive(const Set& set) {
+    for (const Sprite& s : set) {
+        if (s.active) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void GameEngine::RestoreBackgrounds() {
+    Surface& dest = *f.pMain;
+    const Surface& bg = *f.pBack;
+    eraseActive(f.Aliens, dest, bg);
+    if (f.ShipSprite.active) {
+        f.ShipSprite.DrawSpriteBG(f.ShipSprite.CurFrame, dest, bg);
+    }
+    eraseActive(f.Shots, dest, bg);
+    eraseActive(f.AlienShotSprites, dest, bg);
+    eraseActive(f.DropSprites, dest, bg);
+    eraseActive(f.BonusSprites, dest, bg);
+    if (f.EBonusSprite.active) {
+        f.EBonusSprite.DrawSpriteBG(f.EBonusSprite.CurFrame, dest, bg);
+    }
+}
+
+void GameEngine::RestoreFastBackgrounds() {
+    Surface& dest = *f.pMain;
+    const Surface& bg = *f.pBack;
+    eraseActive(f.ExpSprites, dest, bg);
+    eraseActive(f.zExpSprites, dest, bg);
+    eraseActive(f.ExpBigSprites, dest, bg);
+    eraseActive(f.sExpSprites, dest, bg);
+    Sprite& se = f.ShipExplosion;
+    if (se.active && se.CurFrame != se.PictureCount()) {
+        se.DrawSpriteBG(se.CurFrame, dest, bg);
+    }
+}
+
+bool GameEngine::AllAliensAreDead() const {
+    return !anyActive(f.Aliens);
+}
+
+bool GameEngine::MovingObjects() const {
+    return f.EBonusSprite.active || anyActive(f.BonusSprites) || anyActive(f.DropSprites) ||
+           anyActive(f.Shots);
+}
+
+bool GameEngine::ActiveExplosions() const {
+    return anyActive(f.ExpSprites) || anyActive(f.ExpBigSprites) || anyActive(f.sExpSprites);
+}
+
+void GameEngine::MainLoop_Timer() {
+    // 1. Guards, in this order.
+    if (f.PlaceShipTimer.Enabled()) {
+        return;
+    }
+    if (f.Paused) {
+        DoEvents();
+        return;
+    }
+    if (f.GameOverFlag) {
+        return;
+    }
+    if (f.PlaceShipTimer.Enabled()) {
+        return;
+    }
+    Surface& dest = *f.pMain;
+    const Surface& bg = *f.pBack;
+    const int paneW = dest.ScaleWidth();
+    const int paneH = dest.ScaleHeight();
+
+    // 2, 3.
+    DrawShieldLine();
+    RestoreBackgrounds();
+
+    // 4. The big score pop-up rises one pixel per tick.
+    Sprite& eb = f.EBonusSprite;
+    if (eb.active) {
+        const double h = eb.Picture(eb.CurFrame)->Height();
+        // Once wholly above the pane it retires too, wherever it started.
+        if (eb.y < eb.ZY - 100 || eb.y + h / 2 <= 0) {
+            eb.DrawSpriteBG(eb.CurFrame, dest, bg);
+            eb.active = VbFalse;
+        } else {
+            VbInteger frame = eb.CurFrame;
+            eb.DrawSprite(frame, px(eb.zX), px(eb.y - 1), dest, bg, VbTrue);
+        }
+    }
+
+    // 5. The ship's explosion.
+    Sprite& se = f.ShipExplosion;
+    if (!se.active) {
+        if (se.Extra2 == 1) {
+            se.DrawSpriteBG(se.CurFrame, dest, bg);
+        }
+    } else {
+        if (se.PlaySound) {
+            if (f.mnuExplosionSounds.Checked) {
+                LocalPlaySound(se.extra);
+            }
+            se.PlaySound = VbFalse;
+        }
+        VbInteger frame = se.CurFrame;
+        se.DrawSprite(frame, px(se.X), px(se.y), dest, bg, VbTrue);
+    }
+
+    // 6. Aliens at their march position.
+    for (Sprite& a : f.Aliens) {
+        if (a.active) {
+            VbInteger frame = a.CurFrame;
+            a.DrawSprite(frame, px(a.zX), px(a.ZY), dest, bg, VbFalse);
+        }
+    }
+
+    // 7. Ship movement; the bound is tested before the step.
+    Sprite& ship = f.ShipSprite;
+    f.ShipNewX = px(ship.X);
+    f.ShipNewY = px(ship.y);
+    {
+        const double w = ship.Picture(0)->Width();
+        const double h = ship.Picture(0)->Height();
+        const double x = ship.X;
+        const double y = ship.y;
+        if (ship.Left) {
+            if (!f.MirrorControls && x > 0) {
+                f.ShipNewX -= f.ShipSpeed;
+            } else if (f.MirrorControls && x < paneW - w) {
+                f.ShipNewX += f.ShipSpeed;
+            }
+        } else if (ship.Right) {
+            if (!f.MirrorControls && x < paneW - w) {
+                f.ShipNewX += f.ShipSpeed;
+            } else if (f.MirrorControls && x > 0) {
+                f.ShipNewX -= f.ShipSpeed;
+            }
+        }
+        if (ship.UP) {
+            if (y > 0) {
+                f.ShipNewY -= f.ShipSpeed;
+            }
+        } else if (ship.Down) {
+            if (y < paneH - h / 2) {
+                f.ShipNewY += f.ShipSpeed;
+            }
+        }
+    }
+
+    // 8. Small score pop-ups.
+    for (Sprite& b : f.BonusSprites) {
+        if (!b.active) {
+            continue;
+        }
+        const double h = b.Picture(b.CurFrame)->Height();
+        if (b.y < b.ZY - 50 || b.y + h / 2 <= 0) {
+            b.DrawSpriteBG(b.CurFrame, dest, bg);
+            b.active = VbFalse;
+        } else {
+            VbInteger frame = b.CurFrame;
+            b.DrawSprite(frame, px(b.zX), px(b.y - 1), dest, bg, VbTrue);
+        }
+    }
+
+    // 9. The ship.
+    if (ship.active) {
+        VbInteger frame = f.ShipState;
+        ship.DrawSprite(frame, f.ShipNewX, f.ShipNewY, dest, bg, VbFalse);
+    }
+
+    // 10. Falling pickups.
+    for (Sprite& d : f.DropSprites) {
+        if (!d.active) {
+            continue;
+        }
+        if (d.y >= paneH) {
+            d.DrawSpriteBG(d.CurFrame, dest, bg);
+            d.active = VbFalse;
+        } else {
+            VbInteger frame = d.sType;
+            d.DrawSprite(frame, px(d.X), px(d.y + f.DropSpeed), dest, bg, VbFalse);
+        }
+    }
+
+    // 11. Explosions; each sounds once, on its first tick.
+    auto drawExplosions = [&](auto& set) {
+        for (Sprite& e : set) {
+            if (!e.active) {
+                continue;
+            }
+            VbInteger frame = e.CurFrame;
+            e.DrawSprite(frame, px(e.X), px(e.y), dest, bg, VbFalse);
+            if (e.PlaySound) {
+                if (f.mnuExplosionSounds.Checked) {
+                    LocalPlaySound(e.extra);
+                }
+                e.PlaySound = VbFalse;
+            }
+        }
+    };
+    drawExplosions(f.ExpSprites);
+    drawExplosions(f.zExpSprites);
+    drawExplosions(f.ExpBigSprites);
+    drawExplosions(f.sExpSprites);
+
+    // 12. Alien shots wobble on their way down.
+    for (Sprite& s : f.AlienShotSprites) {
+        if (!s.active) {
+            s.Sinus = 0;
+            continue;
+        }
+        s.Sinus = s.Sinus + 1;
+        s.X = static_cast<float>(s.X + std::sin(s.Sinus * 0.5));
+        if (s.y < paneH) {
+            VbInteger frame = -1;
+            s.DrawSprite(frame, px(s.X), px(s.y + f.AlienShotSpeed), dest, bg, VbFalse);
+        } else {
+            s.DrawSpriteBG(s.CurFrame, dest, bg);
+            s.active = VbFalse;
+        }
+    }
+
+    // 13. Player shots, every one with the current weapon's picture.
+    for (int i = 0; i < static_cast<int>(f.Shots.size()); ++i) {
+        Sprite& s = f.Shots[i];
+        if (!s.active) {
+            continue;
+        }
+        if (s.y < 0) {
+            s.DrawSpriteBG(s.CurFrame, dest, bg);
+            s.extra = 0;
+            s.active = VbFalse;
+            s.Sinus = 0;
+            continue;
+        }
+        const double x = s.X;
+        double newX = x;
+        const bool even = i % 2 == 0;
+        if (f.MissileWaver || f.MissileSwirler) {
+            s.Sinus = s.Sinus + 1;
+        }
+        const double k = s.Sinus;
+        if (f.MissileWaver && f.Cannons == 2) {
+            newX = even ? x - 2 * std::sin(0.2 * k) : x + 2 * std::sin(0.2 * k);
+        } else if (f.MissileWaver) {
+            newX = x + 2 * std::sin(0.3 * k);
+        } else if (f.MissileSwirler) {
+            newX = even ? x + i * std::sin(0.1 * k) : x - i * std::sin(0.1 * k);
+        }
+        VbInteger frame = f.Weapon;
+        s.DrawSprite(frame, px(newX), px(s.y - f.ShotSpeed), dest, bg, VbFalse);
+    }
+
+    // 14.
+    CheckCollisions();
+}

@@ -1,0 +1,205 @@
+#include "LevelsAndHiscores.h"
+
+#include "Dialogs.h"
+#include "FileBytes.h"
+#include "HiscoreFile.h"
+#include "LevelFileFormat.h"
+#include "QFTModule.h"
+#include "VbError.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string jumpCaption(std::size_t index) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "Level %02zu", index + 1);
+    return buf;
+}
+
+std::vector<LevelRec> toLevelRecs(const std::vector<ParsedLevel>& levels) {
+    std::vector<LevelRec> out;
+    out.reserve(levels.size());
+    for (const auto& l : levels) {
+        out.push_back(toLevelRec(l));
+    }
+    return out;
+}
+
+} // namespace
+
+HiscoreGlobals& programHiscoreGlobals() {
+    static HiscoreGlobals globals;
+    return globals;
+}
+
+bool LevelsAndHiscores::LoadLevels(const std::string& FileName) {
+    return load(FileName, false);
+}
+
+bool LevelsAndHiscores::LoadLevelsBinary(const std::string& FileName) {
+    return load(FileName, true);
+}
+
+void LevelsAndHiscores::LoadOrgLevels() {
+    LoadLevelsBinary(AppPath() + "Original_levels/data.dat");
+}
+
+bool LevelsAndHiscores::load(const std::string& fileName, bool binary) {
+    BinaryLevels = toVbBool(binary);
+    const LevelReadResult r =
+        readLevelFile(fileName, binary ? ReaderKind::GameBinary : ReaderKind::GameText);
+    if (!r.ok) {
+        if (!r.Levels.empty()) {
+            Levels = toLevelRecs(r.Levels);
+        }
+        reportLoadFailure(r.Failure.Description);
+        return false;
+    }
+    Levels = toLevelRecs(r.Levels);
+    CurrentLevelFile = fileName;
+    try {
+        ReadHiscores();
+    } catch (const VbError& e) {
+        reportLoadFailure(e.Description());
+        return false;
+    }
+    JumpMenuCaptions.clear();
+    for (std::size_t i = 0; i < Levels.size(); ++i) {
+        JumpMenuCaptions.push_back(jumpCaption(i));
+    }
+    return true;
+}
+
+void LevelsAndHiscores::reportLoadFailure(const std::string& description) const {
+    MsgBox("ERROR! Level file is corrupted!\r\n" + description, mb::Critical);
+    MsgBox("Command:\r\n\r\n" + CommandLine, mb::Information);
+}
+
+void LevelsAndHiscores::ResetHiscore() {
+    Hiscores = defaultHiscores();
+}
+
+VbInteger LevelsAndHiscores::GetScorePlace(VbLong Score, VbInteger StartFromLevel,
+                                           VbBool CheatMode) const {
+    if (StartFromLevel > 0 && !CheatMode) {
+        return -1;
+    }
+    return placeForScore(Hiscores, Score);
+}
+
+void LevelsAndHiscores::UpdateHiscore(VbLong NewScore, VbInteger CurrentLevel,
+                                      VbInteger StartFromLevel, VbBool CheatMode) {
+    const auto ignoringFailures = [](const auto& step) {
+        try {
+            step();
+        } catch (const std::exception&) {
+        }
+    };
+    ignoringFailures([&] {
+        if (seams.enableNewGame) {
+            seams.enableNewGame();
+        }
+    });
+    if (StartFromLevel > 0 && !CheatMode) {
+        return;
+    }
+    const VbInteger p = placeForScore(Hiscores, NewScore);
+    if (p < 0) {
+        return;
+    }
+    const VbInteger level =
+        static_cast<VbInteger>(CurrentLevel < 32767 ? CurrentLevel + 1 : CurrentLevel);
+    insertHiscore(Hiscores, p, HiscoreEntry{NewScore, "????", level});
+    globals_.HiscorePlace = static_cast<VbInteger>(p + 1);
+    ignoringFailures([&] {
+        if (seams.showHiscoreNameEntry) {
+            seams.showHiscoreNameEntry();
+        }
+    });
+    if (internetOn()) {
+        ignoringFailures([&] {
+            if (seams.sendHiscore) {
+                seams.sendHiscore(NewScore, level, globals_.LastHiscoreName);
+            }
+        });
+    } else {
+        Hiscores[p] = HiscoreEntry{NewScore, globals_.LastHiscoreName, level};
+    }
+}
+
+std::string LevelsAndHiscores::hiscoreFilePath() const {
+    if (internetOn()) {
+        return AppPath() + "Original_levels/~idata.hsc";
+    }
+    return hiscoreFileName(CurrentLevelFile);
+}
+
+bool LevelsAndHiscores::WriteHiscores() {
+    // Nothing is written in internet mode, nor before a level set (whose table it is) loaded.
+    if (internetOn() || CurrentLevelFile.empty()) {
+        return true;
+    }
+    const std::string path = hiscoreFileName(CurrentLevelFile);
+    try {
+        writeFileAtomically(path, encodeHiscoreFile(Hiscores, BinaryLevels != VbFalse));
+    } catch (const VbError& e) {
+        MsgBox("ERROR! Unable to save the hiscores to\r\n\"" + path + "\"\r\n\r\n" +
+                   e.Description(),
+               mb::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+void LevelsAndHiscores::repaint() const {
+    if (seams.repaintHiscores) {
+        seams.repaintHiscores();
+    }
+}
+
+void LevelsAndHiscores::ReadHiscores() {
+    const bool internet = internetOn();
+    const std::string path = hiscoreFilePath();
+    try {
+        if (!FileExists(path)) {
+            // A missing file is no failure: the defaults are written and read back. Where they
+            // cannot be written (or in internet mode) they stay in memory.
+            ResetHiscore();
+            if (internet || !WriteHiscores()) {
+                repaint();
+                return;
+            }
+        }
+        const DecodedHiscores d = decodeHiscoreFile(readFileBytes(path), BinaryLevels != VbFalse);
+        if (!d.ChecksumOk) {
+            MsgBox("Checksum Error!\r\nThe hiscore file's checksum is invalid.\r\n\r\nThe "
+                   "hiscores has been reset!",
+                   mb::Critical);
+            ResetHiscore();
+            WriteHiscores();
+            return;
+        }
+        Hiscores = d.Table;
+    } catch (const VbError& e) {
+        MsgBox(e.Description());
+        if (readFailuresHandled_ > 0) {
+            ResetHiscore();
+            throw;
+        }
+        ++readFailuresHandled_;
+        if (FileExists(hiscoreFileName(CurrentLevelFile))) {
+            MsgBox("\"Hiscores.dat\" is corrupted!\r\nHiscores has been reset!", mb::Critical,
+                   "ERROR!");
+        }
+        ResetHiscore();
+        if (!internet && !WriteHiscores()) {
+            // The default table stays in memory; a write failure never fails the level set.
+            repaint();
+            return;
+        }
+        ReadHiscores();
+        return;
+    }
+    repaint();
+}

@@ -1,0 +1,117 @@
+#include "KeyboardDevice.h"
+
+#include "KeyCodes.h"
+#include "X11AutoRepeat.h"
+
+#include <QApplicationStateChangeEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+KeyboardDevice& KeyboardDevice::instance() {
+    static KeyboardDevice* device = new KeyboardDevice; // lives as long as the application
+    return *device;
+}
+
+bool KeyboardDevice::available() {
+    return QGuiApplication::instance() != nullptr;
+}
+
+KeyboardDevice::KeyboardDevice() {
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        setParent(app);
+        app->installEventFilter(this);
+        useDetectableAutoRepeat();
+    }
+}
+
+int KeyboardDevice::subscribe(std::function<void()> fn) {
+    const int id = nextId_++;
+    subscribers_.emplace(id, std::move(fn));
+    return id;
+}
+
+void KeyboardDevice::unsubscribe(int id) {
+    subscribers_.erase(id);
+}
+
+void KeyboardDevice::applyChanges(const std::vector<std::pair<int, bool>>& changes) {
+    bool changed = false;
+    for (const auto& [code, down] : changes) {
+        if (code <= 0 || code > 255) {
+            continue;
+        }
+        const std::uint8_t v = down ? 0x80 : 0;
+        if (state_[static_cast<std::size_t>(code)] != v) {
+            state_[static_cast<std::size_t>(code)] = v;
+            changed = true;
+        }
+    }
+    if (changed) {
+        notify();
+    }
+}
+
+void KeyboardDevice::releaseAll() {
+    std::vector<std::pair<int, bool>> changes;
+    for (int code = 1; code < 256; ++code) {
+        if (state_[static_cast<std::size_t>(code)] != 0) {
+            changes.emplace_back(code, false);
+        }
+    }
+    applyChanges(changes);
+}
+
+void KeyboardDevice::notify() {
+    // Copy: a subscriber may go away while the others run.
+    const auto subscribers = subscribers_;
+    for (const auto& [id, fn] : subscribers) {
+        if (subscribers_.count(id) != 0 && fn) {
+            fn();
+        }
+    }
+}
+
+bool KeyboardDevice::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Every key event reaches its window first and is then passed on to widgets (and
+        // their parents, perhaps after a handler ran a nested loop): only the window's
+        // copy counts.
+        if (!watched->isWindowType() || key->isAutoRepeat()) {
+            break;
+        }
+        const bool down = event->type() == QEvent::KeyPress;
+        int code = keys::dikFromX11Keycode(key->nativeScanCode());
+        if (code == 0 && key->nativeScanCode() == 0) {
+            code = keys::dikFromQtKey(key->key());
+        }
+        if (code == keys::PrintScreen) {
+            // Alt + Print Screen is a key of its own on PC keyboards.
+            const bool alt = state_[keys::LeftAlt] != 0 || state_[keys::RightAlt] != 0;
+            if (down) {
+                code = alt ? keys::AltPrintScreen : keys::PrintScreen;
+            } else {
+                // Release whichever of the two went down.
+                applyChanges({{keys::AltPrintScreen, false}, {keys::PrintScreen, false}});
+                break;
+            }
+        }
+        applyChanges({{code, down}});
+        break;
+    }
+    case QEvent::ApplicationDeactivate:
+        releaseAll();
+        break;
+    case QEvent::ApplicationStateChange:
+        if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() !=
+            Qt::ApplicationActive) {
+            releaseAll();
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

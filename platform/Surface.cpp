@@ -1,0 +1,474 @@
+#include "Surface.h"
+
+#include "Ansi.h"
+#include "Color.h"
+#include "Numbers.h"
+#include "VbError.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr std::int32_t InvalidPicture = 481;
+
+// Pixel coordinate of a scale coordinate; far-off values clamp (nothing is drawn there).
+int toPixel(double v) {
+    const double r = num::roundHalfEven(v);
+    if (!(r > -1e9)) {
+        return -1000000000;
+    }
+    if (r > 1e9) {
+        return 1000000000;
+    }
+    return static_cast<int>(r);
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string::size_type start = 0;
+    while (true) {
+        const auto lf = text.find('\n', start);
+        std::string line = text.substr(start, lf == std::string::npos ? lf : lf - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(std::move(line));
+        if (lf == std::string::npos) {
+            return lines;
+        }
+        start = lf + 1;
+    }
+}
+
+inline std::uint32_t* rowOf(QImage& img, int y) {
+    return reinterpret_cast<std::uint32_t*>(img.bits() +
+                                            static_cast<qsizetype>(y) * img.bytesPerLine());
+}
+inline const std::uint32_t* rowOf(const QImage& img, int y) {
+    return reinterpret_cast<const std::uint32_t*>(img.constBits() +
+                                                  static_cast<qsizetype>(y) * img.bytesPerLine());
+}
+
+// One raster operation over a block of rows; the inner loop vectorises.
+template <typename Op>
+void combineRows(uchar* out, qsizetype outStride, const uchar* in, qsizetype inStride, int w, int h,
+                 Op op) {
+    for (int row = 0; row < h; ++row, out += outStride, in += inStride) {
+        auto* __restrict o = reinterpret_cast<std::uint32_t*>(out);
+        const auto* __restrict i = reinterpret_cast<const std::uint32_t*>(in);
+        for (int k = 0; k < w; ++k) {
+            o[k] = op(o[k], i[k]);
+        }
+    }
+}
+
+} // namespace
+
+struct Surface::FontCache {
+    QFont font;
+    QFontMetrics metrics;
+};
+
+Surface::Surface(int width, int height, QObject* parent) : QObject(parent) {
+    image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+    image_.fill(color::toQRgb(backColor_));
+}
+
+Surface::~Surface() = default;
+
+void Surface::setSize(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == image_.width() && height == image_.height()) {
+        return;
+    }
+    QImage next(width, height, QImage::Format_RGB32);
+    next.fill(color::toQRgb(backColor_));
+    const int w = std::min(width, image_.width());
+    const int h = std::min(height, image_.height());
+    for (int y = 0; y < h; ++y) {
+        std::memcpy(rowOf(next, y), rowOf(std::as_const(image_), y), sizeof(std::uint32_t) * w);
+    }
+    image_ = std::move(next);
+}
+
+void Surface::LoadPicture(const std::string& path) {
+    const QString file = ansi::toQString(path);
+    const QFileInfo info(file);
+    if (!info.exists() || !info.isFile()) {
+        vberr::raise(vberr::FileNotFound);
+    }
+    QImageReader reader(file);
+    reader.setDecideFormatFromContent(true);
+    QImage pic = reader.read();
+    if (pic.isNull()) {
+        throw VbError(InvalidPicture, "Vantorix", "Invalid picture");
+    }
+    setPicture(pic);
+}
+
+void Surface::setPicture(const QImage& picture) {
+    if (picture.isNull()) {
+        clearPicture();
+        return;
+    }
+    picture_ = picture.convertToFormat(
+        picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (autoSize_) {
+        setSize(picture_.width(), picture_.height());
+    }
+    Cls();
+}
+
+void Surface::clearPicture() {
+    picture_ = QImage();
+    Cls();
+}
+
+void Surface::setAutoSize(bool on) {
+    autoSize_ = on;
+    if (on && hasPicture()) {
+        setSize(picture_.width(), picture_.height());
+    }
+}
+
+void Surface::SavePicture(const std::string& path) const {
+    QImageWriter writer(ansi::toQString(path), "bmp");
+    if (image_.isNull() || !writer.write(image_)) {
+        vberr::raise(vberr::PathFileAccess);
+    }
+}
+
+void Surface::setBackColor(std::int32_t c) {
+    backColor_ = c & 0xFFFFFF;
+    Cls();
+}
+
+void Surface::Cls() {
+    currentX_ = 0;
+    currentY_ = 0;
+    if (image_.isNull()) {
+        return;
+    }
+    image_.fill(color::toQRgb(backColor_));
+    if (picture_.isNull()) {
+        return;
+    }
+    if (picture_.format() == QImage::Format_RGB32) {
+        const int w = std::min(picture_.width(), image_.width());
+        const int h = std::min(picture_.height(), image_.height());
+        for (int y = 0; y < h; ++y) {
+            std::memcpy(rowOf(image_, y), rowOf(picture_, y), sizeof(std::uint32_t) * w);
+        }
+    } else {
+        QPainter p(&image_);
+        p.drawImage(0, 0, picture_);
+    }
+}
+
+std::uint32_t Surface::penFor(std::int32_t color) const {
+    return color::toQRgb(color == UseForeColor ? foreColor_ : color);
+}
+
+void Surface::plot(int x, int y, std::uint32_t pen) {
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) {
+        return;
+    }
+    std::uint32_t& px = rowOf(image_, y)[x];
+    px = drawMode_ == drawmode::MergeNotPen ? (px | ~pen | 0xFF000000u) : pen;
+}
+
+void Surface::fillRect(int x1, int y1, int x2, int y2, std::uint32_t pen) {
+    // Inclusive corners, clipped.
+    x1 = std::max(x1, 0);
+    y1 = std::max(y1, 0);
+    x2 = std::min(x2, image_.width() - 1);
+    y2 = std::min(y2, image_.height() - 1);
+    for (int y = y1; y <= y2; ++y) {
+        std::uint32_t* row = rowOf(image_, y);
+        if (drawMode_ == drawmode::MergeNotPen) {
+            const std::uint32_t bits = ~pen | 0xFF000000u;
+            for (int x = x1; x <= x2; ++x) {
+                row[x] |= bits;
+            }
+        } else {
+            std::fill(row + x1, row + x2 + 1, pen);
+        }
+    }
+}
+
+void Surface::Line(double x1, double y1, double x2, double y2, std::int32_t color) {
+    const std::uint32_t pen = penFor(color);
+    int x = toPixel(x1);
+    int y = toPixel(y1);
+    const int ex = toPixel(x2);
+    const int ey = toPixel(y2);
+    currentX_ = x2;
+    currentY_ = y2;
+    if (std::max(x, ex) < 0 || std::max(y, ey) < 0 || std::min(x, ex) >= image_.width() ||
+        std::min(y, ey) >= image_.height()) {
+        return;
+    }
+    // Horizontal and vertical lines are the common case (shield line, grid, gradients).
+    if (y == ey && x != ex) {
+        fillRect(std::min(x, ex + (ex < x ? 1 : 0)), y, std::max(x, ex - (ex > x ? 1 : 0)), y, pen);
+        return;
+    }
+    if (x == ex && y != ey) {
+        fillRect(x, std::min(y, ey + (ey < y ? 1 : 0)), x, std::max(y, ey - (ey > y ? 1 : 0)), pen);
+        return;
+    }
+    const long dx = std::labs(static_cast<long>(ex) - x);
+    const long dy = -std::labs(static_cast<long>(ey) - y);
+    const int stepX = x < ex ? 1 : -1;
+    const int stepY = y < ey ? 1 : -1;
+    long err = dx + dy;
+    while (x != ex || y != ey) {
+        plot(x, y, pen);
+        const long e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += stepX;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += stepY;
+        }
+    }
+}
+
+void Surface::Box(double x1, double y1, double x2, double y2, std::int32_t color) {
+    const std::uint32_t pen = penFor(color);
+    const int ax = toPixel(std::min(x1, x2));
+    const int bx = toPixel(std::max(x1, x2));
+    const int ay = toPixel(std::min(y1, y2));
+    const int by = toPixel(std::max(y1, y2));
+    currentX_ = x2;
+    currentY_ = y2;
+    fillRect(ax, ay, bx, ay, pen);
+    if (by != ay) {
+        fillRect(ax, by, bx, by, pen);
+    }
+    if (by - ay > 1) {
+        fillRect(ax, ay + 1, ax, by - 1, pen);
+        if (bx != ax) {
+            fillRect(bx, ay + 1, bx, by - 1, pen);
+        }
+    }
+}
+
+void Surface::FilledBox(double x1, double y1, double x2, double y2, std::int32_t color) {
+    currentX_ = x2;
+    currentY_ = y2;
+    fillRect(toPixel(std::min(x1, x2)), toPixel(std::min(y1, y2)), toPixel(std::max(x1, x2)),
+             toPixel(std::max(y1, y2)), penFor(color));
+}
+
+void Surface::PSet(double x, double y, std::int32_t color) {
+    currentX_ = x;
+    currentY_ = y;
+    plot(toPixel(x), toPixel(y), penFor(color));
+}
+
+std::int32_t Surface::Point(double x, double y) const {
+    const int px = toPixel(x);
+    const int py = toPixel(y);
+    if (px < 0 || py < 0 || px >= image_.width() || py >= image_.height()) {
+        return -1;
+    }
+    return color::fromQRgb(rowOf(image_, py)[px]);
+}
+
+void Surface::PaintPicture(const QImage& image, int x, int y) {
+    if (image.isNull() || image_.isNull()) {
+        return;
+    }
+    if (image.hasAlphaChannel()) {
+        QPainter p(&image_);
+        p.drawImage(x, y, image);
+        return;
+    }
+    const QImage src = image.format() == QImage::Format_RGB32
+                           ? image
+                           : image.convertToFormat(QImage::Format_RGB32);
+    const int x0 = std::max(x, 0);
+    const int y0 = std::max(y, 0);
+    const int x1 = std::min(x + src.width(), image_.width());
+    const int y1 = std::min(y + src.height(), image_.height());
+    for (int row = y0; row < y1; ++row) {
+        std::memcpy(rowOf(image_, row) + x0, rowOf(src, row - y) + (x0 - x),
+                    sizeof(std::uint32_t) * std::max(x1 - x0, 0));
+    }
+}
+
+QString Surface::standInFace(const std::string& faceName) {
+    const QString name = ansi::toQString(faceName).trimmed().toLower();
+    if (name.contains("courier")) {
+        return "Liberation Mono";
+    }
+    if (name.contains("terminal") || name.contains("fixedsys") || name.contains("console") ||
+        name.contains("consolas")) {
+        return "DejaVu Sans Mono";
+    }
+    if (name.contains("times") || (name.contains("serif") && !name.contains("sans"))) {
+        return "Liberation Serif";
+    }
+    return "Liberation Sans";
+}
+
+void Surface::setFontName(const std::string& name) {
+    fontName_ = name;
+    fontCache_.reset();
+}
+
+void Surface::setFontSize(double points) {
+    fontSize_ = points;
+    fontCache_.reset();
+}
+
+void Surface::setFontBold(bool bold) {
+    fontBold_ = bold;
+    fontCache_.reset();
+}
+
+const Surface::FontCache& Surface::font() const {
+    if (fontCache_) {
+        return *fontCache_;
+    }
+    QFont f(standInFace(fontName_));
+    // Points at 96 dpi, as on the desktop the game was drawn for.
+    const double px = std::floor(std::max(fontSize_, 0.0) * 96.0 / 72.0 + 0.5);
+    f.setPixelSize(static_cast<int>(std::clamp(px, 1.0, 2000.0)));
+    f.setBold(fontBold_);
+    // Hard pixels: the text takes exactly the fore colour, which the fades and the overlay's
+    // OR with the pane rely on, and suits the game's look.
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    f.setHintingPreference(QFont::PreferFullHinting);
+    fontCache_ = std::make_unique<FontCache>(FontCache{f, QFontMetrics(f)});
+    return *fontCache_;
+}
+
+void Surface::Print(const std::string& text, bool newLine) {
+    const FontCache& fc = font();
+    const QFontMetrics& fm = fc.metrics;
+    const int lineHeight = fm.height();
+    const std::vector<std::string> lines = splitLines(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const QString s = ansi::toQString(lines[i]);
+        const int x = toPixel(currentX_);
+        const int y = toPixel(currentY_);
+        const int w = fm.horizontalAdvance(s);
+        if (!image_.isNull()) {
+            QPainter p(&image_);
+            p.setRenderHint(QPainter::TextAntialiasing, false);
+            if (!fontTransparent_) {
+                p.fillRect(x, y, w, lineHeight, color::toQColor(backColor_));
+            }
+            if (!s.isEmpty()) {
+                p.setFont(fc.font);
+                p.setPen(color::toQColor(foreColor_));
+                p.drawText(QPoint(x, y + fm.ascent()), s);
+            }
+        }
+        if (i + 1 < lines.size() || newLine) {
+            currentX_ = 0;
+            currentY_ += lineHeight;
+        } else {
+            currentX_ += w;
+        }
+    }
+}
+
+int Surface::TextWidth(const std::string& text) const {
+    int widest = 0;
+    for (const std::string& line : splitLines(text)) {
+        widest = std::max(widest, font().metrics.horizontalAdvance(ansi::toQString(line)));
+    }
+    return widest;
+}
+
+int Surface::TextHeight(const std::string& text) const {
+    return static_cast<int>(splitLines(text).size()) * font().metrics.height();
+}
+
+void Surface::Refresh() {
+    emit refreshed();
+}
+
+bool BitBlt(Surface& dest, int x, int y, int w, int h, const Surface& src, int sx, int sy,
+            std::uint32_t rasterOp) {
+    if (rasterOp != rop::SRCCOPY && rasterOp != rop::SRCPAINT && rasterOp != rop::SRCAND &&
+        rasterOp != rop::MERGEPAINT) {
+        return false;
+    }
+    // Clip against both surfaces, moving the other rectangle along (in 64 bits, so no
+    // position can overflow).
+    std::int64_t cx = x, cy = y, cw = w, ch = h, csx = sx, csy = sy;
+    const auto clipStart = [](std::int64_t& a, std::int64_t& b, std::int64_t& len) {
+        const std::int64_t shift = std::max<std::int64_t>({0, -a, -b});
+        a += shift;
+        b += shift;
+        len -= shift;
+    };
+    clipStart(cx, csx, cw);
+    clipStart(cy, csy, ch);
+    cw = std::min<std::int64_t>({cw, dest.Width() - cx, src.Width() - csx});
+    ch = std::min<std::int64_t>({ch, dest.Height() - cy, src.Height() - csy});
+    if (cw <= 0 || ch <= 0) {
+        return true;
+    }
+    x = static_cast<int>(cx);
+    y = static_cast<int>(cy);
+    w = static_cast<int>(cw);
+    h = static_cast<int>(ch);
+    sx = static_cast<int>(csx);
+    sy = static_cast<int>(csy);
+
+    QImage& d = dest.image();
+    const QImage* s = &src.image();
+    int srcX = sx;
+    int srcY = sy;
+    QImage scratch;
+    if (&dest == &src && x < sx + w && sx < x + w && y < sy + h && sy < y + h) {
+        scratch = s->copy(sx, sy, w, h);
+        s = &scratch;
+        srcX = 0;
+        srcY = 0;
+    }
+
+    uchar* out = d.bits() + static_cast<qsizetype>(y) * d.bytesPerLine() + 4 * qsizetype(x);
+    const uchar* in =
+        s->constBits() + static_cast<qsizetype>(srcY) * s->bytesPerLine() + 4 * qsizetype(srcX);
+    const qsizetype outStride = d.bytesPerLine();
+    const qsizetype inStride = s->bytesPerLine();
+    switch (rasterOp) {
+    case rop::SRCCOPY:
+        for (int row = 0; row < h; ++row, out += outStride, in += inStride) {
+            std::memcpy(out, in, sizeof(std::uint32_t) * w);
+        }
+        break;
+    case rop::SRCPAINT:
+        combineRows(out, outStride, in, inStride, w, h,
+                    [](std::uint32_t dst, std::uint32_t src) { return dst | src; });
+        break;
+    case rop::SRCAND:
+        combineRows(out, outStride, in, inStride, w, h,
+                    [](std::uint32_t dst, std::uint32_t src) { return dst & src; });
+        break;
+    default: // MERGEPAINT; the alpha byte stays 0xFF since the destination's is.
+        combineRows(out, outStride, in, inStride, w, h,
+                    [](std::uint32_t dst, std::uint32_t src) { return dst | ~src; });
+        break;
+    }
+    return true;
+}

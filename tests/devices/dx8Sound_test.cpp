@@ -1,0 +1,147 @@
+#include "AudioSystem.h"
+#include "Dialogs.h"
+#include "SoundChunk.h"
+#include "VbError.h"
+#include "dx8Sound.h"
+
+#include <QTemporaryDir>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+// A RIFF file of ms milliseconds of 16-bit mono square wave at 22050 Hz.
+std::string writeWav(const QTemporaryDir& dir, const std::string& name, int ms) {
+    const std::uint32_t rate = 22050;
+    const std::uint32_t samples = rate * static_cast<std::uint32_t>(ms) / 1000;
+    std::string w;
+    auto u32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            w += static_cast<char>((v >> (8 * i)) & 0xFF);
+        }
+    };
+    auto u16 = [&](std::uint16_t v) {
+        w += static_cast<char>(v & 0xFF);
+        w += static_cast<char>(v >> 8);
+    };
+    w += "RIFF";
+    u32(36 + samples * 2);
+    w += "WAVEfmt ";
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(rate);
+    u32(rate * 2);
+    u16(2);
+    u16(16);
+    w += "data";
+    u32(samples * 2);
+    for (std::uint32_t i = 0; i < samples; ++i) {
+        u16((i / 25) % 2 ? 0x2000 : 0xE000);
+    }
+    const std::string path = dir.path().toStdString() + "/" + name;
+    std::ofstream(path, std::ios::binary) << w;
+    return path;
+}
+
+class dx8SoundTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    void TearDown() override { audio::close(); }
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+};
+
+} // namespace
+
+TEST_F(dx8SoundTest, UnloadedBufferIgnoresEveryCall) {
+    dx8Sound s;
+    EXPECT_FALSE(s.Loaded());
+    s.Play(VbFalse);
+    s.StopPlay();
+    s.PausePlay();
+    s.SetVolume(-500);
+    s.SetPaning(2000);
+    EXPECT_EQ(s.playCount(), 0);
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
+TEST_F(dx8SoundTest, MissingOrBadFileRaisesAndStaysUnloaded) {
+    dx8Sound s;
+    try {
+        s.LoadWaveFile(dir.path().toStdString() + "/nope.wav", nullptr);
+        FAIL() << "no error";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Number(), vberr::FileNotFound);
+    }
+    EXPECT_FALSE(s.Loaded());
+    const std::string junk = dir.path().toStdString() + "/junk.wav";
+    std::ofstream(junk) << "not a wave";
+    EXPECT_THROW(s.LoadWaveFile(junk, nullptr), VbError);
+    EXPECT_FALSE(s.Loaded());
+    s.Play(VbFalse);
+    EXPECT_EQ(s.playCount(), 0);
+}
+
+TEST_F(dx8SoundTest, NoSoundDeviceShowsTheMessageAndFails) {
+    audio::close();
+    const char* saved = std::getenv("SDL_AUDIODRIVER");
+    const std::string keep = saved ? saved : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    dx8Sound s;
+    EXPECT_THROW(s.LoadWaveFile(writeWav(dir, "a.wav", 50), nullptr), VbError);
+    audio::close();
+    setenv("SDL_AUDIODRIVER", keep.c_str(), 1);
+    EXPECT_FALSE(s.Loaded());
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_EQ(dialogs.calls()[0].prompt,
+              "Unable to start DirectSound. Check to see that your sound card is properly "
+              "installed and that MS Dirext 8 or later is installed.");
+    EXPECT_EQ(dialogs.calls()[0].style, mb::OKOnly);
+}
+
+TEST_F(dx8SoundTest, OneBufferOnePlayPosition) {
+    SoundChunk c;
+    std::string error;
+    int number = 0;
+    ASSERT_TRUE(c.load(writeWav(dir, "long.wav", 3000), error, number)) << error;
+    c.play(false);
+    EXPECT_TRUE(c.playing());
+    // Playing again while it plays keeps the one sound going.
+    c.play(false);
+    EXPECT_TRUE(c.playing());
+    c.pause();
+    EXPECT_TRUE(c.paused());
+    EXPECT_FALSE(c.playing());
+    c.play(false); // resumes where it was
+    EXPECT_TRUE(c.playing());
+    c.stop();
+    EXPECT_FALSE(c.playing());
+    EXPECT_FALSE(c.paused());
+    c.setVolume(-10000);
+    c.setPan(-10000);
+    c.play(true);
+    EXPECT_TRUE(c.playing());
+    // Closing the sound output frees the chunk; the object stays safe to use.
+    audio::close();
+    EXPECT_FALSE(c.loaded());
+    c.play(false);
+    EXPECT_FALSE(c.playing());
+}
+
+TEST_F(dx8SoundTest, LoadedBufferPlays) {
+    dx8Sound s;
+    s.LoadWaveFile(writeWav(dir, "b.wav", 500), nullptr);
+    ASSERT_TRUE(s.Loaded());
+    s.Play(VbFalse);
+    s.Play(VbFalse);
+    EXPECT_EQ(s.playCount(), 2);
+    s.StopPlay();
+    s.SetVolume(0);
+    s.SetPaning(10000);
+    s.Play(VbTrue);
+    EXPECT_EQ(s.playCount(), 3);
+}

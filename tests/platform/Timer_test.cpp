@@ -1,0 +1,180 @@
+#include "Clock.h"
+#include "ManualClock.h"
+#include "Numbers.h"
+#include "Timer.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+struct ClockFixture : testing::Test {
+    ManualClock clock;
+    void SetUp() override { Clock::install(&clock); }
+    void TearDown() override { Clock::install(nullptr); }
+};
+
+using TimerContract = ClockFixture;
+
+TEST_F(TimerContract, FiresEveryIntervalOnlyWhileEnabledWithNonZeroInterval) {
+    Timer t;
+    int ticks = 0;
+    t.onTick = [&] { ++ticks; };
+    t.setInterval(20);
+    clock.advance(100);
+    EXPECT_EQ(ticks, 0) << "not enabled";
+    t.setEnabled(true);
+    clock.advance(100);
+    EXPECT_EQ(ticks, 5);
+    t.setInterval(0);
+    clock.advance(100);
+    EXPECT_EQ(ticks, 5) << "interval 0 stops it";
+    EXPECT_TRUE(t.Enabled()) << "and leaves Enabled alone";
+}
+
+TEST_F(TimerContract, RestartIdiomGivesAFreshFullPeriod) {
+    Timer t;
+    std::vector<std::uint64_t> at;
+    t.onTick = [&] { at.push_back(clock.elapsed()); };
+    t.setInterval(100);
+    t.setEnabled(true);
+    clock.advance(70);
+    // Enabling a running timer keeps its period...
+    t.setEnabled(true);
+    clock.advance(30);
+    ASSERT_EQ(at, std::vector<std::uint64_t>{100});
+    clock.advance(60);
+    // ...the idiom starts a new one.
+    t.setInterval(0);
+    t.setInterval(100);
+    t.setEnabled(true);
+    clock.advance(99);
+    EXPECT_EQ(at.size(), 1u);
+    clock.advance(1);
+    EXPECT_EQ(at, (std::vector<std::uint64_t>{100, 260}));
+}
+
+TEST_F(TimerContract, SettingIntervalOnARunningTimerRestartsItsPeriod) {
+    Timer t;
+    std::vector<std::uint64_t> at;
+    t.onTick = [&] { at.push_back(clock.elapsed()); };
+    t.setInterval(50);
+    t.setEnabled(true);
+    clock.advance(40);
+    t.setInterval(50);
+    clock.advance(60);
+    EXPECT_EQ(at, std::vector<std::uint64_t>{90});
+}
+
+TEST_F(TimerContract, FractionalIntervalsRoundHalfToEven) {
+    Timer t;
+    t.setInterval(12.5);
+    EXPECT_EQ(t.Interval(), 12);
+    t.setInterval(13.5);
+    EXPECT_EQ(t.Interval(), 14);
+    t.setInterval(-3);
+    EXPECT_EQ(t.Interval(), 0);
+}
+
+TEST_F(TimerContract, DueTimersFireInDeadlineOrder) {
+    Timer a, b;
+    std::vector<char> order;
+    a.onTick = [&] { order.push_back('a'); };
+    b.onTick = [&] { order.push_back('b'); };
+    a.setInterval(30);
+    b.setInterval(20);
+    a.setEnabled(true);
+    b.setEnabled(true);
+    clock.advance(60);
+    // At 60 both are due; a's period was booked first (at 30, b's at 40).
+    EXPECT_EQ(order, (std::vector<char>{'b', 'a', 'b', 'a', 'b'}));
+}
+
+TEST_F(TimerContract, AHandlerThatPumpsIsNotReentered) {
+    Timer self, other;
+    int depth = 0, maxDepth = 0, selfTicks = 0, otherTicks = 0;
+    self.onTick = [&] {
+        ++selfTicks;
+        maxDepth = std::max(maxDepth, ++depth);
+        // A busy wait that pumps events until the other timer has run three times.
+        const int target = otherTicks + 3;
+        while (otherTicks < target) {
+            DoEvents();
+        }
+        --depth;
+    };
+    other.onTick = [&] { ++otherTicks; };
+    self.setInterval(10);
+    other.setInterval(15);
+    self.setEnabled(true);
+    other.setEnabled(true);
+    clock.advance(10);
+    EXPECT_EQ(maxDepth, 1);
+    EXPECT_EQ(selfTicks, 1);
+    EXPECT_GE(otherTicks, 3);
+    EXPECT_GT(clock.pumps(), 0u);
+}
+
+TEST_F(TimerContract, PumpWithNothingDueLetsTimePass) {
+    const auto before = clock.elapsed();
+    DoEvents();
+    EXPECT_EQ(clock.elapsed(), before + 1);
+    Timer t;
+    int ticks = 0;
+    t.onTick = [&] { ++ticks; };
+    t.setInterval(500);
+    t.setEnabled(true);
+    DoEvents();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(clock.elapsed(), before + 501);
+}
+
+TEST_F(TimerContract, AHandlerMayStopOrDestroyItsTimer) {
+    auto t = std::make_unique<Timer>();
+    int ticks = 0;
+    t->onTick = [&] {
+        ++ticks;
+        t.reset();
+    };
+    t->setInterval(5);
+    t->setEnabled(true);
+    clock.advance(50);
+    EXPECT_EQ(ticks, 1);
+}
+
+TEST_F(TimerContract, TicksAndTimeOfDayFollowTheClockAndWrap) {
+    ManualClock nearWrap(0xFFFFFFF0u, 86399.5);
+    Clock::install(&nearWrap);
+    EXPECT_EQ(GetTickCountMs(), 0xFFFFFFF0u);
+    nearWrap.advance(1000);
+    EXPECT_EQ(GetTickCountMs(), 0x3D8u);
+    EXPECT_NEAR(TimeOfDay(), 0.5, 1e-9);
+}
+
+} // namespace
+
+TEST(RealClockTimer, FiresOnTheEventLoopAndIsNotReentered) {
+    Timer t;
+    int ticks = 0, depth = 0, maxDepth = 0;
+    t.onTick = [&] {
+        ++ticks;
+        maxDepth = std::max(maxDepth, ++depth);
+        if (ticks == 1) {
+            // Pump long enough for several periods to pass inside the handler.
+            const auto start = GetTickCountMs();
+            while (num::tickDelta(GetTickCountMs(), start) < 30) {
+                DoEvents();
+            }
+        }
+        --depth;
+    };
+    t.setInterval(5);
+    t.setEnabled(true);
+    const auto start = GetTickCountMs();
+    while (ticks < 3 && num::tickDelta(GetTickCountMs(), start) < 5000) {
+        DoEvents();
+    }
+    t.setEnabled(false);
+    EXPECT_GE(ticks, 3);
+    EXPECT_EQ(maxDepth, 1);
+}

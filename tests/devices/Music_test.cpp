@@ -335,6 +335,27 @@ TEST_F(MusicTest, SoundEffectsPlayOnWhileTheMusicChanges) {
     wave::stop();
 }
 
+TEST_F(MusicTest, AssetNamesMatchWithoutRegardToCase) {
+    copy(mod, "Bg.XM");
+    EXPECT_TRUE(player->PlayFile(dir + "\\bg.xm", 195000));
+    EXPECT_EQ(player->SongTitle(), "Vantorix test");
+}
+
+TEST_F(MusicTest, TheSharedDeviceClosingUnderThePlayerLeavesNothingDangling) {
+    ASSERT_TRUE(player->PlayFile(mod, 0));
+    audio::close();
+    EXPECT_FALSE(player->IsPlaying());
+    player->PlayFile(wav, 0, true);
+    ASSERT_TRUE(audio::open());
+    EXPECT_FALSE(player->PlayFile(wav, 0, true));
+    audio::close();
+    EXPECT_FALSE(player->StreamIsPlaying());
+    EXPECT_EQ(player->StreamTime(), 0);
+    EXPECT_TRUE(player->StopFile());
+    player.reset();
+    ASSERT_TRUE(audio::open());
+}
+
 TEST(MusicWithoutSound, EveryCallAnswersNeutral) {
     if (audio::open()) {
         GTEST_SKIP() << "this machine has sound; the silent run sets SDL_AUDIODRIVER";

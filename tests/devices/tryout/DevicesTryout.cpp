@@ -1,6 +1,7 @@
 // A small window for trying the devices by hand: arrow keys (or a joystick) move a box,
-// space pauses the music, the key log shows DirectInput codes, and the level bars and
-// status line follow the music given on the command line.
+// space pauses the music, --joystick-setup shows the settings dialog, the key log shows DirectInput
+// codes, and the level bars and status line follow the music given on the command line.
+#include "FrmJoystickSetup.h"
 #include "MPLAY.h"
 #include "Timer.h"
 #include "dx8Joystick.h"
@@ -13,6 +14,7 @@
 #include <QWidget>
 #include <cstdio>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -33,6 +35,10 @@ protected:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "--joystick-setup") {
+        FrmJoystickSetup setup;
+        return setup.exec() == QDialog::Accepted ? 0 : 1;
+    }
     QWidget window;
     window.setWindowTitle("Vantorix devices");
     auto* layout = new QVBoxLayout(&window);

@@ -1,6 +1,7 @@
 #include "KeyboardDevice.h"
 
 #include "KeyCodes.h"
+#include "X11Keyboard.h"
 
 #include <QApplicationStateChangeEvent>
 #include <QGuiApplication>
@@ -19,6 +20,14 @@ KeyboardDevice::KeyboardDevice() {
     if (QCoreApplication* app = QCoreApplication::instance()) {
         setParent(app);
         app->installEventFilter(this);
+        useDetectableAutoRepeat();
+        // Keys already held when the program starts watching count as down.
+        for (std::uint32_t keycode : heldX11Keycodes()) {
+            const int code = keys::dikFromX11Keycode(keycode);
+            if (code != 0) {
+                state_[static_cast<std::size_t>(code)] = 0x80;
+            }
+        }
     }
 }
 

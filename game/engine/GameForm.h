@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ColorFader.h"
-#include "LevelRec.h"
+#include "LevelsAndHiscores.h"
 #include "Sprite.h"
 #include "Surface.h"
 #include "Timer.h"
@@ -155,7 +155,9 @@ struct GameForm {
     std::array<Sprite, 5> sExpSprites;
     Sprite EBonusSprite;
     bool DeveloperMode = false;
-    bool BinaryLevels = false;
+    // The level set and its hiscores: Levels, BinaryLevels, CurrentLevelFile, Hiscores.
+    LevelsAndHiscores LevelSet;
+    std::vector<LevelRec>& Levels = LevelSet.Levels;
     bool SlowPCMode = false;
     std::array<PickupRec, 6> RecentPickups{};
     VbInteger AliensAlive = 0;
@@ -174,7 +176,6 @@ struct GameForm {
     bool FullScreenWanted = false;
     VbInteger ShakeStrength = 20;
     VbInteger StartLives = 4;
-    std::string CurrentLevelFile;
     bool Paused = false;
     double FreezeStartTime = 0;
     VbInteger MessageFadeState = 0;
@@ -205,7 +206,6 @@ struct GameForm {
     bool GameOverFlag = true;
     VbInteger LivesLeft = 0;
     VbInteger Cannons = 1;
-    std::vector<LevelRec> Levels;
     bool LevelStarting = false;
     VbInteger ShipState = 0;
     bool SoundAvailable = false;
@@ -234,8 +234,8 @@ struct GameForm {
     VbLong ModeWidth = 0;
     VbLong ModeHeight = 0;
     VbLong ModeFreq = 0;
-    // The hiscore table, the credits script and the display-mode object join this record
-    // with their subsystems.
+    // The credits script and the display-mode object join this record with their
+    // subsystems.
 
     // The buffers of sound id 101..109 (nullptr for any other id).
     std::array<dx8Sound, 9>* soundArray(int id);

@@ -3,6 +3,7 @@
 //   vantorix_assetbuilder ASSETS_DIR BIN_DIR CONTACT_SHEET.png
 #include "Catalog.h"
 #include "ContactSheet.h"
+#include "LevelSets.h"
 #include "Music.h"
 #include "PictureWriter.h"
 #include "PixelArt.h"
@@ -57,11 +58,14 @@ int main(int argc, char** argv) {
         if (!fs::exists(bin / "sfx/bg.xm") || fs::file_size(bin / "sfx/bg.xm") != xm.size())
             throw AssetError("cannot write sfx/bg.xm");
 
+        const int levels = writeLevelSets((assets / "levels").string(), bin.string());
+
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - started)
                             .count();
-        std::printf("assets: %zu pictures, %d sounds, music of %.1f s in %lld ms\n",
-                    catalog.all().size(), sounds, moduleSeconds(music), static_cast<long long>(ms));
+        std::printf("assets: %zu pictures, %d sounds, music of %.1f s, %d levels in %lld ms\n",
+                    catalog.all().size(), sounds, moduleSeconds(music), levels,
+                    static_cast<long long>(ms));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "asset builder: %s\n", e.what());
         return 1;

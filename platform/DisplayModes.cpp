@@ -46,14 +46,18 @@ std::string processIdentity(long pid) {
         return {};
     }
     std::istringstream fields(stat.substr(close + 1));
-    std::string state, field;
-    fields >> state;
+    std::string state, startTime;
+    fields >> state; // field 3
     if (state == "Z" || state == "X") {
         return {}; // dead, only not yet reaped
     }
-    for (int i = 4; i <= 22 && fields >> field; ++i) {
+    for (int field = 4; field <= 22; ++field) {
+        fields >> startTime;
     }
-    return std::to_string(pid) + " " + field;
+    if (!fields) {
+        return {};
+    }
+    return std::to_string(pid) + " " + startTime;
 }
 
 bool ownerStillRuns(const std::string& owner) {

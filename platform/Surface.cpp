@@ -194,6 +194,9 @@ void Surface::fillRect(int x1, int y1, int x2, int y2, std::uint32_t pen) {
     y1 = std::max(y1, 0);
     x2 = std::min(x2, image_.width() - 1);
     y2 = std::min(y2, image_.height() - 1);
+    if (x1 > x2) {
+        return; // wholly left or right of the surface
+    }
     for (int y = y1; y <= y2; ++y) {
         std::uint32_t* row = rowOf(image_, y);
         if (drawMode_ == drawmode::MergeNotPen) {

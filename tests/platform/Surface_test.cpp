@@ -230,6 +230,25 @@ TEST(Surface, LinesLeaveOutTheEndPointAndBoxesCoverBothCorners) {
     EXPECT_EQ(s.Point(9, 9), 0x010203);
 }
 
+TEST(Surface, BoxesWhollyBesideTheSurfaceDrawNothing) {
+    // Beside, not above or below: the rows are on the surface, the columns are not.
+    for (const int mode : {drawmode::CopyPen, drawmode::MergeNotPen}) {
+        Surface s(10, 10);
+        s.setBackColor(0);
+        s.setDrawMode(mode);
+        s.FilledBox(20, 2, 30, 5, 0xFFFFFF);
+        s.FilledBox(-30, 2, -20, 5, 0xFFFFFF);
+        s.Box(20, 2, 30, 5, 0xFFFFFF);
+        s.Box(-30, 2, -20, 5, 0xFFFFFF);
+        s.Line(3, 20, 3, 30, 0xFFFFFF);
+        for (int x = 0; x < 10; ++x) {
+            for (int y = 0; y < 10; ++y) {
+                ASSERT_EQ(s.Point(x, y), 0) << mode << ": " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(Surface, MergeNotPenOrsTheInversePen) {
     Surface s(3, 3);
     s.setBackColor(0x102030);

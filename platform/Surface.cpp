@@ -304,13 +304,18 @@ void Surface::PaintPicture(const QImage& image, int x, int y) {
     const QImage src = image.format() == QImage::Format_RGB32
                            ? image
                            : image.convertToFormat(QImage::Format_RGB32);
-    const int x0 = std::max(x, 0);
-    const int y0 = std::max(y, 0);
-    const int x1 = std::min(x + src.width(), image_.width());
-    const int y1 = std::min(y + src.height(), image_.height());
-    for (int row = y0; row < y1; ++row) {
-        std::memcpy(rowOf(image_, row) + x0, rowOf(src, row - y) + (x0 - x),
-                    sizeof(std::uint32_t) * std::max(x1 - x0, 0));
+    // In 64 bits: a far-off position must not overflow.
+    const std::int64_t x0 = std::max<std::int64_t>(x, 0);
+    const std::int64_t y0 = std::max<std::int64_t>(y, 0);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{x} + src.width(), image_.width());
+    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{y} + src.height(), image_.height());
+    if (x1 <= x0) {
+        return;
+    }
+    for (std::int64_t row = y0; row < y1; ++row) {
+        std::memcpy(rowOf(image_, static_cast<int>(row)) + x0,
+                    rowOf(src, static_cast<int>(row - y)) + (x0 - x),
+                    sizeof(std::uint32_t) * static_cast<std::size_t>(x1 - x0));
     }
 }
 

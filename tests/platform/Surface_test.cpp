@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <limits>
 #include <set>
 #include <string>
 
@@ -247,6 +248,26 @@ TEST(Surface, BoxesWhollyBesideTheSurfaceDrawNothing) {
             }
         }
     }
+}
+
+TEST(Surface, PicturesPaintedFarOffLeaveTheSurfaceAlone) {
+    Surface s(4, 4);
+    s.setBackColor(0);
+    QImage pic(3, 3, QImage::Format_RGB32);
+    pic.fill(Qt::white);
+    const int far = std::numeric_limits<int>::max() - 1;
+    for (const auto& [x, y] : {std::pair{far, 0}, {0, far}, {-far, 0}, {0, -far}}) {
+        s.PaintPicture(pic, x, y);
+    }
+    for (int x = 0; x < 4; ++x) {
+        for (int y = 0; y < 4; ++y) {
+            ASSERT_EQ(s.Point(x, y), 0) << x << "," << y;
+        }
+    }
+    s.PaintPicture(pic, 2, -1);
+    EXPECT_EQ(s.Point(3, 1), 0xFFFFFF);
+    EXPECT_EQ(s.Point(1, 1), 0);
+    EXPECT_EQ(s.Point(3, 2), 0);
 }
 
 TEST(Surface, MergeNotPenOrsTheInversePen) {

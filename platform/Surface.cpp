@@ -355,7 +355,7 @@ const Surface::FontCache& Surface::font() const {
     }
     QFont f(standInFace(fontName_));
     // Points at 96 dpi, as on the desktop the game was drawn for.
-    const double px = std::floor(std::max(fontSize_, 0.0) * 96.0 / 72.0 + 0.5);
+    const double px = num::roundHalfEven(std::max(fontSize_, 0.0) * 96.0 / 72.0);
     f.setPixelSize(static_cast<int>(std::clamp(px, 1.0, 2000.0)));
     f.setBold(fontBold_);
     // Hard pixels: the text takes exactly the fore colour, which the fades and the overlay's

@@ -343,6 +343,20 @@ TEST(Surface, TextIsMeasuredAndPrintedAtTheCursor) {
     EXPECT_EQ(s.CurrentY(), 20 + 3 * h);
 }
 
+TEST(Surface, FontPixelSizesRoundHalvesToEven) {
+    // 7.875 points are 10.5 pixels at 96 dpi, 10.875 points 14.5: halves go to the even size.
+    const auto width = [](double points) {
+        Surface s(1, 1);
+        s.setFontName("Courier New");
+        s.setFontSize(points);
+        return s.TextWidth("MMMMMMMMMMMMMMMMMMMM");
+    };
+    ASSERT_NE(width(7.5), width(8.25)) << "10 and 11 pixels must measure apart";
+    EXPECT_EQ(width(7.875), width(7.5));
+    ASSERT_NE(width(10.5), width(11.25));
+    EXPECT_EQ(width(10.875), width(10.5));
+}
+
 TEST(Surface, OpaqueTextFillsItsCellWithTheBackColour) {
     Surface s(60, 30);
     s.setBackColor(0x404040);

@@ -2,6 +2,7 @@
 
 #include "VbError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>

@@ -399,7 +399,12 @@ std::string encodeLevelsText(const std::vector<EditLevelRec>& levels) {
 }
 
 std::string encodeLevelsBinary(const std::vector<EditLevelRec>& levels) {
+    std::size_t records = 0;
+    for (const auto& level : levels) {
+        records += 3 + 7 * std::max<std::size_t>(level.Aliens.size(), 1);
+    }
     std::string out;
+    out.reserve(records * levelRecordSize);
     std::vector<EditAlienRec> placeholder;
     for (const auto& level : levels) {
         const auto& aliens = aliensToWrite(level, placeholder);

@@ -8,6 +8,9 @@
 #include <functional>
 #include <string>
 
+// The score as the display shows it: at least three digits, thousands grouped.
+std::string FormatPoints(VbLong score);
+
 // The play core of the game window: the tick handlers and procedures of the game, working
 // on the window's record. Construct it after the record; it takes over the play timers'
 // tick handlers.

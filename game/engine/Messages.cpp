@@ -21,8 +21,10 @@ std::string groupSeparator() {
     return sep.size() == 1 && sep != "?" ? sep : std::string(",");
 }
 
-// The pattern "###,###,000": at least three digits, thousands grouped.
-std::string formatScore(VbLong score) {
+} // namespace
+
+// The pattern "###,###,000".
+std::string FormatPoints(VbLong score) {
     std::string digits = num::toText(static_cast<std::int64_t>(std::llabs(score)));
     while (digits.size() < 3) {
         digits.insert(digits.begin(), '0');
@@ -38,8 +40,6 @@ std::string formatScore(VbLong score) {
     }
     return score < 0 ? "-" + out : out;
 }
-
-} // namespace
 
 void GameEngine::PrintMessage(const std::string& Text, VbInteger Duration, VbLong Color,
                               VbLong FadeFrom, float FontSize) {
@@ -196,7 +196,7 @@ void GameEngine::printDisplay(Surface& s, const std::string& text) {
 }
 
 void GameEngine::UpdatePointsDisplay() {
-    printDisplay(*f.ScoreBG, "POINTS:" + formatScore(f.Score));
+    printDisplay(*f.ScoreBG, "POINTS:" + FormatPoints(f.Score));
 }
 
 void GameEngine::UpdateLevelDisplay() {

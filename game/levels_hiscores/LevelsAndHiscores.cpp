@@ -160,6 +160,12 @@ void LevelsAndHiscores::repaint() const {
 
 void LevelsAndHiscores::ReadHiscores() {
     const bool internet = internetOn();
+    if (!internet && CurrentLevelFile.empty()) {
+        // No level set yet, so no file of its own: the defaults.
+        ResetHiscore();
+        repaint();
+        return;
+    }
     const std::string path = hiscoreFilePath();
     try {
         if (!FileExists(path)) {

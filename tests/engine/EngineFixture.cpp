@@ -55,7 +55,8 @@ void setAll(SurfaceArray& a, int w, int h, const std::function<std::int32_t(int)
 
 } // namespace
 
-EngineFixture::EngineFixture() {
+EngineFixture::EngineFixture(double startTimeOfDay, std::uint32_t startTicks)
+    : clock(startTicks, startTimeOfDay) {
     Clock::install(&clock);
     Random::instance().clearQueue();
     Random::instance().seed(7);

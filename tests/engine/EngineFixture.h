@@ -43,7 +43,7 @@ LevelRec makeLevel(const std::vector<AlienSpec>& aliens, VbInteger speed, const 
 // (16 frames each). Sound effects go to the fallback player, which records them.
 class EngineFixture {
 public:
-    EngineFixture();
+    explicit EngineFixture(double startTimeOfDay = 12 * 3600.0, std::uint32_t startTicks = 1000);
     ~EngineFixture();
 
     // As the window's start-up does before the first game.

@@ -295,3 +295,12 @@ TEST_F(Hiscores, InternetModeReadsTheDownloadedTableAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(path("net.hsc")));
     EXPECT_TRUE(dialogs.calls().empty());
 }
+
+TEST_F(Hiscores, WithoutALevelSetThereIsNoFileToReadOrWrite) {
+    game.Hiscores[0].Score = 1;
+    game.ReadHiscores();
+    EXPECT_EQ(game.Hiscores, defaultHiscores());
+    EXPECT_TRUE(game.WriteHiscores());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path().toStdString()));
+    EXPECT_TRUE(dialogs.calls().empty());
+}

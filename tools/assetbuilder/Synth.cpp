@@ -188,9 +188,18 @@ size_t readSoundBody(const std::vector<SourceLine>& lines, size_t from, SoundSpe
 }
 
 std::vector<float> renderSound(const SoundSpec& spec, int rate) {
-    std::vector<double> mixed(static_cast<size_t>(spec.length * rate), 0.0);
+    // Square and saw edges alias badly at the output rate: render four times finer and
+    // average each group of four back down.
+    constexpr int kOversample = 4;
+    std::vector<double> fine(static_cast<size_t>(spec.length * rate) * kOversample, 0.0);
     for (const Layer& layer : spec.layers)
-        renderLayer(layer, spec.length, rate, mixed);
+        renderLayer(layer, spec.length, rate * kOversample, fine);
+    std::vector<double> mixed(fine.size() / kOversample, 0.0);
+    for (size_t n = 0; n < mixed.size(); ++n) {
+        for (int k = 0; k < kOversample; ++k)
+            mixed[n] += fine[n * kOversample + k];
+        mixed[n] /= kOversample;
+    }
     if (spec.echoDelay > 0) {
         const size_t delay = static_cast<size_t>(spec.echoDelay * rate);
         for (size_t n = delay; n < mixed.size(); ++n)

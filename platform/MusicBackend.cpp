@@ -1,6 +1,7 @@
 #include "MusicBackend.h"
 
 #include "AudioSystem.h"
+#include "Numbers.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -120,7 +121,7 @@ void SDLCALL renderModule(void*, Uint8* stream, int len) {
                 std::memcpy(stream + at, &x, sizeof x);
             } else if (bytesPerSample == 2) {
                 const auto x =
-                    static_cast<Sint16>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f));
+                    static_cast<Sint16>(num::roundHalfEven(std::clamp(v, -1.0f, 1.0f) * 32767.0));
                 std::memcpy(stream + at, &x, sizeof x);
             }
         }
@@ -383,7 +384,7 @@ int Module::channelVolume(int channel) const {
                 return -1;
             }
             return static_cast<int>(
-                std::lround(impl_->interactive->get_channel_volume(channel) * 255.0));
+                num::roundHalfEven(impl_->interactive->get_channel_volume(channel) * 255.0));
         },
         -1);
 }
@@ -490,7 +491,7 @@ std::int64_t Stream::timeMs() const {
         return 0;
     }
     const double t = Mix_GetMusicPosition(impl_->mus);
-    return t > 0 ? static_cast<std::int64_t>(std::llround(t * 1000.0)) : 0;
+    return t > 0 ? static_cast<std::int64_t>(num::roundHalfEven(t * 1000.0)) : 0;
 }
 
 std::int64_t Stream::position() const {
@@ -502,7 +503,7 @@ std::int64_t Stream::position() const {
         return 0;
     }
     const double share = std::clamp(timeMs() / 1000.0 / d, 0.0, 1.0);
-    return static_cast<std::int64_t>(std::llround(share * static_cast<double>(impl_->bytes)));
+    return static_cast<std::int64_t>(num::roundHalfEven(share * static_cast<double>(impl_->bytes)));
 }
 
 int Stream::volume() const {

@@ -194,6 +194,9 @@ void Surface::fillRect(int x1, int y1, int x2, int y2, std::uint32_t pen) {
     y1 = std::max(y1, 0);
     x2 = std::min(x2, image_.width() - 1);
     y2 = std::min(y2, image_.height() - 1);
+    if (x1 > x2) {
+        return; // wholly left or right of the surface
+    }
     for (int y = y1; y <= y2; ++y) {
         std::uint32_t* row = rowOf(image_, y);
         if (drawMode_ == drawmode::MergeNotPen) {
@@ -301,13 +304,18 @@ void Surface::PaintPicture(const QImage& image, int x, int y) {
     const QImage src = image.format() == QImage::Format_RGB32
                            ? image
                            : image.convertToFormat(QImage::Format_RGB32);
-    const int x0 = std::max(x, 0);
-    const int y0 = std::max(y, 0);
-    const int x1 = std::min(x + src.width(), image_.width());
-    const int y1 = std::min(y + src.height(), image_.height());
-    for (int row = y0; row < y1; ++row) {
-        std::memcpy(rowOf(image_, row) + x0, rowOf(src, row - y) + (x0 - x),
-                    sizeof(std::uint32_t) * std::max(x1 - x0, 0));
+    // In 64 bits: a far-off position must not overflow.
+    const std::int64_t x0 = std::max<std::int64_t>(x, 0);
+    const std::int64_t y0 = std::max<std::int64_t>(y, 0);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{x} + src.width(), image_.width());
+    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{y} + src.height(), image_.height());
+    if (x1 <= x0) {
+        return;
+    }
+    for (std::int64_t row = y0; row < y1; ++row) {
+        std::memcpy(rowOf(image_, static_cast<int>(row)) + x0,
+                    rowOf(src, static_cast<int>(row - y)) + (x0 - x),
+                    sizeof(std::uint32_t) * static_cast<std::size_t>(x1 - x0));
     }
 }
 
@@ -347,7 +355,7 @@ const Surface::FontCache& Surface::font() const {
     }
     QFont f(standInFace(fontName_));
     // Points at 96 dpi, as on the desktop the game was drawn for.
-    const double px = std::floor(std::max(fontSize_, 0.0) * 96.0 / 72.0 + 0.5);
+    const double px = num::roundHalfEven(std::max(fontSize_, 0.0) * 96.0 / 72.0);
     f.setPixelSize(static_cast<int>(std::clamp(px, 1.0, 2000.0)));
     f.setBold(fontBold_);
     // Hard pixels: the text takes exactly the fore colour, which the fades and the overlay's

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <limits>
 #include <set>
 #include <string>
 
@@ -230,6 +231,45 @@ TEST(Surface, LinesLeaveOutTheEndPointAndBoxesCoverBothCorners) {
     EXPECT_EQ(s.Point(9, 9), 0x010203);
 }
 
+TEST(Surface, BoxesWhollyBesideTheSurfaceDrawNothing) {
+    // Beside, not above or below: the rows are on the surface, the columns are not.
+    for (const int mode : {drawmode::CopyPen, drawmode::MergeNotPen}) {
+        Surface s(10, 10);
+        s.setBackColor(0);
+        s.setDrawMode(mode);
+        s.FilledBox(20, 2, 30, 5, 0xFFFFFF);
+        s.FilledBox(-30, 2, -20, 5, 0xFFFFFF);
+        s.Box(20, 2, 30, 5, 0xFFFFFF);
+        s.Box(-30, 2, -20, 5, 0xFFFFFF);
+        s.Line(3, 20, 3, 30, 0xFFFFFF);
+        for (int x = 0; x < 10; ++x) {
+            for (int y = 0; y < 10; ++y) {
+                ASSERT_EQ(s.Point(x, y), 0) << mode << ": " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(Surface, PicturesPaintedFarOffLeaveTheSurfaceAlone) {
+    Surface s(4, 4);
+    s.setBackColor(0);
+    QImage pic(3, 3, QImage::Format_RGB32);
+    pic.fill(Qt::white);
+    const int far = std::numeric_limits<int>::max() - 1;
+    for (const auto& [x, y] : {std::pair{far, 0}, {0, far}, {-far, 0}, {0, -far}}) {
+        s.PaintPicture(pic, x, y);
+    }
+    for (int x = 0; x < 4; ++x) {
+        for (int y = 0; y < 4; ++y) {
+            ASSERT_EQ(s.Point(x, y), 0) << x << "," << y;
+        }
+    }
+    s.PaintPicture(pic, 2, -1);
+    EXPECT_EQ(s.Point(3, 1), 0xFFFFFF);
+    EXPECT_EQ(s.Point(1, 1), 0);
+    EXPECT_EQ(s.Point(3, 2), 0);
+}
+
 TEST(Surface, MergeNotPenOrsTheInversePen) {
     Surface s(3, 3);
     s.setBackColor(0x102030);
@@ -301,6 +341,20 @@ TEST(Surface, TextIsMeasuredAndPrintedAtTheCursor) {
     EXPECT_EQ(s.CurrentY(), 20 + h);
     s.Print("C\r\nD");
     EXPECT_EQ(s.CurrentY(), 20 + 3 * h);
+}
+
+TEST(Surface, FontPixelSizesRoundHalvesToEven) {
+    // 7.875 points are 10.5 pixels at 96 dpi, 10.875 points 14.5: halves go to the even size.
+    const auto width = [](double points) {
+        Surface s(1, 1);
+        s.setFontName("Courier New");
+        s.setFontSize(points);
+        return s.TextWidth("MMMMMMMMMMMMMMMMMMMM");
+    };
+    ASSERT_NE(width(7.5), width(8.25)) << "10 and 11 pixels must measure apart";
+    EXPECT_EQ(width(7.875), width(7.5));
+    ASSERT_NE(width(10.5), width(11.25));
+    EXPECT_EQ(width(10.875), width(10.5));
 }
 
 TEST(Surface, OpaqueTextFillsItsCellWithTheBackColour) {

@@ -1,0 +1,184 @@
+// LIBS: vantorix_engine
+// The frame tick on a full level: 60 aliens and every shot, alien-shot, pickup, pop-up and
+// explosion slot in use. The goal is well under 1% of the 20 ms tick (200 microseconds).
+#include "Color.h"
+#include "GameEngine.h"
+#include "GameForm.h"
+#include "ManualClock.h"
+#include "Random.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+QImage framePicture(int w, int h, std::int32_t colour) {
+    QImage img(w, 2 * h, QImage::Format_RGB32);
+    img.fill(qRgb(255, 255, 255));
+    for (int y = 1; y < h - 1; ++y) {
+        for (int x = 1; x < w - 1; ++x) {
+            img.setPixel(x, y, color::toQRgb(colour));
+            img.setPixel(x, h + y, qRgb(0, 0, 0));
+        }
+    }
+    return img;
+}
+
+void setAll(SurfaceArray& a, int w, int h, std::int32_t colour) {
+    for (auto& s : a) {
+        s->setPicture(framePicture(w, h, colour));
+    }
+}
+
+QGuiApplication& app() {
+    static int argc = 1;
+    static char name[] = "engine_bench";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QGuiApplication a(argc, argv);
+    return a;
+}
+
+constexpr int Columns = 12;
+constexpr int Rows = 5;
+constexpr int Pitch = 36;
+
+// Puts back into play whatever left it, so that every slot stays in use.
+void rearm(GameForm& g) {
+    for (int i = 0; i < static_cast<int>(g.Shots.size()); ++i) {
+        Sprite& s = g.Shots[static_cast<std::size_t>(i)];
+        if (!s.active) {
+            // Between two alien columns, so the shots fly through the block.
+            s.active = VbTrue;
+            s.X = static_cast<float>(10 + (i % Columns) * Pitch + 26);
+            s.y = static_cast<float>(400 - (i / Columns) * 90);
+        }
+    }
+    for (int i = 0; i < static_cast<int>(g.AlienShotSprites.size()); ++i) {
+        Sprite& s = g.AlienShotSprites[static_cast<std::size_t>(i)];
+        if (!s.active) {
+            s.active = VbTrue;
+            s.X = static_cast<float>(30 + i * 60);
+            s.y = 200;
+        }
+    }
+    for (int i = 0; i < static_cast<int>(g.DropSprites.size()); ++i) {
+        Sprite& d = g.DropSprites[static_cast<std::size_t>(i)];
+        if (!d.active) {
+            d.active = VbTrue;
+            d.sType = static_cast<VbInteger>(i);
+            d.X = static_cast<float>(20 + i * 30);
+            d.y = 200;
+        }
+    }
+    for (int i = 0; i < static_cast<int>(g.BonusSprites.size()); ++i) {
+        Sprite& b = g.BonusSprites[static_cast<std::size_t>(i)];
+        if (!b.active) {
+            b.active = VbTrue;
+            b.X = b.zX = static_cast<float>(20 + i * 40);
+            b.y = b.ZY = 300;
+            b.CurFrame = static_cast<VbInteger>(i % 4);
+        }
+    }
+    if (!g.EBonusSprite.active) {
+        g.EBonusSprite.active = VbTrue;
+        g.EBonusSprite.X = g.EBonusSprite.zX = 200;
+        g.EBonusSprite.y = g.EBonusSprite.ZY = 250;
+    }
+}
+
+void BM_MainLoopTickFullLevel(benchmark::State& state) {
+    app();
+    ManualClock clock;
+    Clock::install(&clock);
+    Random::instance().seed(1);
+    {
+        GameForm g;
+        QImage bg(480, 420, QImage::Format_RGB32);
+        bg.fill(qRgb(16, 32, 64));
+        g.pMain->setPicture(bg);
+        setAll(g.Monster0, 24, 16, 0x3050C0);
+        setAll(g.Ship, 28, 14, 0x30C030);
+        setAll(g.Shot, 4, 10, 0x30F0F0);
+        setAll(g.AlienShoots, 4, 8, 0x3030F0);
+        setAll(g.Drops, 14, 14, 0x10A010);
+        setAll(g.RndDrops, 14, 14, 0x10A0A0);
+        setAll(g.Bonus, 24, 10, 0x808080);
+        setAll(g.EBonus, 80, 24, 0x8080F0);
+        setAll(g.sExp, 24, 24, 0x1010F0);
+        setAll(g.Exp, 32, 32, 0x1080F0);
+        setAll(g.zExp, 24, 24, 0x10F0F0);
+        setAll(g.ExpBig, 48, 48, 0x10F010);
+        GameEngine e(g);
+        e.BuildSpriteSets();
+
+        LevelRec level;
+        for (int r = 0; r < Rows; ++r) {
+            for (int c = 0; c < Columns; ++c) {
+                level.AlienType.push_back(static_cast<VbInteger>(r % 8));
+                level.AlienX.push_back(static_cast<VbInteger>(10 + c * Pitch));
+                level.AlienY.push_back(static_cast<VbInteger>(30 + r * 28));
+                level.AlienHits.push_back(1);
+                level.AlienDrops.push_back(-2);
+                level.AlienShoots.push_back(1);
+                level.AlienScore.push_back(10);
+            }
+        }
+        level.Speed = 10;
+        level.Name = "Bench";
+        g.Levels = {level};
+        VbInteger index = 0;
+        e.InitLevel(index);
+        g.GameOverFlag = false;
+        g.ShipSprite.active = VbTrue;
+        g.ShipSprite.X = 440;
+        // Above the block, clear of the falling pickups: it moves but catches nothing.
+        g.ShipSprite.y = 5;
+        g.ShipSprite.Left = VbTrue;
+        g.ShipState = 3;
+        auto light = [](auto& set, int n) {
+            for (int i = 0; i < n; ++i) {
+                Sprite& s = set[static_cast<std::size_t>(i)];
+                s.active = VbTrue;
+                s.X = static_cast<float>(20 + i * 45);
+                s.y = 330;
+                s.CurFrame = static_cast<VbInteger>(i % 16);
+            }
+        };
+        light(g.ExpSprites, 10);
+        light(g.zExpSprites, 10);
+        light(g.ExpBigSprites, 10);
+        light(g.sExpSprites, 5);
+        g.ShipExplosion.active = VbTrue;
+        g.ShipExplosion.X = 100;
+        g.ShipExplosion.y = 360;
+        rearm(g);
+
+        int hits = 0;
+        for (auto _ : state) {
+            rearm(g);
+            // Keep the ship inside the pane.
+            if (g.ShipSprite.X < 10) {
+                g.ShipSprite.Left = VbFalse;
+                g.ShipSprite.Right = VbTrue;
+            } else if (g.ShipSprite.X > 440) {
+                g.ShipSprite.Right = VbFalse;
+                g.ShipSprite.Left = VbTrue;
+            }
+            e.MainLoop_Timer();
+            benchmark::DoNotOptimize(g.ShipNewX);
+        }
+        for (const Sprite& a : g.Aliens) {
+            hits += a.active ? 0 : 1;
+        }
+        state.counters["aliens_hit"] = hits;
+    }
+    Clock::install(nullptr);
+}
+
+} // namespace
+
+BENCHMARK(BM_MainLoopTickFullLevel)->Unit(benchmark::kMicrosecond);

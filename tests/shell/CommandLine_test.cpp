@@ -14,8 +14,8 @@ TEST(CommandLine, KeyValueTable) {
         {"-loadlevels{/a/c.dat} -startfromlevel{2}", "-startfromlevel{", "2"},
         {"-musicfile{song.xm", "-musicfile", ""}, // never closed
         {"-musicfile{}", "-musicfile", ""},
-        {"-MUSICFILE{a}", "-musicfile", ""}, // case-sensitive
-        {"-loadlevels {a}", "-loadlevels", ""},  // the brace must follow the key
+        {"-MUSICFILE{a}", "-musicfile", ""},    // case-sensitive
+        {"-loadlevels {a}", "-loadlevels", ""}, // the brace must follow the key
         {"-a{1} -a{2}", "-a", "1"},             // the first occurrence
         {"", "-loadlevels", ""},
     };

@@ -49,7 +49,9 @@ GameShell::GameShell(GameForm& form, GameEngine& engine, ShellWindow& window, Mu
     f.lbPause.Width = 160;
     f.lbPause.Height = 28;
     f.lbPause.Top = 196;
+    // The menu's design state: the defaults of the stored options.
     f.mnuShipShootSounds.Checked = false;
+    f.mnuFastMessages.Checked = true;
     mnuNewGame.Enabled = true;
     f.mnuEndGame.Enabled = false;
     Help.Visible = false;

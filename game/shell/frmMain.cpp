@@ -84,9 +84,44 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QMainWindow(parent)
         };
     }
 
+    // Stand-in for the credits component until it is wired: its timer only enables the Game
+    // menu and enters a finished game's hiscore.
+    if (!form_->CreditTimer.onTick) {
+        shell_->parts.StartDemo = [this] {
+            form_->CreditsRunning = true;
+            form_->CreditIndex = 0;
+            form_->CreditTimer.setEnabled(true);
+        };
+        form_->CreditTimer.onTick = [this] {
+            GameForm& f = *form_;
+            if (!f.mnuFile.Enabled) {
+                f.mnuFile.Enabled = true;
+                syncView();
+            }
+            if (f.Paused) {
+                return;
+            }
+            if (f.HiscorePending) {
+                f.LevelSet.UpdateHiscore(f.Score, f.CurrentLevel, f.StartFromLevel,
+                                         toVbBool(f.CheatMode));
+                f.HiscorePending = false;
+            }
+            f.CreditTimer.setEnabled(false);
+        };
+    }
+
     buildViews();
     buildMenus();
-    connect(&viewTimer_, &QTimer::timeout, this, [this] { placeViews(); });
+    // Picture boxes show what was drawn into them without being told: repaint with the view.
+    connect(&viewTimer_, &QTimer::timeout, this, [this] {
+        placeViews();
+        for (SurfaceView* v : {pMainView_, hPicView_, scoreView_, levelView_, livesView_,
+                               timeScalaView_, picDispView_, flimmerView_}) {
+            if (v->isVisible()) {
+                v->update();
+            }
+        }
+    });
     viewTimer_.start(15);
 }
 

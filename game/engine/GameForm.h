@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColorFader.h"
+#include "DirectX7Display.h"
 #include "LevelsAndHiscores.h"
 #include "Sprite.h"
 #include "Surface.h"
@@ -230,12 +231,12 @@ struct GameForm {
     std::array<dx8Sound, 9> Sound109;
     std::array<dx8Sound, 3> Sound110To112;
     dx8Sound Sound113;
+    std::unique_ptr<DirectX7Display> Display; // created on first use
     VbInteger ModeBits = 0;
     VbLong ModeWidth = 0;
     VbLong ModeHeight = 0;
     VbLong ModeFreq = 0;
-    // The credits script and the display-mode object join this record with their
-    // subsystems.
+    // The credits script joins this record with the shell.
 
     // The buffers of sound id 101..109 (nullptr for any other id).
     std::array<dx8Sound, 9>* soundArray(int id);

@@ -80,6 +80,9 @@ void KeyboardDevice::notify() {
 
 bool KeyboardDevice::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+    // A press comes to the window first as a shortcut check; a key that a shortcut then
+    // takes brings no KeyPress, yet it is down all the same.
+    case QEvent::ShortcutOverride:
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -89,7 +92,7 @@ bool KeyboardDevice::eventFilter(QObject* watched, QEvent* event) {
         if (!watched->isWindowType() || key->isAutoRepeat()) {
             break;
         }
-        const bool down = event->type() == QEvent::KeyPress;
+        const bool down = event->type() != QEvent::KeyRelease;
         int code = keys::dikFromX11Keycode(key->nativeScanCode());
         if (code == 0 && key->nativeScanCode() == 0) {
             code = keys::dikFromQtKey(key->key());

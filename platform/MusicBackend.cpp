@@ -182,10 +182,6 @@ bool startAudio() {
     return true;
 }
 
-bool audioOpen() {
-    return audio::isOpen();
-}
-
 int mixingFrequency() {
     int rate = 0;
     Uint16 format = 0;

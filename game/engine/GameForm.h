@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColorFader.h"
+#include "DirectX7Display.h"
 #include "LevelsAndHiscores.h"
 #include "Sprite.h"
 #include "Surface.h"
@@ -58,6 +59,7 @@ struct GameForm {
     std::shared_ptr<Surface> LevelBG;   // level display
     std::shared_ptr<Surface> LivesBG;   // lives panel
     std::shared_ptr<Surface> TimeScala; // freeze time bar
+    std::shared_ptr<Surface> hPic;      // the side panel: version, hiscores, pickups
     // Frame pictures (image above, mask below), filled by LoadBitmaps.
     SurfaceArray Monster0;    // 22
     SurfaceArray Ship;        // 4
@@ -79,6 +81,7 @@ struct GameForm {
     ControlView Pane;        // the frame that holds pMain; the shake moves it
     ControlView lbPause;     // the pause label
     ControlView TimeScalaView;
+    ControlView InternetModePic; // the blinking internet-mode globe
     std::array<bool, 7> LivesVisible{};
 
     // ---- menu items and cheat boxes the game reads ----
@@ -230,12 +233,12 @@ struct GameForm {
     std::array<dx8Sound, 9> Sound109;
     std::array<dx8Sound, 3> Sound110To112;
     dx8Sound Sound113;
+    std::unique_ptr<DirectX7Display> Display; // created on first use
     VbInteger ModeBits = 0;
     VbLong ModeWidth = 0;
     VbLong ModeHeight = 0;
     VbLong ModeFreq = 0;
-    // The credits script and the display-mode object join this record with their
-    // subsystems.
+    // The credits script joins this record with the shell.
 
     // The buffers of sound id 101..109 (nullptr for any other id).
     std::array<dx8Sound, 9>* soundArray(int id);

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 // The files the game loads, by their exact names, relative to the program folder.
 inline std::string twoDigits(int i) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d", i);
-    return text;
+    std::string text = std::to_string(i);
+    return text.size() < 2 ? "0" + text : text;
 }
 
 inline std::string binDir() {

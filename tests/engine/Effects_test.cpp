@@ -225,3 +225,37 @@ TEST_F(MidnightFreeze, FreezeBarShrinksPerSecondAcrossMidnight) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Effects, WhilePausedOnlyTheScreenEffectsRun) {
+    f().Levels = {makeLevel({{0, 200, 100, 1, -2, 1}}, 10, "One")};
+    VbInteger level = 0;
+    e().StartLevel(level);
+    ASSERT_TRUE(runUntil([&] { return !f().LevelStarting; }, 5000));
+    ASSERT_TRUE(runUntil([&] { return !f().PlaceShipTimer.Enabled(); }, 3000));
+    Sprite& shot = f().Shots[0];
+    shot.active = VbTrue;
+    shot.X = 10;
+    shot.y = 300;
+    f().FrozenAliensTimer.setInterval(4000);
+    f().FrozenAliensTimer.setEnabled(true);
+    f().Paused = true;
+    const float zx = f().Aliens[0].zX;
+    const auto pumps = clock.pumps();
+    e().ShakeNow(15);
+    e().FlashNow(40);
+    clock.advance(10000);
+    EXPECT_EQ(f().Aliens[0].zX, zx);
+    EXPECT_EQ(shot.y, 300);
+    EXPECT_TRUE(f().FrozenAliensTimer.Enabled()); // the freeze waits too
+    EXPECT_TRUE(f().CantDieTimer.Enabled());      // and so does the invulnerability
+    EXPECT_EQ(f().ShipState, 1);
+    EXPECT_FALSE(f().ShakeTimer.Enabled()); // ran to its end
+    EXPECT_FALSE(f().FlashTimer.Enabled());
+    EXPECT_GT(clock.pumps(), pumps); // the main tick let events run
+    f().Paused = false;
+    ASSERT_TRUE(runUntil([&] { return shot.y < 300; }, 100));
+}
+
+} // namespace

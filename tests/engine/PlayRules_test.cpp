@@ -123,6 +123,38 @@ TEST_F(PlayRules, WholePixelsAreKeptOnlyWhereTheTickRoundsThem) {
     EXPECT_FALSE(drop.active);
 }
 
+TEST_F(PlayRules, ShotsTakeTheCurrentWeaponAndExplosionsSoundOnlyOnTheirFirstTick) {
+    Sprite& shot = f().Shots[4];
+    shot.active = VbTrue;
+    shot.X = 300;
+    shot.y = 300;
+    e().MainLoop_Timer();
+    EXPECT_EQ(shot.CurFrame, 0);
+    f().Weapon = 3;
+    e().MainLoop_Timer();
+    EXPECT_EQ(shot.CurFrame, 3);
+    EXPECT_EQ(shot.y, 284);
+
+    Sprite& boom = f().ExpSprites[2];
+    boom.active = VbTrue;
+    boom.PlaySound = VbTrue;
+    boom.extra = 101;
+    f().mnuExplosionSounds.Checked = false;
+    e().MainLoop_Timer();
+    EXPECT_FALSE(boom.PlaySound);
+    f().mnuExplosionSounds.Checked = true;
+    clock.advance(60);
+    e().MainLoop_Timer();
+    EXPECT_EQ(played(101), 0); // silent for good
+
+    boom.active = VbFalse;
+    f().zExpSprites[0].active = VbTrue;
+    f().ShipExplosion.active = VbTrue;
+    EXPECT_FALSE(e().ActiveExplosions());
+    f().sExpSprites[4].active = VbTrue;
+    EXPECT_TRUE(e().ActiveExplosions());
+}
+
 // ---- hits ----
 
 struct HitCase {

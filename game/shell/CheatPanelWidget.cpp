@@ -190,9 +190,11 @@ void CheatPanelWidget::sync() {
     }
     syncing_ = false;
     move(static_cast<int>(model_.CheatPanel.Left), static_cast<int>(model_.CheatPanel.Top));
-    setVisible(model_.CheatPanel.Visible);
-    if (model_.CheatPanel.Visible) {
-        raise();
+    if (model_.CheatPanel.Visible && isHidden()) {
+        setVisible(true);
+        raise(); // over the game pane
+    } else if (!model_.CheatPanel.Visible && !isHidden()) {
+        setVisible(false);
     }
 }
 

@@ -34,15 +34,6 @@ bool find(QString& program, QStringList& args) {
 
 } // namespace
 
-std::string toolCommand() {
-    QString program;
-    QStringList args;
-    if (!find(program, args)) {
-        return "";
-    }
-    return (QStringList{program} + args).join(' ').toStdString();
-}
-
 bool openTool() {
     QString program;
     QStringList args;

@@ -10,7 +10,6 @@ namespace {
 // Linux codes 1 to 88 are the set-1 scan codes themselves; the rest need the table.
 constexpr std::pair<int, int> linuxToDik[] = {
     {85, 0x94},  // Zenkaku/Hankaku -> Kanji
-    {86, 0x56},  // the key left of Z on 102-key boards
     {89, 0x73},  // Ro
     {90, 0x70},  // Katakana -> Kana
     {91, 0x70},  // Hiragana -> Kana

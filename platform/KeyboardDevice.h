@@ -21,7 +21,6 @@ public:
     // True while there is a GUI application whose key events can be read.
     static bool available();
 
-    State snapshot() const { return state_; }
     bool keyDown(int code) const {
         return code >= 0 && code < 256 && state_[static_cast<std::size_t>(code)] != 0;
     }

@@ -1,6 +1,7 @@
 #include "MusicBackend.h"
 
 #include "AudioSystem.h"
+#include "FileNames.h"
 #include "Numbers.h"
 
 #include <SDL.h>
@@ -56,29 +57,6 @@ bool listening = false;
 
 std::set<Stream*> streams; // open streams, released when the device closes
 Stream* playingStream = nullptr;
-
-// Asset names match without regard to case, and "\" separates folders.
-std::string resolvePath(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    std::error_code ec;
-    if (path.empty() || fs::exists(path, ec)) {
-        return path;
-    }
-    const fs::path p(path);
-    const fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
-    auto lower = [](std::string s) {
-        std::transform(s.begin(), s.end(), s.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return s;
-    };
-    const std::string want = lower(p.filename().string());
-    for (const auto& entry : fs::directory_iterator(dir, ec)) {
-        if (lower(entry.path().filename().string()) == want) {
-            return entry.path().string();
-        }
-    }
-    return path;
-}
 
 void SDLCALL renderModule(void*, Uint8* stream, int len) {
     const auto started = std::chrono::steady_clock::now();
@@ -182,10 +160,6 @@ bool startAudio() {
     return true;
 }
 
-bool audioOpen() {
-    return audio::isOpen();
-}
-
 int mixingFrequency() {
     int rate = 0;
     Uint16 format = 0;
@@ -214,7 +188,7 @@ std::unique_ptr<Module> Module::load(const std::string& path) {
     if (!startAudio()) {
         return nullptr;
     }
-    std::ifstream in(resolvePath(path), std::ios::binary);
+    std::ifstream in(resolveFileName(path), std::ios::binary);
     if (!in) {
         return nullptr;
     }
@@ -423,7 +397,7 @@ std::unique_ptr<Stream> Stream::open(const std::string& path, bool loop) {
     if (!startAudio()) {
         return nullptr;
     }
-    const std::string file = resolvePath(path);
+    const std::string file = resolveFileName(path);
     Mix_Music* mus = Mix_LoadMUS(file.c_str());
     if (mus == nullptr) {
         return nullptr;

@@ -13,7 +13,6 @@ namespace music {
 
 // Opens the shared audio device; false when there is no sound.
 bool startAudio();
-bool audioOpen();
 // The mixer's output rate in Hz; 0 without sound.
 int mixingFrequency();
 // Share of the audio time spent rendering the module, in percent.

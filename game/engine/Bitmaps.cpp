@@ -1,36 +1,11 @@
 // The game's pictures from the graphics folder, and the sprite sets built from them.
+#include "FileNames.h"
 #include "GameEngine.h"
 
 #include <QString>
-#include <cctype>
-#include <filesystem>
 #include <string>
 
 namespace {
-
-std::string lower(std::string s) {
-    for (char& c : s) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return s;
-}
-
-// The file of that name in folder, whatever the case of its letters; the plain path when
-// there is none (the loader then reports the missing file).
-std::string findFile(const std::string& folder, const std::string& name) {
-    const std::string plain = folder + name;
-    std::error_code ec;
-    if (std::filesystem::exists(plain, ec)) {
-        return plain;
-    }
-    const std::string wanted = lower(name);
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        if (lower(entry.path().filename().string()) == wanted) {
-            return entry.path().string();
-        }
-    }
-    return plain;
-}
 
 std::string twoDigits(int i) {
     std::string s = std::to_string(i);
@@ -42,7 +17,8 @@ std::string twoDigits(int i) {
 
 void loadNumbered(const std::string& folder, SurfaceArray& pics, const std::string& prefix) {
     for (std::size_t i = 0; i < pics.size(); ++i) {
-        pics[i]->LoadPicture(findFile(folder, prefix + twoDigits(static_cast<int>(i)) + ".bmp"));
+        pics[i]->LoadPicture(
+            resolveFileName(folder + prefix + twoDigits(static_cast<int>(i)) + ".bmp"));
     }
 }
 
@@ -51,7 +27,7 @@ void loadNamed(const std::string& folder, SurfaceArray& pics,
     std::size_t i = 0;
     for (const char* name : names) {
         if (i < pics.size()) {
-            pics[i]->LoadPicture(findFile(folder, name));
+            pics[i]->LoadPicture(resolveFileName(folder + name));
         }
         ++i;
     }
@@ -88,21 +64,21 @@ void GameEngine::LoadBitmaps() {
     loadNamed(dir, f.AlienShoots, {"alien_shoot00.bmp", "alien_shoot01.bmp"});
     loadNumbered(dir, f.Drops, "drop");
     loadNumbered(dir, f.RndDrops, "drop_rnd");
-    f.pMain->LoadPicture(findFile(dir, "background00.bmp"));
-    f.ScoreBG->LoadPicture(findFile(dir, "background01.bmp"));
-    f.LevelBG->LoadPicture(findFile(dir, "background02.bmp"));
-    f.LivesBG->LoadPicture(findFile(dir, "background03.bmp"));
+    f.pMain->LoadPicture(resolveFileName(dir + "background00.bmp"));
+    f.ScoreBG->LoadPicture(resolveFileName(dir + "background01.bmp"));
+    f.LevelBG->LoadPicture(resolveFileName(dir + "background02.bmp"));
+    f.LivesBG->LoadPicture(resolveFileName(dir + "background03.bmp"));
     loadNamed(dir, f.Bonus, {"x00.bmp", "x01.bmp", "x02.bmp", "x03.bmp"});
     loadNamed(dir, f.EBonus, {"ebonus0.bmp", "ebonus1.bmp"});
     for (std::size_t i = 0; i < f.Lives.size(); ++i) {
         const bool last = i + 1 == f.Lives.size();
-        f.Lives[i]->LoadPicture(findFile(dir, last ? "ship_live+.gif" : "ship_live.gif"));
+        f.Lives[i]->LoadPicture(resolveFileName(dir + (last ? "ship_live+.gif" : "ship_live.gif")));
     }
     loadNumbered(dir, f.sExp, "exp");
     loadNumbered(dir, f.Exp, "explosion");
     loadNumbered(dir, f.zExp, "sexplosion");
     loadNumbered(dir, f.ExpBig, "bigexplosion");
-    f.VANTORTSP[0]->LoadPicture(findFile(dir, "vantor_tsp.bmp"));
+    f.VANTORTSP[0]->LoadPicture(resolveFileName(dir + "vantor_tsp.bmp"));
 }
 
 void GameEngine::BuildSpriteSets() {

@@ -27,6 +27,9 @@ GameForm::GameForm()
     PicDisp->setBackColor(0);
     PicDispView.Visible = false;
     TimeScalaView.Visible = false;
+    hPic = std::make_shared<Surface>(190, 420);
+    hPic->setBackColor(0);
+    InternetModePic.Visible = false;
     lbPause.Visible = false;
     LivesVisible.fill(false);
     mnuSound.Checked = true;

@@ -59,6 +59,7 @@ struct GameForm {
     std::shared_ptr<Surface> LevelBG;   // level display
     std::shared_ptr<Surface> LivesBG;   // lives panel
     std::shared_ptr<Surface> TimeScala; // freeze time bar
+    std::shared_ptr<Surface> hPic;      // the side panel: version, hiscores, pickups
     // Frame pictures (image above, mask below), filled by LoadBitmaps.
     SurfaceArray Monster0;    // 22
     SurfaceArray Ship;        // 4
@@ -80,6 +81,7 @@ struct GameForm {
     ControlView Pane;        // the frame that holds pMain; the shake moves it
     ControlView lbPause;     // the pause label
     ControlView TimeScalaView;
+    ControlView InternetModePic; // the blinking internet-mode globe
     std::array<bool, 7> LivesVisible{};
 
     // ---- menu items and cheat boxes the game reads ----

@@ -1,0 +1,27 @@
+// vantdisp: chooses and tries the screen mode for the game's full-screen play.
+#include "Dialogs.h"
+#include "DisplayModes.h"
+#include "FrmDisplaySettings.h"
+
+#include <QApplication>
+#include <string>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // A tried mode that a crashed run left on the screen goes before anything else.
+    display::restoreLeftoverSwitch();
+    setProgramTitle("Vantorix");
+
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) {
+            commandLine += ' ';
+        }
+        commandLine += argv[i];
+    }
+
+    auto screen = makePlatformModeScreen();
+    FrmDisplaySettings window(*screen, commandLine);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,137 @@
+#include "InternetMode.h"
+
+#include "Clock.h"
+#include "Dialogs.h"
+#include "FileBytes.h"
+#include "GameForm.h"
+#include "Http.h"
+#include "InfoWindow.h"
+#include "InternetRequests.h"
+#include "QFTModule.h"
+#include "VbError.h"
+
+namespace {
+
+std::string failureText(const VbError& e) {
+    return e.Description() + "\r\nCode:" + std::to_string(e.Number());
+}
+
+} // namespace
+
+InternetMode::InternetMode(GameForm& form, InfoWindow& info)
+    : openUrl([](const std::string& url) { return http::OpenURL(url); }), f(form), info_(info) {}
+
+std::string InternetMode::downloadedTablePath() {
+    return AppPath() + "Original_levels/~idata.hsc";
+}
+
+std::string InternetMode::displayName() const {
+    return serverDisplayName(f.ServerAddress);
+}
+
+void InternetMode::readHiscores() {
+    try {
+        f.LevelSet.ReadHiscores();
+    } catch (const VbError&) {
+        // ReadHiscores has shown the failure and left the default table; play goes on.
+    }
+}
+
+void InternetMode::switchOff() {
+    f.mnuUseInternetHiscore.Checked = false;
+    f.mnuUpdateInternetHiscoresNow.Visible = false;
+    readHiscores();
+}
+
+void InternetMode::mnuUseInternetHiscore_Click() {
+    if (f.CheatMode && !f.DeveloperMode) {
+        f.mnuUseInternetHiscore.Checked = false;
+        MsgBox("Please turn CheatMode off, before entering the INTERNET MODE!!", mb::Critical);
+    } else if (!f.GameOverFlag) {
+        MsgBox("You must end current game, before you can enable this feature!", mb::Exclamation);
+        return;
+    } else if (!f.LevelSet.BinaryLevels) {
+        MsgBox("Internet mode is only allowed with the original levelfile.\r\nPlease start "
+               "Vantorix without -loadlevels{levelfile} to be able to play Internet Mode.",
+               mb::Exclamation);
+        return;
+    } else {
+        f.mnuUseInternetHiscore.Checked = !f.mnuUseInternetHiscore.Checked;
+    }
+    if (f.mnuUseInternetHiscore.Checked) {
+        // The local table is saved while the mode still counts as off.
+        f.mnuUseInternetHiscore.Checked = false;
+        f.mnuUpdateInternetHiscoresNow.Visible = true;
+        f.LevelSet.WriteHiscores();
+        f.mnuUseInternetHiscore.Checked = true;
+        DownloadInternetHiscores();
+    } else {
+        f.mnuUpdateInternetHiscoresNow.Visible = false;
+        readHiscores();
+    }
+}
+
+void InternetMode::mnuUpdateInternetHiscoresNow_Click() {
+    if (f.mnuUseInternetHiscore.Checked) {
+        DownloadInternetHiscores();
+    } else {
+        MsgBox("ERROR! An error occured. This function requires an internet game!", mb::Critical);
+    }
+}
+
+void InternetMode::DownloadInternetHiscores() {
+    try {
+        info_.Show("Loading data from " + displayName() + ", please wait...");
+        const std::string bytes = openUrl(tableDownloadUrl(f.ServerAddress, f.ServerPort));
+        std::string text = "<html";
+        if (!bytes.empty()) {
+            writeFileAtomically(downloadedTablePath(), bytes, ExistingFile::Replace);
+            text = ReadTextFile(downloadedTablePath());
+        }
+        if (!containsNoCase(text, "<html")) {
+            f.LevelSet.ReadHiscores();
+            info_.Unload();
+            return;
+        }
+        info_.Unload();
+        MsgBox("The server is busy or down, please try again later.\r\n\r\nInternet Mode has "
+               "been turned off!",
+               mb::Critical, "ERROR!");
+    } catch (const VbError& e) {
+        info_.Unload();
+        MsgBox(failureText(e) +
+                   "\r\n\r\nInternet mode has been turned off!\r\nThe server didn't answer, "
+                   "please try again later!",
+               mb::Exclamation);
+    }
+    switchOff();
+}
+
+void InternetMode::SendHiscore(VbLong Score, VbLong Level, const std::string& Name) {
+    for (;;) {
+        info_.Show("Sending data to " + displayName() + ", please wait...");
+        std::string prompt;
+        try {
+            const std::string reply = openUrl(scoreUploadUrl(f.ServerAddress, f.ServerPort,
+                                                             f.ServerPassword, Score, Level, Name));
+            if (lowerCase(reply) == "ok") {
+                info_.setLabel("Downloading data from " + displayName() + ", please wait...");
+                DownloadInternetHiscores();
+                DoEvents();
+                info_.Unload();
+                return;
+            }
+            prompt = "Unable to contact server, the server meight be busy or down.\r\nDo you "
+                     "want to try again ?";
+        } catch (const VbError& e) {
+            prompt = failureText(e) + "\r\n\r\nDo you want to try again ?";
+        }
+        info_.Unload();
+        if (MsgBox(prompt, mb::OKCancel + mb::Exclamation, "Unable to send hiscores!") != mb::OK) {
+            MsgBox("Internet mode has been turned off!", mb::Information);
+            // Off for certain, as the box says (the switch itself refuses during a game).
+            switchOff();
+            return;
+        }
+    }
+}

@@ -1,0 +1,62 @@
+#include "InternetRequests.h"
+
+#include "QFTModule.h"
+#include "Settings.h"
+
+#include <algorithm>
+#include <cctype>
+
+ServerSettings readServerSettings() {
+    return {GetSetting("Vantorix", "General", "Server", DefaultServerAddress),
+            GetSetting("Vantorix", "General", "Password", ""),
+            GetSetting("Vantorix", "General", "Port", DefaultServerPort)};
+}
+
+namespace {
+std::string passwordPart(const std::string& password) {
+    return password.empty() ? std::string() : password + "&";
+}
+} // namespace
+
+std::string connectionTestUrl(const std::string& server, const std::string& port,
+                              const std::string& password) {
+    return server + ":" + port + "/?" + passwordPart(password) + "ping";
+}
+
+std::string tableDownloadUrl(const std::string& server, const std::string& port) {
+    return server + ":" + port + "/idata.hsc";
+}
+
+std::string scoreUploadUrl(const std::string& server, const std::string& port,
+                           const std::string& password, VbLong score, VbLong level,
+                           const std::string& name) {
+    return server + ":" + port + "/?" + passwordPart(password) +
+           "updatescore&SCORE=" + URLEncode(std::to_string(score)) +
+           "&LEVEL=" + URLEncode(std::to_string(level)) + "&NAME=" + URLEncode(name);
+}
+
+std::string withoutTrailingSlashes(std::string address) {
+    while (!address.empty() && address.back() == '/') {
+        address.pop_back();
+    }
+    return address;
+}
+
+std::string serverDisplayName(const std::string& address) {
+    std::string host = address;
+    if (const auto scheme = host.find("://"); scheme != std::string::npos) {
+        host.erase(0, scheme + 3);
+    }
+    host = host.substr(0, host.find_first_of("/:?#"));
+    return host.empty() ? std::string("the hiscore server") : host;
+}
+
+std::string lowerCase(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+bool containsNoCase(const std::string& text, const std::string& part) {
+    return lowerCase(text).find(lowerCase(part)) != std::string::npos;
+}

@@ -1,0 +1,219 @@
+#include "Http.h"
+
+#include "Clock.h"
+#include "VbError.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <curl/curl.h>
+#include <memory>
+#include <mutex>
+
+namespace http {
+
+namespace {
+
+[[noreturn]] void fail(std::int32_t number, const std::string& description) {
+    throw VbError(number, "Inet", description);
+}
+
+bool startsWithNoCase(const std::string& s, const char* prefix) {
+    for (std::size_t i = 0; prefix[i] != '\0'; ++i) {
+        if (i >= s.size() || std::tolower(static_cast<unsigned char>(s[i])) != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A request line has no room for blanks or control bytes; everything else goes as built.
+std::string requestLineSafe(const std::string& target) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(target.size());
+    for (const char ch : target) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c >= 0x7F) {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+void initCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// Loopback never goes through a proxy; the rest follows the environment.
+std::string noProxyList() {
+    std::string list = "localhost,127.0.0.1,::1";
+    for (const char* name : {"no_proxy", "NO_PROXY"}) {
+        if (const char* v = std::getenv(name); v != nullptr && *v != '\0') {
+            return std::string(v) + "," + list;
+        }
+    }
+    return list;
+}
+
+struct Transfer {
+    std::string body;
+    std::size_t cap = 0;
+    bool overCap = false;
+};
+
+std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const std::size_t n = size * count;
+    if (t->body.size() + n > t->cap) {
+        t->overCap = true;
+        return 0; // ends the transfer with a write error
+    }
+    t->body.append(data, n);
+    return n;
+}
+
+struct EasyDeleter {
+    void operator()(CURL* c) const { curl_easy_cleanup(c); }
+};
+struct MultiDeleter {
+    void operator()(CURLM* m) const { curl_multi_cleanup(m); }
+};
+
+} // namespace
+
+bool splitUrl(const std::string& url, std::string& origin, std::string& target) {
+    std::size_t schemeLen = 0;
+    if (startsWithNoCase(url, "http://")) {
+        schemeLen = 7;
+    } else if (startsWithNoCase(url, "https://")) {
+        schemeLen = 8;
+    } else {
+        return false;
+    }
+    const std::size_t end = url.find_first_of("/?#", schemeLen);
+    const std::string authority =
+        url.substr(schemeLen, end == std::string::npos ? std::string::npos : end - schemeLen);
+    if (authority.empty() || std::any_of(authority.begin(), authority.end(), [](char ch) {
+            const auto c = static_cast<unsigned char>(ch);
+            return c <= 0x20 || c >= 0x7F;
+        })) {
+        return false;
+    }
+    origin = url.substr(0, schemeLen) + authority + "/";
+    target = end == std::string::npos ? std::string("/") : url.substr(end);
+    if (target[0] != '/') {
+        target.insert(target.begin(), '/');
+    }
+    return true;
+}
+
+Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
+    std::string origin;
+    std::string target;
+    if (!splitUrl(url, origin, target)) {
+        fail(err::MalformedUrl, "The URL is malformed");
+    }
+    timeoutMs = std::max(timeoutMs, 1);
+    initCurlOnce();
+
+    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+    std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    if (!easy || !multi) {
+        fail(err::CannotOpen, "Unable to open the URL");
+    }
+    Transfer t;
+    t.cap = maxReplyBytes;
+    char errorText[CURL_ERROR_SIZE] = {};
+    const std::string wireTarget = requestLineSafe(target);
+    const std::string noProxy = noProxyList();
+    CURL* e = easy.get();
+    curl_easy_setopt(e, CURLOPT_URL, origin.c_str());
+    curl_easy_setopt(e, CURLOPT_REQUEST_TARGET, wireTarget.c_str());
+    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(timeoutMs));
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
+    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxReplyBytes));
+    curl_easy_setopt(e, CURLOPT_NOPROXY, noProxy.c_str());
+    curl_easy_setopt(e, CURLOPT_USERAGENT, "Vantorix");
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &onData);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
+    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, errorText);
+    curl_multi_add_handle(multi.get(), e);
+
+    using SteadyClock = std::chrono::steady_clock;
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
+    bool pastDeadline = false;
+    int running = 1;
+    for (;;) {
+        curl_multi_perform(multi.get(), &running);
+        if (running == 0) {
+            break;
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now())
+                .count();
+        if (left <= 0) {
+            pastDeadline = true;
+            break;
+        }
+        // Short waits on the sockets, with the program's events in between.
+        curl_multi_poll(multi.get(), nullptr, 0, static_cast<int>(std::min<long long>(left, 10)),
+                        nullptr);
+        DoEvents();
+    }
+
+    CURLcode result = pastDeadline ? CURLE_OPERATION_TIMEDOUT : CURLE_OK;
+    if (!pastDeadline) {
+        int queued = 0;
+        while (CURLMsg* m = curl_multi_info_read(multi.get(), &queued)) {
+            if (m->msg == CURLMSG_DONE && m->easy_handle == e) {
+                result = m->data.result;
+            }
+        }
+    }
+    curl_multi_remove_handle(multi.get(), e);
+
+    switch (result) {
+    case CURLE_OK: {
+        Reply r;
+        curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &r.Status);
+        r.Body = std::move(t.body);
+        return r;
+    }
+    case CURLE_OPERATION_TIMEDOUT:
+        fail(err::TimedOut, "Request timed out");
+    case CURLE_FILESIZE_EXCEEDED:
+        fail(err::ReplyTooLarge, "The server's reply is too large");
+    case CURLE_WRITE_ERROR:
+        if (t.overCap) {
+            fail(err::ReplyTooLarge, "The server's reply is too large");
+        }
+        break;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+        fail(err::CannotConnect, "Unable to connect to remote host");
+    case CURLE_URL_MALFORMAT:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        fail(err::MalformedUrl, "The URL is malformed");
+    default:
+        break;
+    }
+    fail(err::CannotOpen, std::string("Unable to open the URL: ") +
+                              (errorText[0] != '\0' ? errorText : curl_easy_strerror(result)));
+}
+
+std::string OpenURL(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
+    return Get(url, timeoutMs, maxReplyBytes).Body;
+}
+
+} // namespace http

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// A blocking HTTP GET that keeps the program's event loop (the clock in force) running
+// while it waits, in place of an open-URL transfer control.
+namespace http {
+
+// Failure numbers raised as VbError (source "Inet").
+namespace err {
+inline constexpr std::int32_t CannotOpen = 35750;    // any other transfer failure
+inline constexpr std::int32_t MalformedUrl = 35752;  // not an http:// or https:// address
+inline constexpr std::int32_t CannotConnect = 35754; // host unknown, refused, unreachable
+inline constexpr std::int32_t TimedOut = 35761;      // the deadline passed
+inline constexpr std::int32_t ReplyTooLarge = 35762; // the body passed the cap
+} // namespace err
+
+inline constexpr int defaultTimeoutMs = 15000;
+inline constexpr std::size_t defaultMaxReplyBytes = 1024 * 1024;
+
+struct Reply {
+    long Status = 0;  // the HTTP status code
+    std::string Body; // the body as received, whatever the status
+};
+
+// GETs url ("http://host[:port]/target" or https). The request target (everything from the
+// first "/" or "?" after the host) goes out byte for byte as given: percent-escapes stay as
+// they are; only bytes that cannot stand in a request line (controls, blank, bytes above
+// 0x7E) are sent percent-escaped. Redirects are not followed. The whole transfer ends by
+// timeoutMs; a body longer than maxReplyBytes is refused. Failures raise VbError with a
+// number of http::err and a description.
+Reply Get(const std::string& url, int timeoutMs = defaultTimeoutMs,
+          std::size_t maxReplyBytes = defaultMaxReplyBytes);
+
+// The body of Get.
+std::string OpenURL(const std::string& url, int timeoutMs = defaultTimeoutMs,
+                    std::size_t maxReplyBytes = defaultMaxReplyBytes);
+
+// How Get splits url: the address curl connects to ("scheme://host[:port]/") and the
+// request target sent in the request line. False when url is not http(s).
+bool splitUrl(const std::string& url, std::string& origin, std::string& target);
+
+} // namespace http

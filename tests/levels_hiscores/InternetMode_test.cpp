@@ -1,0 +1,394 @@
+#include "../platform/HttpTestServer.h"
+#include "Clock.h"
+#include "Dialogs.h"
+#include "FileBytes.h"
+#include "GameForm.h"
+#include "HiscoreFile.h"
+#include "Http.h"
+#include "InfoWindow.h"
+#include "InternetConfig.h"
+#include "InternetMode.h"
+#include "InternetRequests.h"
+#include "ManualClock.h"
+#include "QFTModule.h"
+#include "Settings.h"
+#include "VbError.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <deque>
+#include <gtest/gtest.h>
+#include <variant>
+
+namespace {
+
+// The status window's labels as they were shown, and whether it is loaded.
+class RecordingInfo : public InfoWindow {
+public:
+    std::vector<std::string> labels;
+    int loads = 0;
+
+protected:
+    void loadedNow() override { ++loads; }
+    void labelChanged() override { labels.push_back(Label1()); }
+};
+
+HiscoreTable serverTable() {
+    HiscoreTable t = defaultHiscores();
+    t[0] = {777777, "NETKING", 9};
+    t[1] = {555555, "A B-", 4};
+    return t;
+}
+
+HiscoreTable localTable() {
+    HiscoreTable t = defaultHiscores();
+    t[0] = {8888, "LOCAL", 2};
+    return t;
+}
+
+const std::string timedOutText = "Request timed out\r\nCode:35761";
+
+class Internet : public testing::Test {
+protected:
+    using Answer = std::variant<std::string, VbError>;
+
+    Internet() {
+        Clock::install(&clock);
+        setAppPathForTesting(dir.path().toStdString() + "/");
+        QDir(dir.path()).mkdir("Original_levels");
+        form = std::make_unique<GameForm>();
+        f().LevelSet.BinaryLevels = VbTrue;
+        f().LevelSet.CurrentLevelFile = AppPath() + "Original_levels/data.dat";
+        f().LevelSet.seams.internetMode = [this] { return f().mnuUseInternetHiscore.Checked; };
+        f().LevelSet.seams.repaintHiscores = [this] { ++repaints; };
+        f().LevelSet.Hiscores = localTable();
+        f().LevelSet.WriteHiscores();
+        f().mnuUpdateInternetHiscoresNow.Visible = false;
+        f().ServerAddress = "http://scores.test";
+        f().ServerPort = "4000";
+        internet = std::make_unique<InternetMode>(f(), info);
+        internet->openUrl = [this](const std::string& url) -> std::string {
+            urls.push_back(url);
+            if (answers.empty()) {
+                throw VbError(http::err::TimedOut, "Inet", "Request timed out");
+            }
+            Answer a = answers.front();
+            answers.pop_front();
+            if (auto* e = std::get_if<VbError>(&a)) {
+                throw *e;
+            }
+            return std::get<std::string>(a);
+        };
+    }
+    ~Internet() override {
+        internet.reset();
+        form.reset();
+        setAppPathForTesting("");
+        Clock::install(nullptr);
+    }
+
+    GameForm& f() { return *form; }
+    bool on() { return f().mnuUseInternetHiscore.Checked; }
+    void switchOn() {
+        answers.push_back(encodeHiscoreFile(serverTable(), true));
+        internet->mnuUseInternetHiscore_Click();
+        ASSERT_TRUE(on());
+        ASSERT_EQ(f().LevelSet.Hiscores, serverTable());
+        dialogs.clear();
+        urls.clear();
+        info.labels.clear();
+    }
+    std::vector<std::string> prompts() const {
+        std::vector<std::string> out;
+        for (const auto& c : dialogs.calls()) {
+            out.push_back(c.prompt);
+        }
+        return out;
+    }
+    // Off, the refresh item hidden, the local table back, the status window gone.
+    void expectOffWithLocalTable() {
+        EXPECT_FALSE(on());
+        EXPECT_FALSE(f().mnuUpdateInternetHiscoresNow.Visible);
+        EXPECT_EQ(f().LevelSet.Hiscores, localTable());
+        EXPECT_FALSE(info.loaded());
+        EXPECT_FALSE(InfoWindowOpen);
+    }
+
+    ManualClock clock;
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    RecordingInfo info;
+    std::unique_ptr<GameForm> form;
+    std::unique_ptr<InternetMode> internet;
+    std::deque<Answer> answers;
+    std::vector<std::string> urls;
+    int repaints = 0;
+};
+
+} // namespace
+
+TEST(InternetRequests, UrlsAreBuiltExactly) {
+    EXPECT_EQ(connectionTestUrl("http://h", "4000", ""), "http://h:4000/?ping");
+    EXPECT_EQ(connectionTestUrl("http://h", "81", "pw"), "http://h:81/?pw&ping");
+    EXPECT_EQ(tableDownloadUrl("http://h", "4000"), "http://h:4000/idata.hsc");
+    EXPECT_EQ(scoreUploadUrl("http://h", "4000", "", 12345, 3, "A B"),
+              "http://h:4000/?updatescore&SCORE=12345&LEVEL=3&NAME=A%20B");
+    EXPECT_EQ(scoreUploadUrl("http://h", "4000", "pw", 0, 10, "X-1"),
+              "http://h:4000/?pw&updatescore&SCORE=0&LEVEL=10&NAME=X%2D1");
+    EXPECT_EQ(scoreUploadUrl("http://h", "4000", "", -5, 1, ""),
+              "http://h:4000/?updatescore&SCORE=%2D5&LEVEL=1&NAME=");
+    EXPECT_EQ(withoutTrailingSlashes("http://h///"), "http://h");
+    EXPECT_EQ(serverDisplayName("http://scores.test"), "scores.test");
+    EXPECT_EQ(serverDisplayName("https://a.b:81/x"), "a.b");
+    EXPECT_EQ(serverDisplayName(""), "the hiscore server");
+}
+
+TEST_F(Internet, SwitchingOnSavesTheLocalTableAndLoadsTheServers) {
+    f().LevelSet.Hiscores[5] = {4555, "NEWLOCAL", 1}; // not on disk yet
+    const HiscoreTable local = f().LevelSet.Hiscores;
+    const std::string served = encodeHiscoreFile(serverTable(), true);
+    answers.push_back(served);
+    internet->mnuUseInternetHiscore_Click();
+
+    EXPECT_TRUE(on());
+    EXPECT_TRUE(f().mnuUpdateInternetHiscoresNow.Visible);
+    EXPECT_EQ(urls, std::vector<std::string>{"http://scores.test:4000/idata.hsc"});
+    EXPECT_EQ(f().LevelSet.Hiscores, serverTable());
+    EXPECT_EQ(readFileBytes(InternetMode::downloadedTablePath()), served);
+    EXPECT_EQ(decodeHiscoreFile(readFileBytes(AppPath() + "Original_levels/data.hsc"), true).Table,
+              local);
+    EXPECT_EQ(info.labels,
+              std::vector<std::string>{"Loading data from scores.test, please wait..."});
+    EXPECT_FALSE(info.loaded());
+    EXPECT_TRUE(dialogs.calls().empty());
+
+    // The refresh downloads again; the local file stays untouched while the mode is on.
+    answers.push_back(served);
+    internet->mnuUpdateInternetHiscoresNow_Click();
+    EXPECT_EQ(urls.size(), 2u);
+    f().LevelSet.WriteHiscores();
+    EXPECT_EQ(decodeHiscoreFile(readFileBytes(AppPath() + "Original_levels/data.hsc"), true).Table,
+              local);
+
+    internet->mnuUseInternetHiscore_Click(); // off: the local table comes back
+    EXPECT_FALSE(on());
+    EXPECT_FALSE(f().mnuUpdateInternetHiscoresNow.Visible);
+    EXPECT_EQ(f().LevelSet.Hiscores, local);
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
+TEST_F(Internet, AFailedDownloadTurnsTheModeOff) {
+    const std::string busy = "The server is busy or down, please try again later.\r\n\r\n"
+                             "Internet Mode has been turned off!";
+    const std::string silent = timedOutText +
+                               "\r\n\r\nInternet mode has been turned off!\r\nThe server "
+                               "didn't answer, please try again later!";
+    struct Case {
+        Answer reply;
+        std::string prompt;
+        int style;
+        std::string title;
+    };
+    const std::vector<Case> cases = {
+        {std::string("<HtMl><body>502</body></HtMl>"), busy, mb::Critical, "ERROR!"},
+        {std::string("junk before <html"), busy, mb::Critical, "ERROR!"},
+        {std::string(), busy, mb::Critical, "ERROR!"},
+        {VbError(http::err::TimedOut, "Inet", "Request timed out"), silent, mb::Exclamation,
+         programTitle()},
+    };
+    for (const auto& c : cases) {
+        switchOn();
+        answers.push_back(c.reply);
+        internet->mnuUpdateInternetHiscoresNow_Click();
+        ASSERT_EQ(dialogs.calls().size(), 1u);
+        EXPECT_EQ(dialogs.calls()[0].prompt, c.prompt);
+        EXPECT_EQ(dialogs.calls()[0].style, c.style);
+        EXPECT_EQ(dialogs.calls()[0].title, c.title);
+        expectOffWithLocalTable();
+    }
+    // Off, the refresh only says so.
+    dialogs.clear();
+    internet->mnuUpdateInternetHiscoresNow_Click();
+    EXPECT_EQ(prompts(), std::vector<std::string>{"ERROR! An error occured. This function "
+                                                  "requires an internet game!"});
+    EXPECT_EQ(dialogs.calls()[0].style, mb::Critical);
+}
+
+TEST_F(Internet, TheSwitchRefusesWhenItMust) {
+    // A game in play: nothing changes, either way.
+    f().GameOverFlag = false;
+    internet->mnuUseInternetHiscore_Click();
+    EXPECT_FALSE(on());
+    EXPECT_EQ(prompts(), std::vector<std::string>{
+                             "You must end current game, before you can enable this feature!"});
+    EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
+    f().GameOverFlag = true;
+
+    // A custom level set.
+    dialogs.clear();
+    f().LevelSet.BinaryLevels = VbFalse;
+    internet->mnuUseInternetHiscore_Click();
+    EXPECT_FALSE(on());
+    EXPECT_EQ(prompts(),
+              std::vector<std::string>{
+                  "Internet mode is only allowed with the original levelfile.\r\nPlease start "
+                  "Vantorix without -loadlevels{levelfile} to be able to play Internet Mode."});
+    EXPECT_TRUE(urls.empty());
+    f().LevelSet.BinaryLevels = VbTrue;
+
+    // Cheat mode without developer mode always ends with the mode off and the local table.
+    switchOn();
+    f().CheatMode = true;
+    for (int i = 0; i < 2; ++i) {
+        dialogs.clear();
+        internet->mnuUseInternetHiscore_Click();
+        EXPECT_EQ(prompts(), std::vector<std::string>{"Please turn CheatMode off, before "
+                                                      "entering the INTERNET MODE!!"});
+        EXPECT_EQ(dialogs.calls()[0].style, mb::Critical);
+        expectOffWithLocalTable();
+    }
+    EXPECT_TRUE(urls.empty());
+    // The developer may have both.
+    f().DeveloperMode = true;
+    switchOn();
+}
+
+TEST_F(Internet, UploadThenDownload) {
+    switchOn();
+    f().ServerPassword = "pw";
+    answers.push_back(std::string("OK"));
+    HiscoreTable after = serverTable();
+    after[2] = {123, "A B-", 2};
+    answers.push_back(encodeHiscoreFile(after, true));
+    internet->SendHiscore(123, 2, "A B-");
+    EXPECT_EQ(urls, (std::vector<std::string>{
+                        "http://scores.test:4000/?pw&updatescore&SCORE=123&LEVEL=2&NAME=A%20B%2D",
+                        "http://scores.test:4000/idata.hsc"}));
+    EXPECT_EQ(info.labels,
+              (std::vector<std::string>{"Sending data to scores.test, please wait...",
+                                        "Downloading data from scores.test, please wait...",
+                                        "Loading data from scores.test, please wait..."}));
+    EXPECT_FALSE(info.loaded());
+    EXPECT_TRUE(on());
+    EXPECT_EQ(f().LevelSet.Hiscores, after);
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
+TEST_F(Internet, AFailedUploadAsksUntilCancelled) {
+    switchOn();
+    answers.push_back(std::string("nope"));
+    answers.push_back(VbError(http::err::TimedOut, "Inet", "Request timed out"));
+    dialogs.answer(mb::OK);
+    dialogs.answer(mb::Cancel);
+    internet->SendHiscore(5000, 1, "ME");
+    EXPECT_EQ(urls.size(), 2u);
+    EXPECT_EQ(urls[0], urls[1]);
+    EXPECT_EQ(prompts(), (std::vector<std::string>{
+                             "Unable to contact server, the server meight be busy or down.\r\n"
+                             "Do you want to try again ?",
+                             timedOutText + "\r\n\r\nDo you want to try again ?",
+                             "Internet mode has been turned off!"}));
+    EXPECT_EQ(dialogs.calls()[0].style, mb::OKCancel + mb::Exclamation);
+    EXPECT_EQ(dialogs.calls()[0].title, "Unable to send hiscores!");
+    EXPECT_EQ(dialogs.calls()[2].style, mb::Information);
+    expectOffWithLocalTable();
+
+    // Also when the window closes during a game, Cancel leaves the mode off as it says.
+    switchOn();
+    f().GameOverFlag = false;
+    answers.push_back(std::string("no"));
+    dialogs.answer(mb::Cancel);
+    internet->SendHiscore(5000, 1, "ME");
+    expectOffWithLocalTable();
+}
+
+TEST_F(Internet, FinishedGameGoesToTheServerByteForByte) {
+    LoopbackHttpServer server;
+    f().ServerAddress = server.base().substr(0, server.base().rfind(':'));
+    f().ServerPort = std::to_string(server.port());
+    f().ServerPassword = "s3cret";
+    internet->openUrl = [](const std::string& url) { return http::OpenURL(url, 5000); };
+    HiscoreTable after = serverTable();
+    after[0] = {900000, "A B-", 3};
+    server.reply(200, encodeHiscoreFile(serverTable(), true));
+    server.reply(200, "ok");
+    server.reply(200, encodeHiscoreFile(after, true));
+    HiscoreGlobals& g = programHiscoreGlobals();
+    f().LevelSet.seams.showHiscoreNameEntry = [&] {
+        // While the name is typed the new place shows "????".
+        EXPECT_EQ(f().LevelSet.Hiscores[0].Name, "????");
+        g.LastHiscoreName = "A B-";
+    };
+    f().LevelSet.seams.sendHiscore = [this](VbLong s, VbLong l, const std::string& n) {
+        internet->SendHiscore(s, l, n);
+    };
+
+    internet->mnuUseInternetHiscore_Click();
+    f().LevelSet.UpdateHiscore(900000, 2, 0, VbFalse);
+
+    EXPECT_EQ(server.requestLines(),
+              (std::vector<std::string>{
+                  "GET /idata.hsc HTTP/1.1",
+                  "GET /?s3cret&updatescore&SCORE=900000&LEVEL=3&NAME=A%20B%2D HTTP/1.1",
+                  "GET /idata.hsc HTTP/1.1"}));
+    EXPECT_EQ(f().LevelSet.Hiscores, after);
+    EXPECT_TRUE(dialogs.calls().empty());
+    EXPECT_EQ(g.HiscorePlace, 1);
+}
+
+TEST_F(Internet, ConfigDialogTestsAndSavesTheFields) {
+    InternetConfig config;
+    config.Form_Load();
+    EXPECT_EQ(config.Text1, DefaultServerAddress);
+    EXPECT_EQ(config.Text2, "");
+    EXPECT_EQ(config.Text3, "4000");
+
+    std::vector<std::string> tested;
+    std::deque<Answer> replies = {std::string("PoNg"), std::string(),
+                                  VbError(http::err::CannotConnect, "Inet", "x"),
+                                  std::string("PASSWORD ERROR!"), std::string("password error!")};
+    config.openUrl = [&](const std::string& url) -> std::string {
+        tested.push_back(url);
+        Answer a = replies.front();
+        replies.pop_front();
+        if (auto* e = std::get_if<VbError>(&a)) {
+            throw *e;
+        }
+        return std::get<std::string>(a);
+    };
+    config.Text1 = "http://my.host//";
+    config.Text2 = "pw";
+    config.Text3 = "81";
+    for (int i = 0; i < 5; ++i) {
+        config.Command4_Click();
+    }
+    EXPECT_EQ(config.Text1, "http://my.host");
+    EXPECT_EQ(tested, std::vector<std::string>(5, "http://my.host:81/?pw&ping"));
+    const std::string unfound = "Unable to find server!";
+    const std::string refused = "A server was found, but it didn't accept the password!..\r\n"
+                                "Gaming with these settings meight not work!";
+    const std::string noPong = "A server was found, but it didn't pong!..\r\nRemoving the "
+                               "password meight be the solution!\r\n\r\nGaming with these "
+                               "settings meight not work!";
+    EXPECT_EQ(prompts(), (std::vector<std::string>{"The server answered PoNg", unfound, unfound,
+                                                   refused, noPong}));
+    EXPECT_EQ(dialogs.calls()[0].style, mb::Information);
+    EXPECT_EQ(dialogs.calls()[0].title, "Server response ok!");
+    for (std::size_t i = 1; i < 5; ++i) {
+        EXPECT_EQ(dialogs.calls()[i].style, mb::Critical);
+        EXPECT_EQ(dialogs.calls()[i].title, "ERROR!");
+    }
+    // Testing saved nothing; OK saves the address without its slashes.
+    EXPECT_EQ(readServerSettings().Address, DefaultServerAddress);
+    config.Text1 = "http://other/";
+    config.Command1_Click();
+    const ServerSettings s = readServerSettings();
+    EXPECT_EQ(s.Address, "http://other");
+    EXPECT_EQ(s.Password, "pw");
+    EXPECT_EQ(s.Port, "81");
+    // Without a password there is no "&" before the command.
+    config.Text2 = "";
+    replies.push_back(std::string("pong"));
+    config.Command4_Click();
+    EXPECT_EQ(tested.back(), "http://other:81/?ping");
+}

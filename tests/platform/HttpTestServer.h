@@ -1,0 +1,156 @@
+#pragma once
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <mutex>
+#include <netinet/in.h>
+#include <poll.h>
+#include <string>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+// A tiny HTTP server on 127.0.0.1 for the tests, on its own thread: it records each
+// request head exactly as received and answers from a script, one answer per connection.
+class LoopbackHttpServer {
+public:
+    enum class Kind { Normal, Hold, Trickle };
+    struct Answer {
+        Kind kind = Kind::Normal;
+        std::string raw; // the whole reply for Normal
+    };
+
+    LoopbackHttpServer() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        a.sin_port = 0;
+        const int one = 1;
+        ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(fd_, 8);
+        socklen_t len = sizeof a;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
+        port_ = ntohs(a.sin_port);
+        thread_ = std::thread([this] { run(); });
+    }
+    ~LoopbackHttpServer() {
+        stop_ = true;
+        thread_.join();
+        ::close(fd_);
+    }
+
+    int port() const { return port_; }
+    std::string base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+    // A reply with this status and body.
+    void reply(int status, const std::string& body) {
+        replyRaw("HTTP/1.1 " + std::to_string(status) + " X\r\nContent-Length: " +
+                 std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+    }
+    void replyRaw(const std::string& raw) { push({Kind::Normal, raw}); }
+    // Reads the request and never answers.
+    void hold() { push({Kind::Hold, {}}); }
+    // Answers a long body one byte every 50 ms.
+    void trickle() { push({Kind::Trickle, {}}); }
+
+    std::vector<std::string> heads() const {
+        std::lock_guard<std::mutex> l(m_);
+        return heads_;
+    }
+    std::vector<std::string> requestLines() const {
+        std::vector<std::string> out;
+        for (const auto& h : heads()) {
+            out.push_back(h.substr(0, h.find("\r\n")));
+        }
+        return out;
+    }
+
+    // A loopback port where nothing listens.
+    static int closedPort() {
+        const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        socklen_t len = sizeof a;
+        ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
+        ::close(s);
+        return ntohs(a.sin_port);
+    }
+
+private:
+    void push(Answer a) {
+        std::lock_guard<std::mutex> l(m_);
+        answers_.push_back(std::move(a));
+    }
+    bool wait(int fd, short events) const {
+        pollfd p{fd, events, 0};
+        return ::poll(&p, 1, 50) > 0;
+    }
+    // Everything here ends by itself: at stop, or after 30 s at the latest.
+    void run() {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        const auto over = [&] { return stop_ || std::chrono::steady_clock::now() > limit; };
+        while (!over()) {
+            if (!wait(fd_, POLLIN)) {
+                continue;
+            }
+            const int c = ::accept(fd_, nullptr, nullptr);
+            if (c < 0) {
+                continue;
+            }
+            std::string head;
+            while (!over() && head.find("\r\n\r\n") == std::string::npos) {
+                if (!wait(c, POLLIN)) {
+                    continue;
+                }
+                char buf[4096];
+                const ssize_t n = ::recv(c, buf, sizeof buf, 0);
+                if (n <= 0) {
+                    break;
+                }
+                head.append(buf, static_cast<std::size_t>(n));
+            }
+            Answer a{Kind::Normal, "HTTP/1.1 404 X\r\nContent-Length: 0\r\n\r\n"};
+            {
+                std::lock_guard<std::mutex> l(m_);
+                heads_.push_back(head);
+                if (!answers_.empty()) {
+                    a = answers_.front();
+                    answers_.pop_front();
+                }
+            }
+            if (a.kind == Kind::Normal) {
+                ::send(c, a.raw.data(), a.raw.size(), MSG_NOSIGNAL);
+            } else if (a.kind == Kind::Hold) {
+                while (!over()) {
+                    char buf[64];
+                    if (wait(c, POLLIN) && ::recv(c, buf, sizeof buf, 0) <= 0) {
+                        break;
+                    }
+                }
+            } else {
+                const std::string h = "HTTP/1.1 200 X\r\nContent-Length: 100000\r\n\r\n";
+                bool ok = ::send(c, h.data(), h.size(), MSG_NOSIGNAL) > 0;
+                while (ok && !over()) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                    ok = ::send(c, "x", 1, MSG_NOSIGNAL) > 0;
+                }
+            }
+            ::close(c);
+        }
+    }
+
+    int fd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    mutable std::mutex m_;
+    std::deque<Answer> answers_;
+    std::vector<std::string> heads_;
+};

@@ -2,6 +2,7 @@
 #include "Dialogs.h"
 #include "SoundChunk.h"
 #include "VbError.h"
+#include "WaveBytes.h"
 #include "dx8Sound.h"
 
 #include <QTemporaryDir>
@@ -13,38 +14,8 @@
 
 namespace {
 
-// A RIFF file of ms milliseconds of 16-bit mono square wave at 22050 Hz.
 std::string writeWav(const QTemporaryDir& dir, const std::string& name, int ms) {
-    const std::uint32_t rate = 22050;
-    const std::uint32_t samples = rate * static_cast<std::uint32_t>(ms) / 1000;
-    std::string w;
-    auto u32 = [&](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            w += static_cast<char>((v >> (8 * i)) & 0xFF);
-        }
-    };
-    auto u16 = [&](std::uint16_t v) {
-        w += static_cast<char>(v & 0xFF);
-        w += static_cast<char>(v >> 8);
-    };
-    w += "RIFF";
-    u32(36 + samples * 2);
-    w += "WAVEfmt ";
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(rate);
-    u32(rate * 2);
-    u16(2);
-    u16(16);
-    w += "data";
-    u32(samples * 2);
-    for (std::uint32_t i = 0; i < samples; ++i) {
-        u16((i / 25) % 2 ? 0x2000 : 0xE000);
-    }
-    const std::string path = dir.path().toStdString() + "/" + name;
-    std::ofstream(path, std::ios::binary) << w;
-    return path;
+    return writeBytes(dir.path().toStdString() + "/" + name, squareWaveWav(ms));
 }
 
 class dx8SoundTest : public testing::Test {

@@ -1,6 +1,7 @@
 // The one road of every sound effect: gates, copies in turn, the fallback player.
 #include "AudioSystem.h"
 #include "EngineFixture.h"
+#include "WaveBytes.h"
 
 #include <QTemporaryDir>
 #include <fstream>
@@ -9,33 +10,7 @@
 namespace {
 
 std::string writeWav(const std::string& path) {
-    const std::uint32_t samples = 2205;
-    std::string w = "RIFF";
-    auto u32 = [&](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            w += static_cast<char>((v >> (8 * i)) & 0xFF);
-        }
-    };
-    auto u16 = [&](std::uint16_t v) {
-        w += static_cast<char>(v & 0xFF);
-        w += static_cast<char>(v >> 8);
-    };
-    u32(36 + samples * 2);
-    w += "WAVEfmt ";
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(22050);
-    u32(44100);
-    u16(2);
-    u16(16);
-    w += "data";
-    u32(samples * 2);
-    for (std::uint32_t i = 0; i < samples; ++i) {
-        u16(static_cast<std::uint16_t>(i % 50 < 25 ? 0x2000 : 0xE000));
-    }
-    std::ofstream(path, std::ios::binary) << w;
-    return path;
+    return writeBytes(path, squareWaveWav(100));
 }
 
 class SoundDispatch : public testing::Test, public EngineFixture {

@@ -4,6 +4,7 @@
 #include "QFTModule.h"
 #include "Surface.h"
 #include "VbError.h"
+#include "WaveBytes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -286,40 +287,6 @@ TEST(QFTModule, ConnectedStateFillsFlagsAndName) {
     StopMciDevice("anything", VbTrue); // nothing to stop; must not fail
 }
 
-namespace {
-
-std::string tinyWav(int ms) {
-    const std::uint32_t rate = 11025;
-    const std::uint32_t samples = rate * static_cast<std::uint32_t>(ms) / 1000;
-    std::string w = "RIFF";
-    auto u32 = [&](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            w += static_cast<char>((v >> (8 * i)) & 0xFF);
-        }
-    };
-    auto u16 = [&](std::uint16_t v) {
-        w += static_cast<char>(v & 0xFF);
-        w += static_cast<char>(v >> 8);
-    };
-    u32(36 + samples);
-    w += "WAVEfmt ";
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(rate);
-    u32(rate);
-    u16(1);
-    u16(8);
-    w += "data";
-    u32(samples);
-    for (std::uint32_t i = 0; i < samples; ++i) {
-        w += static_cast<char>((i / 10) % 2 ? 0xA0 : 0x60);
-    }
-    return w;
-}
-
-} // namespace
-
 TEST(QFTModule, PlayWaveSoundWithoutADeviceSaysSo) {
     const char* v = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = v ? v : "";
@@ -344,7 +311,7 @@ TEST(QFTModule, PlayWaveSoundPlaysOnTheDummyDevice) {
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
     const std::string path = bytesOf(dir.filePath("101.wav"));
-    writeFile(path, tinyWav(40));
+    writeFile(path, squareWaveWav(40));
     ASSERT_EQ(SoundDeviceAvailable(), VbTrue);
     PlayWaveSound(0, "", path, VbTrue, VbFalse, VbFalse, VbFalse);
     PlayWaveSound(0, "", path, VbFalse, VbTrue, VbFalse, VbFalse);

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "AttractDemo.h"
+#include "BootIntro.h"
+#include "CheatPanel.h"
+#include "CheatPanelWidget.h"
+#include "Credits.h"
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "GameShell.h"
+#include "HiscoreUi.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -93,6 +99,11 @@ private:
     MPLAY* MPLAY1 = nullptr;
     std::unique_ptr<MplayMusic> music_;
     std::unique_ptr<GameShell> shell_;
+    std::unique_ptr<CreditsSequence> credits_;
+    std::unique_ptr<AttractDemo> demo_;
+    std::unique_ptr<BootIntro> intro_;
+    std::unique_ptr<CheatPanelModel> cheat_;
+    std::unique_ptr<HiscoreUi> hiscores_;
 
     QWidget* area_ = nullptr;
     QWidget* paneWidget_ = nullptr;
@@ -107,6 +118,9 @@ private:
     SurfaceView* helpView_ = nullptr;
     SurfaceView* flimmerView_ = nullptr;
     SurfaceView* diskView_ = nullptr;
+    CheatPanelWidget* cheatView_ = nullptr;
+    SurfaceView* internetView_ = nullptr;
+    std::shared_ptr<Surface> internetPic_;
     std::shared_ptr<Surface> helpPic_;
     std::array<QLabel*, 7> livesIcons_{};
     QLabel* pauseLabel_ = nullptr;

@@ -1,6 +1,12 @@
 #include "frmMain.h"
 
 #include "Ansi.h"
+#include "AttractDemo.h"
+#include "BootIntro.h"
+#include "CheatPanel.h"
+#include "CheatPanelWidget.h"
+#include "Credits.h"
+#include "FrmControl.h"
 #include "MPLAY.h"
 #include "SurfaceView.h"
 #include "WindowHelpers.h"
@@ -73,6 +79,7 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QMainWindow(parent)
     MPLAY1->hide();
     music_ = std::make_unique<MplayMusic>(*MPLAY1);
     shell_ = std::make_unique<GameShell>(*form_, *engine_, *this, *music_, std::move(commandLine));
+    buildParts();
 
     // The intro's component starts the game when it ends; without one the game starts at
     // once.
@@ -127,6 +134,12 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QMainWindow(parent)
 
 frmMain::~frmMain() {
     viewTimer_.stop();
+    // The parts hook into the record, the engine and the shell: they go first.
+    delete cheatWidget_;
+    cheat_.reset();
+    demo_.reset();
+    credits_.reset();
+    intro_.reset();
     shell_.reset();
     engine_.reset();
 }
@@ -168,6 +181,48 @@ void frmMain::buildViews() {
     diskView_ = new SurfaceView(shell_->aDiskPic.get(), flimmerView_);
     flimmerView_->hide();
     diskView_->hide();
+    cheatWidget_ = new CheatPanelWidget(*cheat_, area_);
+}
+
+void frmMain::buildParts() {
+    GameForm& f = *form_;
+    GameEngine& e = *engine_;
+    GameShell& s = *shell_;
+    intro_ = std::make_unique<BootIntro>(f, s.Flimmer, s.aDisk);
+    intro_->Flimmer = s.FlimmerPic;
+    intro_->aDisk = s.aDiskPic;
+    intro_->InitGame = [this] {
+        shell_->InitGame();
+        syncView();
+    };
+    credits_ = std::make_unique<CreditsSequence>(f, e);
+    credits_->menuChanged = [this] { syncView(); };
+    demo_ = std::make_unique<AttractDemo>(f, e, *credits_);
+    cheat_ = std::make_unique<CheatPanelModel>(f, e);
+    cheat_->Form_Resize = [this] { shell_->Form_Resize(); };
+    cheat_->focusPane = [this] { area_->setFocus(); };
+    cheat_->EndDemo = [this] { demo_->EndDemo(); };
+    cheat_->setNewGameEnabled = [this](bool on) {
+        shell_->mnuNewGame.Enabled = on;
+        syncView();
+    };
+    s.parts.InitCredits = [this] { credits_->InitCredits(); };
+    s.parts.StartDemo = [this] { demo_->StartDemo(); };
+    s.parts.EndDemo = [this] { demo_->EndDemo(); };
+    s.parts.mnuCheatPanel_Click = [this] {
+        // First shown at the top right of the client area; afterwards where it was dragged.
+        if (!cheatPlaced_) {
+            cheatPlaced_ = true;
+            cheat_->CheatPanel.Left = std::max(0, area_->width() - cheatWidget_->width());
+            cheat_->CheatPanel.Top = 0;
+        }
+        cheat_->mnuCheatPanel_Click();
+    };
+    s.parts.mnuCheatItems_Click = [this](int index) {
+        cheat_->mnuCheatItems_Click(static_cast<VbInteger>(index));
+    };
+    s.parts.cheatPaneLeftAligned = [this] { return cheat_->leftAlignsGamePane(); };
+    s.parts.mnuShowProcessInfo_Click = [this] { frmControl::toggle(*form_, this); };
 }
 
 QAction* frmMain::addItem(QMenu* menu, const char* caption, void (GameShell::*handler)(),

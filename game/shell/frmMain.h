@@ -14,6 +14,11 @@
 #include <string>
 #include <vector>
 
+class AttractDemo;
+class BootIntro;
+class CheatPanelModel;
+class CheatPanelWidget;
+class CreditsSequence;
 class MPLAY;
 class QAction;
 class QMenu;
@@ -87,12 +92,20 @@ private:
     QAction* addItem(QMenu* menu, const char* caption, void (GameShell::*handler)(),
                      bool checkable = false);
     void Form_MouseUp(int button, const QPoint& globalPos);
+    void buildParts();
 
     std::unique_ptr<GameForm> form_;
     std::unique_ptr<GameEngine> engine_;
     MPLAY* MPLAY1 = nullptr;
     std::unique_ptr<MplayMusic> music_;
     std::unique_ptr<GameShell> shell_;
+    // The window's own components: intro, credits, attract demo, cheat panel.
+    std::unique_ptr<BootIntro> intro_;
+    std::unique_ptr<CreditsSequence> credits_;
+    std::unique_ptr<AttractDemo> demo_;
+    std::unique_ptr<CheatPanelModel> cheat_;
+    CheatPanelWidget* cheatWidget_ = nullptr;
+    bool cheatPlaced_ = false;
 
     QWidget* area_ = nullptr;
     QWidget* paneWidget_ = nullptr;

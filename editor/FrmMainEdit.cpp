@@ -216,7 +216,7 @@ void FrmMainEdit::buildControls() {
         }
     };
     Pane2->released = [this](QMouseEvent* e) {
-        if (dragging_) {
+        if (dragging_ && e->button() == Qt::LeftButton) {
             dragFinished(e->globalPosition());
         }
     };
@@ -404,7 +404,10 @@ void FrmMainEdit::paneMoved(QMouseEvent* e) {
 
 void FrmMainEdit::paneReleased(QMouseEvent* e) {
     if (dragging_) {
-        dragFinished(e->globalPosition());
+        // A drag ends where the left button comes up.
+        if (e->button() == Qt::LeftButton) {
+            dragFinished(e->globalPosition());
+        }
         return;
     }
     const QPointF pos = e->position();
@@ -507,7 +510,9 @@ bool FrmMainEdit::eventFilter(QObject* watched, QEvent* event) {
         } else {
             run([&] { model_->Form_KeyDown(code, mask); });
         }
-        return false;
+        // A nudge belongs to the editor alone: the speed list must not step as well.
+        const bool arrow = code >= vk::Left && code <= vk::Down;
+        return arrow && (mask == shiftmask::Ctrl || mask == shiftmask::Ctrl + shiftmask::Shift);
     }
     if (key->isAutoRepeat()) {
         return false;

@@ -168,6 +168,8 @@ void MainEditModel::Mz_MouseDown(int Index, int Button, int /*Shift*/, double /*
     } else if (a.Drops + 1 < editorui::dropsItems) {
         mnuSetDropsChecked[a.Drops + 1] = true;
     }
+    // The Shoots mark shows the clicked alien's own value, which its command toggles.
+    mnuShootsChecked = a.Shoots == 1;
     if (showPopup) {
         showPopup();
     }

@@ -498,9 +498,11 @@ bool FrmMainEdit::eventFilter(QObject* watched, QEvent* event) {
         } else if (code == vk::Menu) {
             altHeld_ = true;
         }
-        // Typing in the name box edits the name, never the aliens.
+        // Typing in the name box edits the name, never the aliens; while an alien is being
+        // dragged only the modifiers count.
         const bool editingKey = code == vk::Delete || (mask & shiftmask::Ctrl);
-        if (receiver == Text1 && editingKey) {
+        const bool modifierKey = code == vk::Shift || code == vk::Control || code == vk::Menu;
+        if ((receiver == Text1 && editingKey) || (dragging_ && !modifierKey)) {
             return false;
         }
         if (code == vk::Delete) {

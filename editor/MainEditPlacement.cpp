@@ -93,7 +93,8 @@ void MainEditModel::Pane_DragDrop(DragSource Source, double X, double Y) {
     const double py = SnapToGrid ? static_cast<double>(DropY) : Y - GrabY;
     EditLevelRec& level = EditLevels[CurLevel];
     const bool placedSource = Source.Kind == DragKind::Placed && Source.Index >= 0 &&
-                              Source.Index < static_cast<int>(Mz.size());
+                              Source.Index < static_cast<int>(Mz.size()) &&
+                              Source.Index <= LastAlien;
     const bool paletteSource = Source.Kind == DragKind::Palette && Source.Index >= 0 &&
                                Source.Index < static_cast<int>(CurMonster.size());
 

@@ -1,5 +1,6 @@
 #include "DisplaySettingsModel.h"
 
+#include "Clock.h"
 #include "Dialogs.h"
 #include "Numbers.h"
 #include "Settings.h"
@@ -136,6 +137,8 @@ void DisplaySettingsModel::Command1_Click() {
     } catch (const VbError& e) {
         MsgBox(e.Description(), mb::Critical);
     }
+    // Lets the windows learn the screen's size back before a box is placed on it.
+    DoEvents();
     if (!TestPassed) {
         MsgBox("The test failed.", mb::Exclamation);
     } else {

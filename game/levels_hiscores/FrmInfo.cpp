@@ -1,0 +1,65 @@
+#include "Ansi.h"
+#include "HiscoreUi.h"
+#include "InfoWindow.h"
+#include "QFTModule.h"
+#include "Timer.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace {
+
+// "Vantorix Internet Module": shown without blocking, kept in front while it is loaded.
+class FrmInfo : public InfoWindow {
+public:
+    explicit FrmInfo(QWidget* parent) : parent_(parent) {
+        fgTimer.setInterval(1000);
+        fgTimer.onTick = [this] {
+            if (window_) {
+                BringWindowToFront(window_);
+            }
+        };
+    }
+    ~FrmInfo() override { Unload(); }
+
+protected:
+    void loadedNow() override {
+        window_ = new QWidget(parent_, Qt::Dialog);
+        window_->setAttribute(Qt::WA_DeleteOnClose, false);
+        window_->setWindowTitle("Vantorix Internet Module");
+        label_ = new QLabel(window_);
+        label_->setTextFormat(Qt::PlainText);
+        label_->setAlignment(Qt::AlignCenter);
+        label_->setMinimumWidth(320);
+        auto* layout = new QVBoxLayout(window_);
+        layout->addWidget(label_);
+        window_->show();
+        fgTimer.setEnabled(true);
+    }
+    void labelChanged() override {
+        if (label_) {
+            label_->setText(ansi::toQString(Label1()));
+            label_->repaint();
+        }
+    }
+    void unloadedNow() override {
+        fgTimer.setEnabled(false);
+        delete window_.data();
+        window_ = nullptr;
+        label_ = nullptr;
+    }
+
+private:
+    QWidget* parent_;
+    QPointer<QWidget> window_;
+    QPointer<QLabel> label_;
+    Timer fgTimer;
+};
+
+} // namespace
+
+std::unique_ptr<InfoWindow> makeInfoWindow(QWidget* parent) {
+    return std::make_unique<FrmInfo>(parent);
+}

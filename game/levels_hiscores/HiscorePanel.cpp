@@ -1,0 +1,218 @@
+#include "HiscorePanel.h"
+
+#include "Clock.h"
+#include "Color.h"
+#include "GameForm.h"
+#include "HiscoreText.h"
+#include "InternetRequests.h"
+#include "Numbers.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr std::int32_t Yellow = color::rgb(255, 255, 0);
+constexpr std::int32_t Red = color::rgb(255, 0, 0);
+constexpr int LeftMargin = 3;
+constexpr int LineOverlap = 4;
+constexpr int PickupRowCentreY = 305;
+constexpr int PickupGap = 4;
+constexpr int WeaponCentreY = 340;
+constexpr int WeaponPairOffset = 12;
+
+// The frame (width, height) of a picture that holds image over mask.
+bool frameSize(const Sprite& s, int frame, int& w, int& h) {
+    if (frame < 0 || frame > s.PictureCount() || !s.Picture(frame)) {
+        return false;
+    }
+    w = s.Picture(frame)->Width();
+    h = s.Picture(frame)->Height() / 2;
+    return true;
+}
+
+void drawFrame(Sprite& s, int frame, double x, double y, Surface& on) {
+    VbInteger fr = static_cast<VbInteger>(frame);
+    s.DrawSprite(fr, static_cast<VbInteger>(num::roundHalfEven(x)),
+                 static_cast<VbInteger>(num::roundHalfEven(y)), on, on, VbFalse);
+}
+
+// The fader's next colour; the current one while it has none.
+void takeFaderColor(ColorFader& fader, Surface& on) {
+    const VbLong c = fader.GetNextColor();
+    if (c > -1) {
+        on.setForeColor(c);
+    }
+}
+
+} // namespace
+
+HiscorePanel::HiscorePanel(GameForm& form) : f(form) {}
+
+std::string HiscorePanel::versionText() {
+    return "VERSION " + std::to_string(VANTORIX_VERSION_MAJOR) + "." +
+           std::to_string(VANTORIX_VERSION_MINOR) + "." + std::to_string(VANTORIX_VERSION_PATCH);
+}
+
+void HiscorePanel::PrintCentered(Surface& Pic, const std::string& Text, bool Big) {
+    double oldSize = 0;
+    bool oldBold = false;
+    if (Big) {
+        oldSize = num::roundHalfEven(Pic.FontSize());
+        oldBold = Pic.FontBold();
+        Pic.setCurrentY(Pic.CurrentY() - 1);
+        Pic.setFontSize(12);
+        Pic.setFontBold(true);
+    }
+    Pic.setCurrentX((Pic.ScaleWidth() - Pic.TextWidth(Text)) / 2.0);
+    Pic.Print(Text);
+    if (Big) {
+        Pic.setFontBold(oldBold);
+        Pic.setFontSize(oldSize);
+        Pic.setCurrentY(Pic.CurrentY() - 3);
+    }
+}
+
+// Every line after the first overlaps the one above by a few pixels.
+void HiscorePanel::printLine(const std::string& text, bool centred) {
+    Surface& p = *f.hPic;
+    p.setCurrentY(p.CurrentY() - LineOverlap);
+    if (centred) {
+        PrintCentered(p, text, false);
+    } else {
+        p.setCurrentX(LeftMargin);
+        p.Print(text);
+    }
+}
+
+void HiscorePanel::PrintHiscores() {
+    Surface& p = *f.hPic;
+    p.setForeColor(Yellow);
+    p.setFontSize(8);
+    if (lowerCase(p.FontName()) != "courier new") {
+        p.setFontName("Courier New");
+    }
+    if (p.FontBold()) {
+        p.setFontBold(false);
+    }
+    p.Cls();
+    p.setCurrentY(67);
+    PrintCentered(p, versionText(), false);
+    printLine("", false);
+    printLine("", true);
+    p.setCurrentY(100);
+    p.setCurrentX(LeftMargin);
+    p.Print("");
+    printLine("", true);
+    printLine("", false);
+    printLine("PL SCORE       LV NAME", false);
+    printLine("-- ----------- -- --------", false);
+
+    const bool inPlay = !f.GameOverFlag;
+    const int place =
+        inPlay ? f.LevelSet.GetScorePlace(f.Score, f.StartFromLevel, f.CheatMode) : -1;
+    const PanelRows rows = hiscorePanelRows(f.LevelSet.Hiscores, inPlay, place, f.Score,
+                                            static_cast<VbLong>(f.CurrentLevel) + 1);
+    for (int r = 0; r < 10; ++r) {
+        if (r != rows.Live) {
+            printLine(rows.Text[r], false);
+            continue;
+        }
+        p.setCurrentY(p.CurrentY() - LineOverlap);
+        const double top = p.CurrentY();
+        const double bottom = top + p.TextHeight(rows.Text[r]) - 1;
+        p.Box(1, top, p.ScaleWidth() - 2, bottom, Red);
+        p.setCurrentY(top);
+        p.setCurrentX(LeftMargin);
+        takeFaderColor(f.HiscoreFader, p);
+        p.Print(rows.Text[r]);
+        p.setForeColor(Yellow);
+    }
+
+    if (inPlay) {
+        drawPickups();
+        p.setFontSize(8);
+        drawWeapons();
+    }
+
+    const char* missile = f.MissileWaver     ? "Waver Active"
+                          : f.MissileSwirler ? "Swirler Bouncer Active"
+                                             : nullptr;
+    if (missile != nullptr) {
+        if (lowerCase(p.FontName()) != "tahoma") {
+            p.setFontName("Tahoma");
+        }
+        p.setFontBold(true);
+        takeFaderColor(f.HiscoreFader, p);
+        p.setCurrentY(400);
+        PrintCentered(p, missile, false);
+    }
+    p.Refresh();
+}
+
+void HiscorePanel::drawPickups() {
+    Surface& p = *f.hPic;
+    const double now = TimeOfDay();
+    int frames[6];
+    int count = 0;
+    int rowWidth = 0;
+    for (const PickupRec& r : f.RecentPickups) {
+        int w = 0;
+        int h = 0;
+        if (r.PickupType != -1 && now - r.PickupTime < 5.0 &&
+            frameSize(f.RndDropsSprite, r.PickupType, w, h)) {
+            rowWidth += (count > 0 ? PickupGap : 0) + w;
+            frames[count++] = r.PickupType;
+        }
+    }
+    double x = (p.ScaleWidth() - rowWidth) / 2.0;
+    for (int i = 0; i < count; ++i) {
+        int w = 0;
+        int h = 0;
+        frameSize(f.RndDropsSprite, frames[i], w, h);
+        drawFrame(f.RndDropsSprite, frames[i], x, PickupRowCentreY - h / 2.0, p);
+        x += w + PickupGap;
+    }
+}
+
+void HiscorePanel::drawWeapons() {
+    int w = 0;
+    int h = 0;
+    if (!frameSize(f.WeaponIcon, f.Weapon, w, h)) {
+        return;
+    }
+    double dx = 0;
+    double dy = 0;
+    if (f.MissileWaver || f.MissileSwirler) {
+        WobbleA += 0.2;
+        WobbleB += 0.2;
+        dx = 10 * std::sin(WobbleA);
+        dy = 10 * std::cos(WobbleB);
+    }
+    Surface& p = *f.hPic;
+    const double centre = p.ScaleWidth() / 2.0;
+    const double top = WeaponCentreY - h / 2.0;
+    if (f.Cannons != 2) {
+        drawFrame(f.WeaponIcon, f.Weapon, centre - w / 2.0 + dx, top + dy, p);
+        return;
+    }
+    drawFrame(f.WeaponIcon, f.Weapon, centre - WeaponPairOffset - w / 2.0 + dx, top + dy, p);
+    const double sign = f.MissileSwirler ? -1 : 1;
+    drawFrame(f.WeaponIcon, f.Weapon, centre + WeaponPairOffset - w / 2.0 + sign * dx,
+              top + sign * dy, p);
+}
+
+void HiscorePanel::HiscorePrintTimer_Timer() {
+    ++TickCounter;
+    PrintHiscores();
+    if (!f.mnuUseInternetHiscore.Checked) {
+        if (f.InternetModePic.Visible) {
+            f.InternetModePic.Visible = false;
+        }
+    } else if (TickCounter > 20) {
+        f.InternetModePic.Visible = !f.InternetModePic.Visible;
+    }
+    if (TickCounter > 20) {
+        TickCounter = 0;
+    }
+}

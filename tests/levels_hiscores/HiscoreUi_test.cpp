@@ -1,0 +1,66 @@
+#include "Clock.h"
+#include "Dialogs.h"
+#include "FrmHiscore.h"
+#include "GameEngine.h"
+#include "GameForm.h"
+#include "HiscoreUi.h"
+#include "ManualClock.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+int litPixels(const Surface& s) {
+    int n = 0;
+    for (int y = 0; y < s.Height(); ++y) {
+        for (int x = 0; x < s.Width(); ++x) {
+            n += s.Point(x, y) != 0 ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+} // namespace
+
+TEST(HiscoreUi, JoinsThePanelTheNameEntryAndTheModeToTheGameWindow) {
+    ManualClock clock;
+    Clock::install(&clock);
+    ScriptedDialogs dialogs;
+    {
+        GameForm form;
+        GameEngine engine(form);
+        HiscoreUi ui(form, engine);
+        form.LevelSet.ResetHiscore();
+
+        // The panel is painted by its timer.
+        EXPECT_EQ(litPixels(*form.hPic), 0);
+        clock.advance(30);
+        EXPECT_GT(litPixels(*form.hPic), 0);
+
+        // A finished game's score: the modal name entry takes the typed name.
+        programHiscoreGlobals().LastHiscoreName = "";
+        QTimer::singleShot(0, [] {
+            auto* w = qobject_cast<FrmHiscore*>(QApplication::activeModalWidget());
+            ASSERT_NE(w, nullptr);
+            for (const char* ch : {"a", "c", "e"}) {
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, ch);
+                QApplication::sendEvent(w->nameBox(), &key);
+            }
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+            QApplication::sendEvent(w->nameBox(), &enter);
+        });
+        form.Score = 4750;
+        form.LevelSet.UpdateHiscore(4750, 1, 0, VbFalse);
+        EXPECT_EQ(form.LevelSet.Hiscores[3], (HiscoreEntry{4750, "ACE", 2}));
+        EXPECT_FALSE(programHiscoreGlobals().HiscoreDialogOpen);
+
+        // The mode is the menu's check mark.
+        form.mnuUseInternetHiscore.Checked = true;
+        EXPECT_TRUE(form.LevelSet.seams.internetMode());
+    }
+    Clock::install(nullptr);
+}

@@ -457,6 +457,14 @@ void FrmMainEdit::dragFinished(QPointF global) {
 }
 
 void FrmMainEdit::releaseModifiers() {
+    // A drag whose button came up in another window ends as one dropped off the pane.
+    if (dragging_) {
+        dragging_ = false;
+        dragOverPane_ = false;
+        QApplication::restoreOverrideCursor();
+        model_->dropElsewhere();
+        syncFromModel();
+    }
     if (shiftHeld_) {
         shiftHeld_ = false;
         model_->Form_KeyUp(vk::Shift, 0);

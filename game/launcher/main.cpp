@@ -1,0 +1,36 @@
+#include "CommandLine.h"
+#include "Dialogs.h"
+#include "DisplayModes.h"
+#include "GameShell.h"
+#include "Random.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    setProgramTitle(GameTitle);
+    const std::string commandLine = cmdline::join(argc, argv);
+
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QLockFile lock(QDir(runtime.isEmpty() ? QDir::tempPath() : runtime)
+                       .filePath(QStringLiteral("vantorix-game.lock")));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0)) {
+        MsgBox("Vantorix is already running!\r\n\r\nIf Vantorix already has been stoped, please "
+               "wait a few seconds, and then try again!",
+               mb::Exclamation, GameTitle);
+        return 0;
+    }
+    display::restoreLeftoverSwitch();
+    Random::instance().seedFromClock();
+
+    frmMain window(commandLine);
+    if (!window.load()) {
+        return 0;
+    }
+    return app.exec();
+}

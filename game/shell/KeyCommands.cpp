@@ -1,0 +1,281 @@
+#include "Dialogs.h"
+#include "GameShell.h"
+#include "Numbers.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// Asks until the answer is a whole-range number or empty; false for empty.
+bool askNumber(const std::string& prompt, double lo, double hi, double& value) {
+    for (;;) {
+        const std::string answer = InputBox(prompt, GameTitle);
+        if (answer.empty()) {
+            return false;
+        }
+        char* end = nullptr;
+        const double v = std::strtod(answer.c_str(), &end);
+        bool numeric = end != answer.c_str() && std::isfinite(v);
+        while (numeric && *end == ' ') {
+            ++end;
+        }
+        if (!numeric || *end != '\0') {
+            MsgBox("Please enter a number!", mb::Exclamation);
+            continue;
+        }
+        if (v < lo || v > hi) {
+            MsgBox("Invalid number!", mb::Exclamation);
+            continue;
+        }
+        value = v;
+        return true;
+    }
+}
+
+void setFlag(VbBool& flag, bool on) {
+    flag = on ? VbTrue : VbFalse;
+}
+
+} // namespace
+
+bool GameShell::askDumpSeries() {
+    double interval = 0;
+    if (!askNumber("Enter interval in milliseconds (min 100) (max 10000):", 100, 10000, interval)) {
+        return false;
+    }
+    f.AutoDump.setInterval(num::roundHalfEven(interval));
+    double count = 0;
+    if (!askNumber("Enter number of pictures to make (max 100 (100MB!)):", 1, 100, count)) {
+        return false;
+    }
+    f.AutoDumpCount = num::toInteger(count);
+    // A new series counts its pictures from the start.
+    autoDumpPictures = 0;
+    f.AutoDump.setEnabled(true);
+    return true;
+}
+
+std::string GameShell::nextScreenDumpFile() {
+    for (int n = 0; n <= 32767; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%06d.bmp", n);
+        const std::string path = AppPath() + "screendumps/" + name;
+        if (!FileExists(path)) {
+            return path;
+        }
+    }
+    return {};
+}
+
+void GameShell::takeScreenDump() {
+    int x = 0, y = 0, width = 0, height = 0;
+    w.outerRect(x, y, width, height);
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    Surface& dump = *picDump;
+    dump.setSize(width, height);
+    CaptureScreenArea(dump, 0, 0, width, height, x, y);
+    dump.setPicture(dump.image().copy());
+    const std::string file = nextScreenDumpFile();
+    std::error_code ec;
+    if (file.empty() || !std::filesystem::is_directory(AppPath() + "screendumps", ec)) {
+        return;
+    }
+    dump.SavePicture(file);
+}
+
+void GameShell::dx8Keyboard1_KeyDown(VbLong KeyCode) {
+    const auto step = [](auto body) {
+        try {
+            body();
+        } catch (const std::exception&) {
+        }
+    };
+    if (KeyCode == 84) {
+        bool go = true;
+        step([&] { go = askDumpSeries(); });
+        if (!go) {
+            return;
+        }
+    }
+    if (KeyCode == 183) {
+        step([&] { takeScreenDump(); });
+    }
+    if (KeyCode == 88) {
+        step([&] { mnuShowProcessInfo_Click(); });
+    }
+    if (!w.gameWindowActive()) {
+        return;
+    }
+
+    // The typed code: the key's decimal text joins the buffer while it still matches.
+    const std::string code = CheatCode;
+    typedCode += num::toText(static_cast<int>(KeyCode));
+    if (typedCode.size() > code.size() || code.compare(0, typedCode.size(), typedCode) != 0) {
+        typedCode = num::toText(static_cast<int>(KeyCode));
+    } else if (typedCode == code) {
+        if (f.mnuUseInternetHiscore.Checked && !f.DeveloperMode) {
+            MsgBox("Can't set cheatmode, please turn off INTERNET MODE first!", mb::Critical);
+            f.CheatMode = false;
+        } else {
+            f.CheatMode = !f.CheatMode;
+            f.mnuCheat.Visible = f.CheatMode;
+            f.cheatsplitter.Visible = f.CheatMode;
+        }
+        sync();
+    }
+
+    if (Help.Visible) {
+        Help.Visible = false;
+        sync();
+        return;
+    }
+    if (KeyCode == 59) {
+        step([&] { mnuGameInfo_Click(); });
+    }
+    if (KeyCode == 63 && f.mnuUseInternetHiscore.Checked &&
+        !(parts.InfoWindowOpen && parts.InfoWindowOpen())) {
+        step([&] {
+            if (parts.mnuUpdateInternetHiscoresNow_Click) {
+                parts.mnuUpdateInternetHiscoresNow_Click();
+            }
+        });
+        return;
+    }
+    if (KeyCode == 62 && f.CheatMode) {
+        step([&] {
+            SetPause();
+            if (parts.mnuCheatPanel_Click) {
+                parts.mnuCheatPanel_Click();
+            }
+        });
+        return;
+    }
+    if (!f.mnuFile.Enabled) {
+        return;
+    }
+
+    if ((KeyCode == 1 || KeyCode == 25 || KeyCode == 197) && !f.GameOverFlag) {
+        f.Paused = !f.Paused;
+        f.PauseTimer.setEnabled(f.Paused);
+        f.lbPause.Visible = f.Paused;
+        sync();
+    }
+    if (KeyCode == 57) {
+        if (!f.Paused) {
+            if (mnuNewGame.Enabled) {
+                step([&] { mnuNewGame_Click(); });
+            }
+        } else {
+            f.Paused = false;
+            f.PauseTimer.setEnabled(false);
+            f.lbPause.Visible = false;
+            if (f.WaitingForFire) {
+                f.WaitingForFire = false;
+                f.ShootTimer.setEnabled(true);
+            }
+            sync();
+        }
+    }
+
+    if (f.GameOverFlag || f.PlaceShipTimer.Enabled()) {
+        return;
+    }
+    switch (KeyCode) {
+    case 57:
+        f.FireHeld = true;
+        if (!f.LevelStarting && !f.ShootTimer.Enabled()) {
+            step([&] { e.ShootTimer_Timer(); });
+            f.ShootTimer.setEnabled(true);
+        }
+        break;
+    case 200:
+        setFlag(f.ShipSprite.UP, true);
+        break;
+    case 203:
+        setFlag(f.ShipSprite.Left, true);
+        break;
+    case 205:
+        setFlag(f.ShipSprite.Right, true);
+        break;
+    case 208:
+        setFlag(f.ShipSprite.Down, true);
+        break;
+    default:
+        break;
+    }
+}
+
+void GameShell::dx8Keyboard1_KeyUp(VbLong KeyCode) {
+    switch (KeyCode) {
+    case 57:
+        f.ShootTimer.setEnabled(false);
+        f.FireHeld = false;
+        break;
+    case 200:
+        setFlag(f.ShipSprite.UP, false);
+        break;
+    case 203:
+        setFlag(f.ShipSprite.Left, false);
+        break;
+    case 205:
+        setFlag(f.ShipSprite.Right, false);
+        break;
+    case 208:
+        setFlag(f.ShipSprite.Down, false);
+        break;
+    default:
+        break;
+    }
+}
+
+void GameShell::dx8Joystick1_JoystickChange(VbLong X, VbLong Y, VbLong, VbLong, VbLong, VbLong,
+                                            const dx8Joystick::SliderArray&,
+                                            const dx8Joystick::ButtonArray& Buttons) {
+    // Wide arithmetic: a stored tune of any size cannot overflow the comparisons.
+    const std::int64_t t = f.JoystickTune;
+    const std::int64_t x = X, y = Y;
+    if (x < 5000 - t) {
+        dx8Keyboard1_KeyDown(203);
+    } else {
+        dx8Keyboard1_KeyUp(203);
+    }
+    if (x > 5000 + t) {
+        dx8Keyboard1_KeyDown(205);
+    } else {
+        dx8Keyboard1_KeyUp(205);
+    }
+    if (y < 5000 - t) {
+        dx8Keyboard1_KeyDown(200);
+    } else {
+        dx8Keyboard1_KeyUp(200);
+    }
+    if (y > 5000 + t) {
+        dx8Keyboard1_KeyDown(208);
+    } else {
+        dx8Keyboard1_KeyUp(208);
+    }
+    // A button outside the device's range is never pressed.
+    const bool pressed = f.JoystickButton >= 0 &&
+                         f.JoystickButton < static_cast<int>(Buttons.size()) &&
+                         Buttons[static_cast<std::size_t>(f.JoystickButton)];
+    if (pressed) {
+        dx8Keyboard1_KeyDown(57);
+    } else {
+        dx8Keyboard1_KeyUp(57);
+    }
+}
+
+void GameShell::AutoDump_Timer() {
+    dx8Keyboard1_KeyDown(183);
+    DoEvents();
+    ++autoDumpPictures;
+    if (autoDumpPictures >= f.AutoDumpCount) {
+        autoDumpPictures = 0;
+        f.AutoDump.setEnabled(false);
+    }
+}

@@ -1,0 +1,234 @@
+#include "CommandLine.h"
+#include "Dialogs.h"
+#include "GameShell.h"
+#include "Settings.h"
+
+#include <cstdio>
+
+namespace {
+
+const char* flag(const MenuItem& item) {
+    return item.Checked ? "True" : "False";
+}
+
+template <typename Step> void ignoringErrors(Step step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+} // namespace
+
+void GameShell::pauseShown() {
+    f.Paused = true;
+    f.PauseTimer.setEnabled(true);
+    f.lbPause.Visible = true;
+    sync();
+}
+
+void GameShell::SetPause() {
+    if (!f.GameOverFlag) {
+        pauseShown();
+    }
+}
+
+void GameShell::mnuFile_Click() {
+    Help.Visible = false;
+    SetPause();
+    sync();
+}
+
+void GameShell::mnuGameInfo_Click() {
+    SetPause();
+    Help.Visible = true;
+    sync();
+}
+
+void GameShell::Help_Click() {
+    Help.Visible = false;
+    sync();
+}
+
+void GameShell::mnuNewGame_Click() {
+    if (parts.EndDemo) {
+        parts.EndDemo();
+    }
+    mnuNewGame.Enabled = false;
+    e.ResetPlayerData();
+    e.StartLevel(f.StartFromLevel);
+    f.mnuEndGame.Enabled = true;
+    sync();
+}
+
+void GameShell::mnuEndGame_Click() {
+    const bool was = f.Paused;
+    pauseShown();
+    const int answer = MsgBox("Are you sure ?", mb::OKCancel + mb::Question, "END GAME");
+    DoEvents();
+    if (answer == mb::OK) {
+        f.Paused = false;
+        if (!f.GameOverFlag) {
+            e.GameOver();
+        }
+    } else {
+        f.Paused = was;
+    }
+    sync();
+}
+
+void GameShell::mnuExit_Click() {
+    VbInteger cancel = 0;
+    Form_QueryUnload(cancel, 0);
+}
+
+void GameShell::mnuShowProcessInfo_Click() {
+    if (parts.mnuShowProcessInfo_Click) {
+        parts.mnuShowProcessInfo_Click();
+    }
+}
+
+void GameShell::mnuMusic_Click() {
+    f.mnuMusic.Checked = !f.mnuMusic.Checked;
+    if (!f.mnuMusic.Checked) {
+        if (music.IsPlaying()) {
+            music.StopFile();
+        }
+    } else {
+        StartMusic();
+    }
+    sync();
+}
+
+void GameShell::mnuSound_Click() {
+    f.mnuSound.Checked = !f.mnuSound.Checked;
+    sync();
+}
+
+void GameShell::mnuShipShootSounds_Click() {
+    f.mnuShipShootSounds.Checked = !f.mnuShipShootSounds.Checked;
+    sync();
+}
+
+void GameShell::mnuAlienShootSounds_Click() {
+    f.mnuAlienShootSounds.Checked = !f.mnuAlienShootSounds.Checked;
+    sync();
+}
+
+void GameShell::mnuExplosionSounds_Click() {
+    f.mnuExplosionSounds.Checked = !f.mnuExplosionSounds.Checked;
+    sync();
+}
+
+void GameShell::mnuFastMessages_Click() {
+    f.mnuFastMessages.Checked = !f.mnuFastMessages.Checked;
+    sync();
+}
+
+void GameShell::mnuWaitForFire_Click() {
+    f.mnuWaitForFire.Checked = !f.mnuWaitForFire.Checked;
+    sync();
+}
+
+void GameShell::Form_QueryUnload(VbInteger& Cancel, VbInteger /*UnloadMode*/) {
+    if (unloaded_ || unloading_) {
+        return;
+    }
+    if (f.Loading) {
+        Cancel = 1;
+        return;
+    }
+    if (!f.GameOverFlag) {
+        const bool was = f.Paused;
+        pauseShown();
+        const int answer =
+            MsgBox("Are you sure you wanna quit now?", mb::OKCancel + mb::Question, GameTitle);
+        if (answer != mb::OK) {
+            f.Paused = was;
+            Cancel = 1;
+            sync();
+            return;
+        }
+    }
+    ignoringErrors([&] { music.StopFile(); });
+    Form_Unload(Cancel);
+}
+
+void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
+    if (unloaded_ || unloading_) {
+        return;
+    }
+    unloading_ = true;
+    ignoringErrors([&] { music.CloseObject(); });
+    DoEvents();
+    // Every control disabled: no timer ticks from here on.
+    for (Timer* t : {&f.MainLoop,
+                     &f.MoveAliensTimer,
+                     &f.AlienShootTimer,
+                     &f.ShootTimer,
+                     &f.PlaceShipTimer,
+                     &f.SpriteAnimation,
+                     &f.FastAnimationTimer,
+                     &f.EndExplosion,
+                     &f.CantDieTimer,
+                     &f.FrozenAliensTimer,
+                     &f.FrozenAliensCounter,
+                     &f.PaintDisplayTimer,
+                     &f.HideMessage,
+                     &f.HideFade,
+                     &f.FadeTimer,
+                     &f.FlashTimer,
+                     &f.ShakeTimer,
+                     &f.PauseTimer,
+                     &f.HiscorePrintTimer,
+                     &f.CreditTimer,
+                     &f.UpdateGradient,
+                     &f.FocusTimer,
+                     &f.FlimmerTimer,
+                     &f.DemoSpriteAnimation,
+                     &f.CheckForgroundWindow,
+                     &f.c64Screen,
+                     &f.DemoTimer,
+                     &f.DemoFrameTimer,
+                     &f.AutoDump}) {
+        t->setEnabled(false);
+    }
+    f.mnuFile.Enabled = false;
+    if (!f.GameOverFlag || f.HiscorePending) {
+        ignoringErrors([&] {
+            f.LevelSet.UpdateHiscore(f.Score, f.CurrentLevel, f.StartFromLevel,
+                                     toVbBool(f.CheatMode));
+        });
+        f.HiscorePending = false;
+    }
+    ignoringErrors([&] {
+        SaveSetting(GameTitle, "sfx", "sfx", flag(f.mnuSound));
+        SaveSetting(GameTitle, "sfx", "music", flag(f.mnuMusic));
+        SaveSetting(GameTitle, "sfx", "shipshoot", flag(f.mnuShipShootSounds));
+        SaveSetting(GameTitle, "sfx", "alienshoot", flag(f.mnuAlienShootSounds));
+        SaveSetting(GameTitle, "sfx", "explosions", flag(f.mnuExplosionSounds));
+        SaveSetting(GameTitle, "General", "InternetMode", flag(f.mnuUseInternetHiscore));
+        SaveSetting(GameTitle, "General", "WaitForFire", flag(f.mnuWaitForFire));
+        SaveSetting(GameTitle, "General", "FastMessages", flag(f.mnuFastMessages));
+    });
+    // A set that never loaded has no table of its own to write.
+    if (!cmdline::hasSwitch(cmd, "-startfromlevel{") && !f.LevelSet.CurrentLevelFile.empty()) {
+        ignoringErrors([&] { f.LevelSet.WriteHiscores(); });
+    }
+    if (f.InFullScreen) {
+        ignoringErrors([&] {
+            bool off = false;
+            SetFullscreenWindow(off);
+        });
+        DoEvents();
+    }
+    ignoringErrors([] {
+        const std::string temp = AppPath() + "Original_levels/~idata.hsc";
+        if (FileExists(temp)) {
+            std::remove(temp.c_str());
+        }
+    });
+    DoEvents();
+    unloaded_ = true;
+    w.endProgram();
+}

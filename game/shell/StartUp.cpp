@@ -1,0 +1,404 @@
+#include "ColorFader.h"
+#include "CommandLine.h"
+#include "Dialogs.h"
+#include "GameShell.h"
+#include "Numbers.h"
+#include "Random.h"
+#include "Settings.h"
+#include "VbError.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+// No server of our own yet: a placeholder the player replaces in the internet settings.
+constexpr const char* DefaultServer = "http://hiscores.quillfen.example/vantorix";
+
+std::string setting(const char* section, const char* key, const std::string& def) {
+    return GetSetting(GameTitle, section, key, def);
+}
+
+bool settingIsOne(const char* section, const char* key) {
+    return num::leadingNumber(setting(section, key, "0")) == 1;
+}
+
+VbLong modeValue(const char* key, VbLong desktop) {
+    return num::toLong(num::leadingNumber(setting("DEVMODE", key, num::toText(desktop))));
+}
+
+void restoreOption(MenuItem& item, const char* section, const char* key) {
+    const std::string v = setting(section, key, item.Checked ? "True" : "False");
+    item.Checked = (v == "True");
+}
+
+std::string lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+} // namespace
+
+GameShell::GameShell(GameForm& form, GameEngine& engine, ShellWindow& window, MusicControl& mus,
+                     std::string commandLine)
+    : f(form), e(engine), w(window), music(mus), cmd(std::move(commandLine)) {
+    // The play pane's design size is its background picture's.
+    f.pMain->setSize(400, 420);
+    f.pBack->setSize(400, 420);
+    f.lbPause.Width = 160;
+    f.lbPause.Height = 28;
+    f.lbPause.Top = 196;
+    // The menu's design state: the defaults of the stored options.
+    f.mnuShipShootSounds.Checked = false;
+    f.mnuFastMessages.Checked = true;
+    mnuNewGame.Enabled = true;
+    f.mnuEndGame.Enabled = false;
+    Help.Visible = false;
+
+    f.UpdateGradient.onTick = [this] { UpdateGradient_Timer(); };
+    f.FocusTimer.onTick = [this] { FocusTimer_Timer(); };
+    f.CheckForgroundWindow.onTick = [this] { CheckForgroundWindow_Timer(); };
+    f.AutoDump.onTick = [this] { AutoDump_Timer(); };
+    e.SetPause = [this] { SetPause(); };
+    dx8Keyboard1.KeyDown = [this](VbLong code) { dx8Keyboard1_KeyDown(code); };
+    dx8Keyboard1.KeyUp = [this](VbLong code) { dx8Keyboard1_KeyUp(code); };
+    dx8Joystick1.JoystickChange = [this](VbLong X, VbLong Y, VbLong Z, VbLong rX, VbLong rY,
+                                         VbLong rZ, const dx8Joystick::SliderArray& s,
+                                         const dx8Joystick::ButtonArray& b) {
+        dx8Joystick1_JoystickChange(X, Y, Z, rX, rY, rZ, s, b);
+    };
+    f.LevelSet.CommandLine = cmd;
+    f.LevelSet.seams.enableNewGame = [this] {
+        mnuNewGame.Enabled = true;
+        sync();
+    };
+    f.LevelSet.seams.internetMode = [this] { return f.mnuUseInternetHiscore.Checked; };
+}
+
+GameShell::~GameShell() {
+    for (Timer* t : {&f.UpdateGradient, &f.FocusTimer, &f.CheckForgroundWindow, &f.AutoDump}) {
+        t->onTick = nullptr;
+        t->setEnabled(false);
+    }
+    e.SetPause = nullptr;
+}
+
+void GameShell::sync() {
+    w.syncView();
+}
+
+void GameShell::Form_Load() {
+    f.GfxPath = AppPath() + "gfx/hi_color/";
+    f.ServerAddress = setting("General", "Server", DefaultServer);
+    f.ServerPassword = setting("General", "Password", "");
+    f.ServerPort = setting("General", "Port", "4000");
+    dx8Keyboard1.Init();
+    if (settingIsOne("DEVMODE", "JOYSTICK")) {
+        dx8Joystick1.Init();
+        if (!dx8Joystick1.JoystickConnected()) {
+            MsgBox("Unable to find any connected Joysticks!\r\n\r\nJoystick mode has been disabled",
+                   mb::Exclamation + mb::OKOnly);
+            SaveSetting(GameTitle, "DEVMODE", "JOYSTICK", "0");
+        }
+        f.JoystickButton =
+            num::toInteger(num::leadingNumber(setting("DEVMODE", "JOYSTICKBUTTON", "0")));
+        f.JoystickTune = num::toInteger(num::leadingNumber(setting("DEVMODE", "JOYTUNE", "500")));
+    }
+    f.mnuUpdateInternetHiscoresNow.Visible = false;
+    SaveSetting(GameTitle, "Global", "FirstUse", "0");
+    f.SlowPCMode = settingIsOne("Global", "SlowPC");
+    if (parts.drawCheatPanelTitle) {
+        parts.drawCheatPanelTitle();
+    }
+    f.HiscoreFader.setStartColor(0x404040);
+    f.HiscoreFader.setEndColor(0x0000FF);
+    f.HiscoreFader.setSteps(30);
+    f.HiscoreFader.setPingPong(VbTrue);
+
+    f.Loading = true;
+    f.mnuFile.Enabled = false;
+    f.GameOverFlag = true;
+    sync();
+
+    if (settingIsOne("DEVMODE", "FullScreen") && settingIsOne("DEVMODE", "lERROR")) {
+        MsgBox("Please run DISPLAY SETUP (" + AppPath() + "vantdisp) to correct display settings!",
+               mb::Critical + mb::OKOnly, "DISPLAY PROBLEMS");
+        unloaded_ = true;
+        w.endProgram();
+        return;
+    }
+
+    try {
+        if (!f.Display) {
+            f.Display = std::make_unique<DirectX7Display>();
+        }
+        f.DesktopBits = f.Display->GetDisplayBitDepth();
+        f.DesktopHeight = f.Display->GetDisplayHeight();
+        f.DesktopWidth = f.Display->GetDisplayWidth();
+        f.DesktopFreq = f.Display->GetDisplayRefreshRate();
+    } catch (const std::exception&) {
+        // An unreadable desktop mode leaves the zero defaults; full screen then fails and
+        // records the display problem.
+    }
+
+    if (!cmdline::hasSwitch(cmd, "-window") && settingIsOne("DEVMODE", "FullScreen")) {
+        try {
+            f.ModeBits = num::toInteger(modeValue("lBits", f.DesktopBits));
+            f.ModeHeight = modeValue("lHeight", f.DesktopHeight);
+            f.ModeWidth = modeValue("lWidth", f.DesktopWidth);
+            f.ModeFreq = modeValue("lFreq", f.DesktopFreq);
+        } catch (const std::exception&) {
+            f.ModeBits = f.DesktopBits;
+            f.ModeHeight = f.DesktopHeight;
+            f.ModeWidth = f.DesktopWidth;
+            f.ModeFreq = f.DesktopFreq;
+        }
+        f.c64Screen.setInterval(1500);
+        bool on = true;
+        SetFullscreenWindow(on);
+        if (unloaded_) {
+            return;
+        }
+    } else {
+        SetMeSize();
+        DoEvents();
+        w.showWindow();
+    }
+
+    if ((!cmdline::hasSwitch(cmd, "-noamiga") && !SkipIntroScreen) || FirstUseFlag) {
+        Flimmer.Visible = true;
+        Form_Resize();
+        sync();
+        f.c64Screen.setEnabled(true);
+        return;
+    }
+    f.FlimmerTimer.setEnabled(false);
+    Flimmer.Visible = false;
+    sync();
+    DoEvents();
+    InitGame();
+}
+
+void GameShell::SetMeSize() {
+    w.setOuterSize(609, 474);
+}
+
+void GameShell::drawPaneGradient() {
+    Surface& pane = *PaneGradient;
+    pane.setSize(static_cast<int>(PaneSize.Width), static_cast<int>(PaneSize.Height));
+    ColorFader fader;
+    fader.setStartColor(0xFF0000);
+    fader.setEndColor(0x0000FF);
+    const VbLong rows = num::toLong(pane.ScaleHeight());
+    fader.setSteps(rows);
+    for (VbLong y = 0; y <= rows; ++y) {
+        const VbLong c = fader.GetNextColor();
+        if (c != -1) {
+            pane.Line(0, y, pane.ScaleWidth(), y, c);
+        }
+    }
+    pane.Refresh();
+}
+
+void GameShell::chooseLevelSet() {
+    LevelsAndHiscores& set = f.LevelSet;
+    if (!cmdline::hasSwitch(cmd, "-loadlevels{")) {
+        const std::string bare = cmdline::withoutQuotes(cmd);
+        if (FileExists(bare)) {
+            if (bare.size() >= 4 && lower(bare.substr(bare.size() - 4)) == ".dat") {
+                set.LoadLevels(bare);
+                if (!f.InFullScreen) {
+                    w.setCaption(std::string(GameTitle) + " {" + bare + "}");
+                }
+            } else {
+                MsgBox("Invalid levelfile format!", mb::Exclamation);
+                set.LoadOrgLevels();
+            }
+        } else if (!FileExists(LevelFilePath)) {
+            set.LoadOrgLevels();
+        } else if (!set.LoadLevels(LevelFilePath)) {
+            set.LoadOrgLevels();
+        }
+    } else {
+        std::string key = "-loadlevels";
+        const std::string file = GetFileFromCommandLine(cmd, key);
+        set.LoadLevels(file);
+        if (!f.InFullScreen) {
+            w.setCaption(std::string(GameTitle) + " {" + file + "}");
+        }
+    }
+    if (f.Levels.empty()) {
+        // Nothing could be read: the shipped set, so that there is a level to play.
+        set.LoadOrgLevels();
+    }
+    if (f.Levels.empty()) {
+        throw VbError(53, "InitGame", "No level file could be read");
+    }
+    // Start levels outside the set begin at its first or last level.
+    const int last = static_cast<int>(f.Levels.size()) - 1;
+    f.StartFromLevel = static_cast<VbInteger>(std::clamp<int>(f.StartFromLevel, 0, last));
+}
+
+void GameShell::InitGame() {
+    try {
+        f.Loading = false;
+        Random::instance().seedFromClock();
+        f.DeveloperMode = cmdline::hasSwitch(cmd, "quintarflox");
+        f.CheatMode = cmdline::hasSwitch(cmd, "-wobblefrumpy");
+        f.mnuCheat.Visible = f.CheatMode;
+        f.cheatsplitter.Visible = f.CheatMode;
+        if (cmdline::hasSwitch(cmd, "-startfromlevel{")) {
+            std::string key = "-startfromlevel";
+            const double n = num::leadingNumber(GetParameterFromCommandLine(cmd, key));
+            f.StartFromLevel = num::toInteger(std::clamp(n - 1, -32768.0, 32767.0));
+        }
+        Help.Left = 0;
+        Help.Top = 0;
+        Form_Resize();
+        drawPaneGradient();
+        f.mnuEndGame.Enabled = false;
+        f.mnuFile.Enabled = false;
+        f.lbPause.Left = f.pMain->ScaleWidth() / 2.0 - f.lbPause.Width / 2.0;
+
+        f.StartLives = 4;
+        f.AlienStepBase = 4;
+        f.AlienDropStep = 8;
+        f.ShotSpeed = f.SlowPCMode ? 12 : 8;
+        f.AlienShotSpeed = f.SlowPCMode ? 5 : 4;
+        f.ShipSpeed = f.SlowPCMode ? 7 : 5;
+        f.DropSpeed = f.SlowPCMode ? 2 : 1;
+        f.ShieldLineY = 375;
+        f.ShakeStrength = 20;
+        f.MessageFader.setSteps(f.SlowPCMode ? 10 : 20);
+        f.FadeInterval = f.SlowPCMode ? 40 : 30;
+        f.FadeTimer.setInterval(f.FadeInterval);
+        f.HideFade.setInterval(f.FadeInterval);
+        f.PaintDisplayTimer.setInterval(f.FadeInterval);
+        f.MainLoop.setInterval(f.SlowPCMode ? 30 : 20);
+        f.PicDisp->setBackColor(0);
+        f.SoundAvailable = SoundDeviceAvailable() != VbFalse;
+
+        e.LoadBitmaps();
+        f.LevelSet.ResetHiscore();
+        chooseLevelSet();
+        if (cmdline::hasSwitch(cmd, "-resethi")) {
+            f.LevelSet.ResetHiscore();
+            f.LevelSet.WriteHiscores();
+        }
+        e.BuildSpriteSets();
+        sync();
+        DoEvents();
+        w.showWindow();
+        DoEvents();
+        if (parts.InitCredits) {
+            parts.InitCredits();
+        }
+        restoreOption(f.mnuWaitForFire, "General", "WaitForFire");
+        restoreOption(f.mnuFastMessages, "General", "FastMessages");
+        restoreOption(f.mnuSound, "sfx", "sfx");
+        restoreOption(f.mnuMusic, "sfx", "music");
+        restoreOption(f.mnuShipShootSounds, "sfx", "shipshoot");
+        restoreOption(f.mnuAlienShootSounds, "sfx", "alienshoot");
+        restoreOption(f.mnuExplosionSounds, "sfx", "explosions");
+        std::string key = "-musicfile";
+        f.MusicFile = GetFileFromCommandLine(cmd, key);
+        if (cmdline::hasSwitch(cmd, "-disablemusic")) {
+            f.mnuMusic.Checked = false;
+            f.mnuMusic.Enabled = false;
+        } else if (cmdline::hasSwitch(cmd, "-nomusic")) {
+            f.mnuMusic.Checked = false;
+        }
+        e.ResetPlayerData();
+        e.ResetLevelStatus();
+        VbInteger first = 0;
+        e.InitLevel(first);
+        StartMusic();
+        if (parts.StartDemo) {
+            parts.StartDemo();
+        }
+        f.UpdateGradient.setEnabled(true);
+        const bool internetStored =
+            setting("General", "InternetMode",
+                    f.mnuUseInternetHiscore.Checked ? "True" : "False") == "True";
+        if (internetStored && f.LevelSet.BinaryLevels != VbFalse &&
+            parts.mnuUseInternetHiscore_Click) {
+            parts.mnuUseInternetHiscore_Click();
+        }
+        sync();
+    } catch (const VbError& err) {
+        fatalStartError(err, err.Number());
+        return;
+    } catch (const std::exception& err) {
+        fatalStartError(err, 5);
+        return;
+    }
+
+    if (cmdline::hasSwitch(cmd, "-disablesfx")) {
+        f.mnuSound.Checked = false;
+        f.mnuSound.Enabled = false;
+        DirectSoundReady = true;
+        sync();
+        return;
+    }
+    if (cmdline::hasSwitch(cmd, "-nosfx")) {
+        f.mnuSound.Checked = false;
+        DirectSoundReady = true;
+        sync();
+        return;
+    }
+    loadSoundBuffers();
+}
+
+void GameShell::fatalStartError(const std::exception& err, std::int32_t number) {
+    MsgBox("Fatal error!\r\n\r\n" + std::string(err.what()) + "\r\ncode:" + num::toText(number),
+           mb::Critical);
+    SaveSetting(GameTitle, "DEVMODE", "lERROR", "1");
+    StopMciDevice("", VbTrue);
+    f.Loading = false;
+    f.GameOverFlag = true;
+    f.HiscorePending = false;
+    VbInteger cancel = 0;
+    Form_Unload(cancel);
+}
+
+void GameShell::loadSoundBuffers() {
+    try {
+        const std::string sfx = AppPath() + "sfx/";
+        HWnd h = w.hwnd();
+        const int channels = static_cast<int>(f.Sound101.size());
+        for (int ch = 0; ch < channels; ++ch) {
+            for (int id : {101, 102, 103, 104, 106, 107, 109}) {
+                (*f.soundArray(id))[static_cast<std::size_t>(ch)].LoadWaveFile(
+                    sfx + num::toText(id) + ".wav", h);
+            }
+        }
+        f.Sound105[0].LoadWaveFile(sfx + "105.wav", h);
+        const char* names108[] = {"108.wav", "108_1.wav", "108_2.wav", "108_1.wav"};
+        for (std::size_t i = 0; i < 4; ++i) {
+            f.Sound108[i].LoadWaveFile(sfx + names108[i], h);
+        }
+        f.Sound110To112[0].LoadWaveFile(sfx + "110.wav", h);
+        f.Sound110To112[1].LoadWaveFile(sfx + "111.wav", h);
+        f.Sound110To112[2].LoadWaveFile(sfx + "112.wav", h);
+        f.Sound113.LoadWaveFile(sfx + "113.wav", h);
+        DirectSoundReady = true;
+    } catch (const std::exception&) {
+        DirectSoundReady = false;
+        MsgBox("Fatal error!\r\nDirectX can't create object!\r\n\r\nThis game requires DirectX 8 "
+               "or later!\r\n\r\nSound fx will play trough Windows Standard API.!\r\n\r\nSounds "
+               "may be very poor, and only one sound can be played at a time.",
+               mb::Critical);
+    }
+}
+
+void GameShell::StartMusic() {
+    if (!f.mnuMusic.Checked) {
+        return;
+    }
+    if (!f.MusicFile.empty() && FileExists(f.MusicFile)) {
+        music.PlayFile(f.MusicFile, 0, true);
+    } else {
+        music.PlayFile(AppPath() + "sfx/bg.xm", 195000, false);
+    }
+}

@@ -1,0 +1,232 @@
+#include "Dialogs.h"
+#include "Settings.h"
+#include "WindowFixture.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr const char* App = "Vantorix";
+
+} // namespace
+
+TEST(StartUp, TimingsFollowSlowPcModeAndSettingsTheirDefaults) {
+    struct Case {
+        const char* slowPc; // nullptr: not stored
+        bool slow;
+    };
+    for (const Case c : {Case{nullptr, false}, Case{"1", true}, Case{"0", false}, Case{"2", false}}) {
+        WindowFixture w;
+        if (c.slowPc) {
+            SaveSetting(App, "Global", "SlowPC", c.slowPc);
+        }
+        w.start();
+        const GameForm& f = w.f();
+        SCOPED_TRACE(c.slowPc ? c.slowPc : "missing");
+        EXPECT_EQ(f.SlowPCMode, c.slow);
+        EXPECT_EQ(f.MainLoop.Interval(), c.slow ? 30 : 20);
+        EXPECT_EQ(f.FadeInterval, c.slow ? 40 : 30);
+        for (const Timer* t : {&f.FadeTimer, &f.HideFade, &f.PaintDisplayTimer}) {
+            EXPECT_EQ(t->Interval(), f.FadeInterval);
+        }
+        EXPECT_EQ(f.ShotSpeed, c.slow ? 12 : 8);
+        EXPECT_EQ(f.AlienShotSpeed, c.slow ? 5 : 4);
+        EXPECT_EQ(f.ShipSpeed, c.slow ? 7 : 5);
+        EXPECT_EQ(f.DropSpeed, c.slow ? 2 : 1);
+        EXPECT_EQ(f.MessageFader.Steps(), c.slow ? 10 : 20);
+        EXPECT_EQ(f.StartLives, 4);
+        EXPECT_EQ(f.ShieldLineY, 375);
+        EXPECT_EQ(f.ServerPort, "4000");
+        EXPECT_EQ(f.ServerPassword, "");
+        EXPECT_FALSE(f.ServerAddress.empty());
+        EXPECT_EQ(w.setting("Global", "FirstUse"), "0");
+        EXPECT_FALSE(f.Loading);
+        EXPECT_TRUE(f.GameOverFlag);
+        EXPECT_FALSE(f.mnuFile.Enabled); // until the credits open it
+        EXPECT_FALSE(f.Levels.empty());
+        EXPECT_TRUE(w.window.shown);
+        EXPECT_EQ(w.window.outerW, 609);
+        EXPECT_EQ(w.window.outerH, 474);
+        EXPECT_TRUE(f.UpdateGradient.Enabled());
+    }
+}
+
+TEST(StartUp, StartLevelSwitchIsOneBasedRoundedAndBounded) {
+    struct Case {
+        const char* cmd;
+        int level;
+    };
+    const Case cases[] = {{"-startfromlevel{3}", 2},   {"-startfromlevel{2.5}", 2},
+                          {"-startfromlevel{3.5}", 2}, {"-startfromlevel{0}", 0},
+                          {"-startfromlevel{}", 0},    {"-startfromlevel{9999}", -1}};
+    for (const Case& c : cases) {
+        WindowFixture w;
+        w.start(std::string("-noamiga -nosfx ") + c.cmd);
+        const int last = static_cast<int>(w.f().Levels.size()) - 1;
+        EXPECT_EQ(w.f().StartFromLevel, c.level < 0 ? last : c.level) << c.cmd;
+    }
+}
+
+TEST(StartUp, MenuOptionsComeBackFromSettingsWithTheDesignStateAsDefault) {
+    WindowFixture w;
+    SaveSetting(App, "sfx", "explosions", "False");
+    SaveSetting(App, "General", "WaitForFire", "True");
+    SaveSetting(App, "sfx", "music", "yes"); // not "True": off
+    w.start();
+    const GameForm& f = w.f();
+    EXPECT_FALSE(f.mnuExplosionSounds.Checked);
+    EXPECT_TRUE(f.mnuWaitForFire.Checked);
+    EXPECT_FALSE(f.mnuMusic.Checked);
+    EXPECT_TRUE(f.mnuFastMessages.Checked);      // design: checked
+    EXPECT_FALSE(f.mnuShipShootSounds.Checked);  // design: unchecked
+    EXPECT_TRUE(f.mnuAlienShootSounds.Checked);  // design: checked
+    EXPECT_FALSE(f.mnuSound.Checked);            // -nosfx
+    EXPECT_TRUE(w.music.plays.empty());          // music off
+}
+
+TEST(StartUp, SoundSwitchesAndSoundBuffers) {
+    {
+        WindowFixture w;
+        w.start("-noamiga -nosfx -disablesfx");
+        EXPECT_FALSE(w.f().mnuSound.Checked);
+        EXPECT_FALSE(w.f().mnuSound.Enabled); // -disablesfx is tested first
+        EXPECT_TRUE(DirectSoundReady);
+        EXPECT_FALSE(w.f().Sound101[0].Loaded());
+    }
+    {
+        WindowFixture w;
+        w.start("-noamiga -nosfx");
+        EXPECT_TRUE(w.f().mnuSound.Enabled);
+        EXPECT_TRUE(DirectSoundReady);
+    }
+    {
+        WindowFixture w;
+        w.start("-noamiga");
+        EXPECT_TRUE(DirectSoundReady);
+        EXPECT_TRUE(w.f().mnuSound.Checked);
+        for (int ch = 0; ch < 9; ++ch) {
+            EXPECT_TRUE(w.f().Sound109[static_cast<std::size_t>(ch)].Loaded());
+        }
+        EXPECT_TRUE(w.f().Sound105[0].Loaded());
+        EXPECT_FALSE(w.f().Sound105[1].Loaded());
+        EXPECT_TRUE(w.f().Sound108[3].Loaded());
+        EXPECT_TRUE(w.f().Sound113.Loaded());
+        EXPECT_TRUE(w.dialogs.calls().empty());
+    }
+}
+
+TEST(StartUp, MusicChoice) {
+    {
+        WindowFixture w;
+        w.start();
+        ASSERT_EQ(w.music.plays.size(), 1u);
+        EXPECT_EQ(w.music.plays[0], w.folder() + "sfx/bg.xm|195000|F");
+    }
+    {
+        WindowFixture w;
+        const std::string song = w.folder() + "sfx/101.wav";
+        w.start("-noamiga -nosfx -musicfile{" + song + "}");
+        ASSERT_EQ(w.music.plays.size(), 1u);
+        EXPECT_EQ(w.music.plays[0], song + "|0|T");
+    }
+    {
+        WindowFixture w;
+        w.start("-noamiga -nosfx -musicfile{/no/such.xm}");
+        ASSERT_EQ(w.music.plays.size(), 1u);
+        EXPECT_EQ(w.music.plays[0], w.folder() + "sfx/bg.xm|195000|F");
+    }
+    {
+        WindowFixture w;
+        w.start("-noamiga -nosfx -disablemusic");
+        EXPECT_TRUE(w.music.plays.empty());
+        EXPECT_FALSE(w.f().mnuMusic.Enabled);
+    }
+    {
+        WindowFixture w;
+        w.start("-noamiga -nosfx -nomusic");
+        EXPECT_TRUE(w.music.plays.empty());
+        EXPECT_TRUE(w.f().mnuMusic.Enabled);
+        w.s().mnuMusic_Click(); // on again: plays
+        EXPECT_EQ(w.music.plays.size(), 1u);
+        w.s().mnuMusic_Click();
+        EXPECT_EQ(w.music.stops, 1);
+    }
+}
+
+TEST(StartUp, IntroChoice) {
+    {
+        WindowFixture w;
+        w.start("-nosfx");
+        EXPECT_TRUE(w.f().c64Screen.Enabled());
+        EXPECT_TRUE(w.f().Loading); // the intro calls InitGame
+        EXPECT_TRUE(w.s().Flimmer.Visible);
+    }
+    {
+        WindowFixture w;
+        FirstUseFlag = true;
+        w.start("-noamiga -nosfx");
+        EXPECT_TRUE(w.f().c64Screen.Enabled());
+    }
+    {
+        WindowFixture w;
+        SkipIntroScreen = true;
+        w.start("-nosfx");
+        EXPECT_FALSE(w.f().c64Screen.Enabled());
+        EXPECT_FALSE(w.f().Loading);
+        EXPECT_FALSE(w.s().Flimmer.Visible);
+    }
+}
+
+TEST(StartUp, LevelSetChoice) {
+    {
+        WindowFixture w;
+        SkipIntroScreen = true;
+        const std::string file = w.folder() + "Original_levels/my set.DAT";
+        QFile::copy(QStringLiteral(VANTORIX_BIN_DIR "/custom_levels/Rookie.dat"),
+                    QString::fromStdString(file));
+        w.start("\"" + file + "\"");
+        EXPECT_EQ(w.f().LevelSet.CurrentLevelFile, file);
+        EXPECT_EQ(w.window.title, "Vantorix {" + file + "}");
+    }
+    {
+        WindowFixture w;
+        SkipIntroScreen = true;
+        const std::string file = w.folder() + "sfx/101.wav";
+        w.start(file);
+        ASSERT_FALSE(w.dialogs.calls().empty());
+        EXPECT_EQ(w.dialogs.calls()[0].prompt, "Invalid levelfile format!");
+        EXPECT_EQ(w.dialogs.calls()[0].style, mb::Exclamation);
+        EXPECT_FALSE(w.f().Levels.empty());
+    }
+}
+
+TEST(StartUp, DisplayProblemsStopTheStart) {
+    WindowFixture w;
+    SaveSetting(App, "DEVMODE", "FullScreen", "1");
+    SaveSetting(App, "DEVMODE", "lERROR", "1");
+    w.start();
+    ASSERT_EQ(w.dialogs.calls().size(), 1u);
+    EXPECT_EQ(w.dialogs.calls()[0].title, "DISPLAY PROBLEMS");
+    EXPECT_EQ(w.dialogs.calls()[0].style, mb::Critical);
+    EXPECT_TRUE(w.window.ended);
+    EXPECT_FALSE(w.window.shown);
+}
+
+TEST(StartUp, FatalErrorEndsTheProgramAndMarksTheDisplay) {
+    WindowFixture w;
+    w.open("-noamiga -nosfx");
+    w.s().Form_Load();
+    ASSERT_TRUE(w.window.ended == false);
+    // Second start, pictures gone.
+    WindowFixture v;
+    QFile::remove(QString::fromStdString(v.folder() + "gfx"));
+    v.start();
+    ASSERT_FALSE(v.dialogs.calls().empty());
+    const auto& call = v.dialogs.calls().back();
+    EXPECT_EQ(call.prompt.rfind("Fatal error!\r\n\r\n", 0), 0u) << call.prompt;
+    EXPECT_NE(call.prompt.find("\r\ncode:53"), std::string::npos) << call.prompt;
+    EXPECT_EQ(call.style, mb::Critical);
+    EXPECT_EQ(v.setting("DEVMODE", "lERROR"), "1");
+    EXPECT_TRUE(v.window.ended);
+}

@@ -216,7 +216,7 @@ void FrmMainEdit::buildControls() {
         }
     };
     Pane2->released = [this](QMouseEvent* e) {
-        if (dragging_) {
+        if (dragging_ && e->button() == Qt::LeftButton) {
             dragFinished(e->globalPosition());
         }
     };
@@ -404,7 +404,10 @@ void FrmMainEdit::paneMoved(QMouseEvent* e) {
 
 void FrmMainEdit::paneReleased(QMouseEvent* e) {
     if (dragging_) {
-        dragFinished(e->globalPosition());
+        // A drag ends where the left button comes up.
+        if (e->button() == Qt::LeftButton) {
+            dragFinished(e->globalPosition());
+        }
         return;
     }
     const QPointF pos = e->position();
@@ -454,6 +457,14 @@ void FrmMainEdit::dragFinished(QPointF global) {
 }
 
 void FrmMainEdit::releaseModifiers() {
+    // A drag whose button came up in another window ends as one dropped off the pane.
+    if (dragging_) {
+        dragging_ = false;
+        dragOverPane_ = false;
+        QApplication::restoreOverrideCursor();
+        model_->dropElsewhere();
+        syncFromModel();
+    }
     if (shiftHeld_) {
         shiftHeld_ = false;
         model_->Form_KeyUp(vk::Shift, 0);
@@ -495,9 +506,11 @@ bool FrmMainEdit::eventFilter(QObject* watched, QEvent* event) {
         } else if (code == vk::Menu) {
             altHeld_ = true;
         }
-        // Typing in the name box edits the name, never the aliens.
+        // Typing in the name box edits the name, never the aliens; while an alien is being
+        // dragged only the modifiers count.
         const bool editingKey = code == vk::Delete || (mask & shiftmask::Ctrl);
-        if (receiver == Text1 && editingKey) {
+        const bool modifierKey = code == vk::Shift || code == vk::Control || code == vk::Menu;
+        if ((receiver == Text1 && editingKey) || (dragging_ && !modifierKey)) {
             return false;
         }
         if (code == vk::Delete) {
@@ -507,7 +520,9 @@ bool FrmMainEdit::eventFilter(QObject* watched, QEvent* event) {
         } else {
             run([&] { model_->Form_KeyDown(code, mask); });
         }
-        return false;
+        // A nudge belongs to the editor alone: the speed list must not step as well.
+        const bool arrow = code >= vk::Left && code <= vk::Down;
+        return arrow && (mask == shiftmask::Ctrl || mask == shiftmask::Ctrl + shiftmask::Shift);
     }
     if (key->isAutoRepeat()) {
         return false;

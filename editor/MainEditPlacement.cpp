@@ -93,7 +93,8 @@ void MainEditModel::Pane_DragDrop(DragSource Source, double X, double Y) {
     const double py = SnapToGrid ? static_cast<double>(DropY) : Y - GrabY;
     EditLevelRec& level = EditLevels[CurLevel];
     const bool placedSource = Source.Kind == DragKind::Placed && Source.Index >= 0 &&
-                              Source.Index < static_cast<int>(Mz.size());
+                              Source.Index < static_cast<int>(Mz.size()) &&
+                              Source.Index <= LastAlien;
     const bool paletteSource = Source.Kind == DragKind::Palette && Source.Index >= 0 &&
                                Source.Index < static_cast<int>(CurMonster.size());
 
@@ -168,6 +169,8 @@ void MainEditModel::Mz_MouseDown(int Index, int Button, int /*Shift*/, double /*
     } else if (a.Drops + 1 < editorui::dropsItems) {
         mnuSetDropsChecked[a.Drops + 1] = true;
     }
+    // The Shoots mark shows the clicked alien's own value, which its command toggles.
+    mnuShootsChecked = a.Shoots == 1;
     if (showPopup) {
         showPopup();
     }

@@ -66,6 +66,7 @@ bool showInternetConfig(QWidget* parent) {
     auto* text1 = new QLineEdit(ansi::toQString(model.Text1), frame);
     auto* text2 = new QLineEdit(ansi::toQString(model.Text2), frame);
     auto* text3 = new QLineEdit(ansi::toQString(model.Text3), frame);
+    text1->setMinimumWidth(280);
     text2->setEchoMode(QLineEdit::Password);
     auto* form = new QFormLayout(frame);
     form->addRow("Host address:", text1);

@@ -47,7 +47,12 @@ std::string serverDisplayName(const std::string& address) {
     if (const auto scheme = host.find("://"); scheme != std::string::npos) {
         host.erase(0, scheme + 3);
     }
-    host = host.substr(0, host.find_first_of("/:?#"));
+    if (!host.empty() && host[0] == '[') {
+        host =
+            host.substr(0, host.find(']') == std::string::npos ? host.size() : host.find(']') + 1);
+    } else {
+        host = host.substr(0, host.find_first_of("/:?#"));
+    }
     return host.empty() ? std::string("the hiscore server") : host;
 }
 

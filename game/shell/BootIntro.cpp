@@ -71,6 +71,7 @@ void BootIntro::layout(double innerWidth, double innerHeight) {
     fitFlimmer();
     aDiskView.Left = innerWidth / 2 - aDiskView.Width / 2;
     aDiskView.Top = innerHeight / 2 - aDiskView.Height / 2;
+    tellChanged();
 }
 
 void BootIntro::fitFlimmer() {
@@ -86,6 +87,7 @@ void BootIntro::c64Screen_Timer() {
         f.c64Screen.setInterval(500);
     }
     BootStep = static_cast<VbInteger>(BootStep + 1);
+    fitFlimmer();
     switch (BootStep) {
     case 3:
         Flimmer->setBackColor(LightGrey);
@@ -97,17 +99,26 @@ void BootIntro::c64Screen_Timer() {
         break;
     case 8:
         aDiskView.Visible = true;
+        tellChanged();
         break;
     case 12:
         aDiskView.Visible = false;
+        tellChanged();
         break;
     case 14:
         aDiskView.Visible = false;
+        tellChanged();
         f.c64Screen.setEnabled(false);
         f.FlimmerTimer.setEnabled(true);
         break;
     default:
         break;
+    }
+}
+
+void BootIntro::tellChanged() {
+    if (changed) {
+        changed();
     }
 }
 
@@ -147,6 +158,7 @@ void BootIntro::FlimmerTimer_Timer() {
     } else {
         f.FlimmerTimer.setEnabled(false);
         FlimmerView.Visible = false;
+        tellChanged();
         DoEvents();
         if (InitGame) {
             InitGame();

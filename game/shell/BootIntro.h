@@ -23,6 +23,8 @@ public:
 
     // Called when the stripes are over.
     std::function<void()> InitGame;
+    // The placement or visibility of Flimmer or the disk changed (the window shows it).
+    std::function<void()> changed;
 
     // The intro's "screen" (starts mid grey) and the disk picture, with their placement.
     std::shared_ptr<Surface> Flimmer;
@@ -51,5 +53,7 @@ public:
     static std::int32_t consoleColor(int index);
 
 private:
+    void tellChanged();
+
     GameForm& f;
 };

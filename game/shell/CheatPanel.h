@@ -40,10 +40,11 @@ public:
     ControlView CheatPanel;
 
     // Seams into the rest of the window; unset ones do nothing.
-    std::function<void()> Form_Resize;           // re-layout of the game window
-    std::function<void()> focusPane;             // keyboard focus to the game pane
-    std::function<void()> EndDemo;               // the attract demo
-    std::function<void(bool)> setNewGameEnabled; // "New Game" menu item
+    std::function<void()> Form_Resize; // re-layout of the game window
+    std::function<void()> focusPane;   // keyboard focus to the game pane
+    std::function<void()> EndDemo;     // the attract demo
+    // "New Game" menu item; called where "End Game" is enabled in the record too.
+    std::function<void(bool)> setNewGameEnabled;
     // Tells the view to show the boxes anew (after any change of state).
     std::function<void()> changed;
 
@@ -52,6 +53,11 @@ public:
     // The selected "Type" option: 0 Normal, 1 Mega Missile, 2 Heavy Missile, 3 Bomb.
     int weaponOption() const { return weaponOption_; }
     void setWeaponOption(int index);
+
+    // The window's layout places the game pane at the left edge.
+    bool leftAlignsGamePane() const {
+        return CheatPanel.Visible && checked(CheatBox::LeftAlignGamePane);
+    }
 
     void mnuCheatPanel_Click();
     void UpdateCheatPane();

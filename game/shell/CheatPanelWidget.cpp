@@ -1,5 +1,6 @@
 #include "CheatPanelWidget.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -39,16 +41,29 @@ template <typename W> W* noFocus(W* w) {
     return w;
 }
 
+void compact(QLayout* l) {
+    l->setContentsMargins(4, 2, 4, 2);
+    l->setSpacing(1);
+}
+
 } // namespace
 
 CheatPanelWidget::CheatPanelWidget(CheatPanelModel& model, QWidget* gameWindow)
     : QFrame(gameWindow), model_(model) {
     setObjectName("CheatPanel");
     setFrameShape(QFrame::Box);
+    // A panel of its own colours, whatever the game area behind it uses.
+    QPalette pal = QApplication::style()->standardPalette();
+    pal.setColor(QPalette::Window, QColor(212, 208, 200));
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
     setAutoFillBackground(true);
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
     auto* top = new QVBoxLayout(this);
-    top->setContentsMargins(4, 0, 4, 4);
-    top->setSpacing(2);
+    top->setContentsMargins(3, 0, 3, 3);
+    top->setSpacing(1);
 
     // Title bar with the heading and the close button.
     auto* titleBar = new QWidget(this);
@@ -79,6 +94,7 @@ CheatPanelWidget::CheatPanelWidget(CheatPanelModel& model, QWidget* gameWindow)
 
     QGroupBox* common = addFrame("Frame1", "Common options", this);
     auto* cl = new QVBoxLayout(common);
+    compact(cl);
     cl->addWidget(
         addBox(CheatBox::AlienCantDie, "CheatCheckAlienCantDie", "ALIEN GOD MODE", common));
     cl->addWidget(addBox(CheatBox::ShakeOff, "CheatCheckShakeOff", "Disable shakes", common));
@@ -93,6 +109,7 @@ CheatPanelWidget::CheatPanelWidget(CheatPanelModel& model, QWidget* gameWindow)
 
     QGroupBox* other = addFrame("Frame2", "Other options", this);
     auto* ol = new QGridLayout(other);
+    compact(ol);
     auto addButton = [this, other](const char* name, const char* caption, auto action) {
         auto* b = noFocus(new QPushButton(caption, other));
         b->setObjectName(name);
@@ -117,8 +134,10 @@ CheatPanelWidget::CheatPanelWidget(CheatPanelModel& model, QWidget* gameWindow)
 
     QGroupBox* weapons = addFrame("Frame3", "Weapons", this);
     auto* wl = new QHBoxLayout(weapons);
+    compact(wl);
     QGroupBox* type = addFrame("Frame4", "Type", weapons);
     auto* tl = new QVBoxLayout(type);
+    compact(tl);
     const char* names[4] = {"Normal", "Mega Missile", "Heavy Missile", "Bomb"};
     for (int i = 0; i < 4; ++i) {
         auto* r = noFocus(new QRadioButton(names[i], type));
@@ -135,6 +154,7 @@ CheatPanelWidget::CheatPanelWidget(CheatPanelModel& model, QWidget* gameWindow)
     wl->addWidget(type);
     QGroupBox* addOn = addFrame("Frame5", "Add-on", weapons);
     auto* al = new QVBoxLayout(addOn);
+    compact(al);
     al->addWidget(addBox(CheatBox::DblCanons, "CheatWeaponAddOnDblCanons", "Double-canons", addOn));
     al->addWidget(addBox(CheatBox::MissileWaver, "CheatCheckMissileWaver", "Missile Waver", addOn));
     al->addWidget(
@@ -169,6 +189,7 @@ QCheckBox* CheatPanelWidget::addBox(CheatBox b, const char* name, const char* ca
 
 QGroupBox* CheatPanelWidget::addFrame(const char* name, const char* caption, QWidget* parent) {
     auto* g = new QGroupBox(caption, parent);
+    g->setFlat(false);
     g->setObjectName(name);
     g->installEventFilter(this);
     return g;

@@ -79,6 +79,9 @@ void CreditsSequence::StopCredits() {
 void CreditsSequence::CreditTimer_Timer() {
     if (!f.mnuFile.Enabled) {
         f.mnuFile.Enabled = true;
+        if (menuChanged) {
+            menuChanged();
+        }
     }
     if (f.Paused) {
         return;

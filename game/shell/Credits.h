@@ -2,6 +2,7 @@
 
 #include "CreditRec.h"
 
+#include <functional>
 #include <vector>
 
 class GameEngine;
@@ -16,6 +17,9 @@ public:
     ~CreditsSequence();
     CreditsSequence(const CreditsSequence&) = delete;
     CreditsSequence& operator=(const CreditsSequence&) = delete;
+
+    // The game menu was enabled again (the window shows it).
+    std::function<void()> menuChanged;
 
     // The script, filled by InitCredits.
     std::vector<CreditRec> Credits;

@@ -79,9 +79,13 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QMainWindow(parent)
     shell_ = std::make_unique<GameShell>(*form_, *engine_, *this, *music_, std::move(commandLine));
 
     credits_ = std::make_unique<CreditsSequence>(*form_, *engine_);
+    credits_->menuChanged = [this] { syncView(); };
     demo_ = std::make_unique<AttractDemo>(*form_, *engine_, *credits_);
     intro_ = std::make_unique<BootIntro>(*form_, shell_->Flimmer, shell_->aDisk);
-    intro_->InitGame = [this] { shell_->InitGame(); };
+    intro_->InitGame = [this] {
+        shell_->InitGame();
+        syncView();
+    };
     cheat_ = std::make_unique<CheatPanelModel>(*form_, *engine_);
     hiscores_ = std::make_unique<HiscoreUi>(*form_, *engine_, this);
     ShellParts& parts = shell_->parts;
@@ -95,13 +99,19 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QMainWindow(parent)
     parts.InitCredits = [this] { credits_->InitCredits(); };
     parts.StartDemo = [this] { demo_->StartDemo(); };
     parts.EndDemo = [this] { demo_->EndDemo(); };
-    parts.mnuCheatPanel_Click = [this] { cheat_->mnuCheatPanel_Click(); };
+    parts.mnuCheatPanel_Click = [this] {
+        // First shown at the top right of the client area; afterwards where it was dragged.
+        if (!cheatPlaced_) {
+            cheatPlaced_ = true;
+            cheat_->CheatPanel.Left = std::max(0, area_->width() - cheatView_->width());
+            cheat_->CheatPanel.Top = 0;
+        }
+        cheat_->mnuCheatPanel_Click();
+    };
     parts.mnuCheatItems_Click = [this](int i) {
         cheat_->mnuCheatItems_Click(static_cast<VbInteger>(i));
     };
-    parts.cheatPaneLeftAligned = [this] {
-        return cheat_->CheatPanel.Visible && cheat_->checked(CheatBox::LeftAlignGamePane);
-    };
+    parts.cheatPaneLeftAligned = [this] { return cheat_->leftAlignsGamePane(); };
     parts.mnuShowProcessInfo_Click = [this] { frmControl::toggle(*form_, this); };
     cheat_->Form_Resize = [this] { shell_->Form_Resize(); };
     cheat_->focusPane = [this] { area_->setFocus(); };

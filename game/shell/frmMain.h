@@ -119,6 +119,7 @@ private:
     SurfaceView* flimmerView_ = nullptr;
     SurfaceView* diskView_ = nullptr;
     CheatPanelWidget* cheatView_ = nullptr;
+    bool cheatPlaced_ = false;
     SurfaceView* internetView_ = nullptr;
     std::shared_ptr<Surface> internetPic_;
     std::shared_ptr<Surface> helpPic_;

@@ -68,7 +68,11 @@ TEST_F(EditorWindow, RealWindowShowsTheEditorAndTakesADropFromThePalette) {
     EXPECT_EQ(aliens[0].Y, 51);
     EXPECT_EQ(window.model().Saved, VbFalse);
 
-    // The Delete key reaches the window first and removes the current alien.
+    // Typing in the name box never removes aliens; elsewhere Delete reaches the window
+    // first and removes the current alien.
+    QKeyEvent inName(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(window.Text1, &inName);
+    EXPECT_EQ(window.model().EditLevels[0].Aliens[0].Type, 2);
     QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
     QApplication::sendEvent(window.Pane, &del);
     EXPECT_EQ(window.model().EditLevels[0].Aliens[0].Type, -1);

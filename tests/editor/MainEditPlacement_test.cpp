@@ -312,3 +312,32 @@ TEST_F(EditorPlacement, CurrentAlienIsFramedUntilTheGridListTakesTheFocus) {
     model->FadeTimer_Timer();
     EXPECT_EQ(model->Pane.Point(99, 99), 0);
 }
+
+TEST_F(EditorPlacement, DragsKeepTheirOwnGrabOffsetOverOtherControls) {
+    place({{200, 200}});
+    model->CurAlien = -1;
+    // A palette item grabbed at (5, 5) passes over the placed alien: the alien is neither
+    // lifted nor made current, and the drop frame follows the mouse over it.
+    ASSERT_TRUE(model->paletteMouseDown(mousebutton::Left, model->CurMonster[1].Left + 5,
+                                        model->CurMonster[1].Top + 5));
+    model->dragOverPane(100, 100);
+    model->dragOverPane(215, 210);
+    EXPECT_TRUE(model->Mz[0].Visible);
+    EXPECT_EQ(model->CurAlien, -1);
+    EXPECT_EQ(model->DropX, 211);
+    EXPECT_EQ(model->DropY, 201);
+    model->dropOnPane(215, 210);
+    EXPECT_EQ(alien(1).Type, 1);
+    EXPECT_EQ(alien(1).X, 211);
+    EXPECT_EQ(alien(0).X, 200);
+
+    // A placed alien carried across the palette and back lands by its own grab offset.
+    dragPlaced(0, 3, 3, 0, 0);
+    const PlacedPicture& p = model->Mz[0];
+    ASSERT_TRUE(model->paneMouseDown(mousebutton::Left, 0, p.Left + 3, p.Top + 3));
+    model->dragOverPalette(model->CurMonster[4].Left + 10, model->CurMonster[4].Top + 10);
+    model->dragOverPane(53, 63);
+    model->dropOnPane(53, 63);
+    EXPECT_EQ(alien(0).X, 51);
+    EXPECT_EQ(alien(0).Y, 61);
+}

@@ -53,8 +53,11 @@ TEST_F(EditorProperties, PopupChecksTheClickedAliensValues) {
     EXPECT_EQ(checked(model->mnuSetTypeChecked), 4);
     EXPECT_EQ(checked(model->mnuSetHitsChecked), 2);
     EXPECT_EQ(checked(model->mnuSetDropsChecked), 0);
+    EXPECT_TRUE(model->mnuShootsChecked);
     a.Drops = 9;
+    a.Shoots = 0;
     rightClick(3);
+    EXPECT_FALSE(model->mnuShootsChecked);
     EXPECT_EQ(checked(model->mnuSetDropsChecked), 10);
     EXPECT_STREQ(editorui::dropsCaptions[10], "Extra live");
 }

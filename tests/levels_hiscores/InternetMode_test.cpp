@@ -140,6 +140,7 @@ TEST(InternetRequests, UrlsAreBuiltExactly) {
     EXPECT_EQ(withoutTrailingSlashes("http://h///"), "http://h");
     EXPECT_EQ(serverDisplayName("http://scores.test"), "scores.test");
     EXPECT_EQ(serverDisplayName("https://a.b:81/x"), "a.b");
+    EXPECT_EQ(serverDisplayName("http://[::1]:4000"), "[::1]");
     EXPECT_EQ(serverDisplayName(""), "the hiscore server");
 }
 

@@ -140,6 +140,7 @@ frmMain::~frmMain() {
     demo_.reset();
     credits_.reset();
     intro_.reset();
+    shell_->parts = ShellParts{};
     shell_.reset();
     engine_.reset();
 }

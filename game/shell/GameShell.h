@@ -112,11 +112,6 @@ public:
     ControlView PaneSize{0, 0, 599, 426, true}; // the pane's own size
     std::shared_ptr<Surface> picDump = std::make_shared<Surface>(1, 1);
     std::shared_ptr<Surface> PaneGradient = std::make_shared<Surface>(599, 426);
-    // The side panel beside the play pane (hiscore table, pickups, weapon).
-    std::shared_ptr<Surface> hPic = std::make_shared<Surface>(190, 420);
-    // The intro's screen and its disk picture.
-    std::shared_ptr<Surface> FlimmerPic = std::make_shared<Surface>(1, 1);
-    std::shared_ptr<Surface> aDiskPic = std::make_shared<Surface>(200, 205);
 
     dx8Keyboard dx8Keyboard1;
     dx8Joystick dx8Joystick1;

@@ -1,12 +1,8 @@
 #include "frmMain.h"
 
 #include "Ansi.h"
-#include "AttractDemo.h"
-#include "BootIntro.h"
-#include "CheatPanel.h"
-#include "CheatPanelWidget.h"
-#include "Credits.h"
 #include "FrmControl.h"
+#include "InfoWindow.h"
 #include "MPLAY.h"
 #include "SurfaceView.h"
 #include "WindowHelpers.h"
@@ -31,6 +27,8 @@ constexpr int SideLeft = 406;
 constexpr int SideTop = 3;
 constexpr int TimeScalaLeft = 45;
 constexpr int TimeScalaTop = 283;
+constexpr int InternetLeft = 154; // on the side panel, beside the version line
+constexpr int InternetTop = 58;
 
 int px(double v) {
     return static_cast<int>(std::floor(v + 0.5));
@@ -79,43 +77,54 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QMainWindow(parent)
     MPLAY1->hide();
     music_ = std::make_unique<MplayMusic>(*MPLAY1);
     shell_ = std::make_unique<GameShell>(*form_, *engine_, *this, *music_, std::move(commandLine));
-    buildParts();
 
-    // The intro's component starts the game when it ends; without one the game starts at
-    // once.
-    if (!form_->c64Screen.onTick) {
-        form_->c64Screen.onTick = [this] {
-            form_->c64Screen.setEnabled(false);
-            shell_->Flimmer.Visible = false;
-            shell_->InitGame();
-        };
-    }
-
-    // Stand-in for the credits component until it is wired: its timer only enables the Game
-    // menu and enters a finished game's hiscore.
-    if (!form_->CreditTimer.onTick) {
-        shell_->parts.StartDemo = [this] {
-            form_->CreditsRunning = true;
-            form_->CreditIndex = 0;
-            form_->CreditTimer.setEnabled(true);
-        };
-        form_->CreditTimer.onTick = [this] {
-            GameForm& f = *form_;
-            if (!f.mnuFile.Enabled) {
-                f.mnuFile.Enabled = true;
-                syncView();
-            }
-            if (f.Paused) {
-                return;
-            }
-            if (f.HiscorePending) {
-                f.LevelSet.UpdateHiscore(f.Score, f.CurrentLevel, f.StartFromLevel,
-                                         toVbBool(f.CheatMode));
-                f.HiscorePending = false;
-            }
-            f.CreditTimer.setEnabled(false);
-        };
-    }
+    credits_ = std::make_unique<CreditsSequence>(*form_, *engine_);
+    credits_->menuChanged = [this] { syncView(); };
+    demo_ = std::make_unique<AttractDemo>(*form_, *engine_, *credits_);
+    intro_ = std::make_unique<BootIntro>(*form_, shell_->Flimmer, shell_->aDisk);
+    intro_->InitGame = [this] {
+        shell_->InitGame();
+        syncView();
+    };
+    cheat_ = std::make_unique<CheatPanelModel>(*form_, *engine_);
+    hiscores_ = std::make_unique<HiscoreUi>(*form_, *engine_, this);
+    ShellParts& parts = shell_->parts;
+    parts.mnuUseInternetHiscore_Click = [this] {
+        hiscores_->Internet().mnuUseInternetHiscore_Click();
+    };
+    parts.mnuUpdateInternetHiscoresNow_Click = [this] {
+        hiscores_->Internet().mnuUpdateInternetHiscoresNow_Click();
+    };
+    parts.InfoWindowOpen = [] { return InfoWindowOpen; };
+    parts.InitCredits = [this] { credits_->InitCredits(); };
+    parts.StartDemo = [this] { demo_->StartDemo(); };
+    parts.EndDemo = [this] { demo_->EndDemo(); };
+    parts.mnuCheatPanel_Click = [this] {
+        // First shown at the top right of the client area; afterwards where it was dragged.
+        if (!cheatPlaced_) {
+            cheatPlaced_ = true;
+            cheat_->CheatPanel.Left = std::max(0, area_->width() - cheatView_->width());
+            cheat_->CheatPanel.Top = 0;
+        }
+        cheat_->mnuCheatPanel_Click();
+    };
+    parts.mnuCheatItems_Click = [this](int i) {
+        cheat_->mnuCheatItems_Click(static_cast<VbInteger>(i));
+    };
+    parts.cheatPaneLeftAligned = [this] { return cheat_->leftAlignsGamePane(); };
+    parts.mnuShowProcessInfo_Click = [this] { frmControl::toggle(*form_, this); };
+    cheat_->Form_Resize = [this] { shell_->Form_Resize(); };
+    cheat_->focusPane = [this] { area_->setFocus(); };
+    cheat_->EndDemo = [this] { demo_->EndDemo(); };
+    cheat_->setNewGameEnabled = [this](bool on) {
+        shell_->mnuNewGame.Enabled = on;
+        syncView();
+    };
+    cheat_->changed = [this] {
+        if (cheatView_) {
+            cheatView_->sync();
+        }
+    };
 
     buildViews();
     buildMenus();
@@ -134,13 +143,15 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QMainWindow(parent)
 
 frmMain::~frmMain() {
     viewTimer_.stop();
-    // The parts hook into the record, the engine and the shell: they go first.
-    delete cheatWidget_;
+    // The views and the parts reach into the record: they go first.
+    delete frmControl::instance();
+    delete cheatView_;
+    cheatView_ = nullptr;
     cheat_.reset();
+    hiscores_.reset();
+    intro_.reset();
     demo_.reset();
     credits_.reset();
-    intro_.reset();
-    shell_->parts = ShellParts{};
     shell_.reset();
     engine_.reset();
 }
@@ -155,8 +166,10 @@ void frmMain::buildViews() {
     paneWidget_ = new QWidget(area_);
     gradientView_ = new SurfaceView(shell_->PaneGradient.get(), paneWidget_);
     pMainView_ = new SurfaceView(form_->pMain.get(), paneWidget_);
-    hPicView_ = new SurfaceView(shell_->hPic.get(), paneWidget_);
-    shell_->hPic->setBackColor(0);
+    hPicView_ = new SurfaceView(form_->hPic.get(), paneWidget_);
+    internetPic_ = std::make_shared<Surface>(32, 32);
+    internetView_ = new SurfaceView(internetPic_.get(), hPicView_);
+    internetView_->hide();
     scoreView_ = new SurfaceView(form_->ScoreBG.get(), paneWidget_);
     levelView_ = new SurfaceView(form_->LevelBG.get(), paneWidget_);
     livesView_ = new SurfaceView(form_->LivesBG.get(), paneWidget_);
@@ -177,53 +190,12 @@ void frmMain::buildViews() {
     helpView_ = new SurfaceView(helpPic_.get(), pMainView_);
     helpView_->installEventFilter(this);
     helpView_->hide();
-    flimmerView_ = new SurfaceView(shell_->FlimmerPic.get(), area_);
-    shell_->FlimmerPic->setBackColor(0x808080);
-    diskView_ = new SurfaceView(shell_->aDiskPic.get(), flimmerView_);
+    flimmerView_ = new SurfaceView(intro_->Flimmer.get(), area_);
+    diskView_ = new SurfaceView(intro_->aDisk.get(), flimmerView_);
+    cheatView_ = new CheatPanelWidget(*cheat_, area_);
+    cheatView_->sync();
     flimmerView_->hide();
     diskView_->hide();
-    cheatWidget_ = new CheatPanelWidget(*cheat_, area_);
-}
-
-void frmMain::buildParts() {
-    GameForm& f = *form_;
-    GameEngine& e = *engine_;
-    GameShell& s = *shell_;
-    intro_ = std::make_unique<BootIntro>(f, s.Flimmer, s.aDisk);
-    intro_->Flimmer = s.FlimmerPic;
-    intro_->aDisk = s.aDiskPic;
-    intro_->InitGame = [this] {
-        shell_->InitGame();
-        syncView();
-    };
-    credits_ = std::make_unique<CreditsSequence>(f, e);
-    credits_->menuChanged = [this] { syncView(); };
-    demo_ = std::make_unique<AttractDemo>(f, e, *credits_);
-    cheat_ = std::make_unique<CheatPanelModel>(f, e);
-    cheat_->Form_Resize = [this] { shell_->Form_Resize(); };
-    cheat_->focusPane = [this] { area_->setFocus(); };
-    cheat_->EndDemo = [this] { demo_->EndDemo(); };
-    cheat_->setNewGameEnabled = [this](bool on) {
-        shell_->mnuNewGame.Enabled = on;
-        syncView();
-    };
-    s.parts.InitCredits = [this] { credits_->InitCredits(); };
-    s.parts.StartDemo = [this] { demo_->StartDemo(); };
-    s.parts.EndDemo = [this] { demo_->EndDemo(); };
-    s.parts.mnuCheatPanel_Click = [this] {
-        // First shown at the top right of the client area; afterwards where it was dragged.
-        if (!cheatPlaced_) {
-            cheatPlaced_ = true;
-            cheat_->CheatPanel.Left = std::max(0, area_->width() - cheatWidget_->width());
-            cheat_->CheatPanel.Top = 0;
-        }
-        cheat_->mnuCheatPanel_Click();
-    };
-    s.parts.mnuCheatItems_Click = [this](int index) {
-        cheat_->mnuCheatItems_Click(static_cast<VbInteger>(index));
-    };
-    s.parts.cheatPaneLeftAligned = [this] { return cheat_->leftAlignsGamePane(); };
-    s.parts.mnuShowProcessInfo_Click = [this] { frmControl::toggle(*form_, this); };
 }
 
 QAction* frmMain::addItem(QMenu* menu, const char* caption, void (GameShell::*handler)(),
@@ -322,8 +294,9 @@ bool frmMain::load() {
         helpPic_->LoadPicture(AppPath() + "gfx/hi_color/help.bmp");
     } catch (const std::exception&) {
     }
+    intro_->loadDisk(AppPath() + "gfx/hi_color/");
     try {
-        shell_->aDiskPic->LoadPicture(AppPath() + "gfx/hi_color/disk.bmp");
+        internetPic_->LoadPicture(AppPath() + "gfx/hi_color/internet.bmp");
     } catch (const std::exception&) {
     }
     shell_->Form_Load();
@@ -368,7 +341,9 @@ void frmMain::placeViews() {
     place(paneWidget_, f.Pane.Left, f.Pane.Top, pw, ph, k, true);
     place(gradientView_, 0, 0, pw, ph, k, true);
     place(pMainView_, PlayLeft, PlayTop, f.pMain->Width(), f.pMain->Height(), k, true);
-    place(hPicView_, SideLeft, SideTop, s.hPic->Width(), s.hPic->Height(), k, true);
+    place(hPicView_, SideLeft, SideTop, f.hPic->Width(), f.hPic->Height(), k, true);
+    place(internetView_, InternetLeft, InternetTop, internetPic_->Width(), internetPic_->Height(),
+          k, f.InternetModePic.Visible);
     double y = SideTop;
     for (SurfaceView* v : {scoreView_, levelView_, livesView_}) {
         place(v, SideLeft, y, v->surface()->Width(), v->surface()->Height(), k, true);
@@ -403,15 +378,8 @@ void frmMain::placeViews() {
         flimmerView_->setVisible(s.Flimmer.Visible);
         flimmerView_->raise();
     }
-    const QRect disk(px(area_->width() / 2.0 - s.aDisk.Width / 2),
-                     px(area_->height() / 2.0 - s.aDisk.Height / 2), px(s.aDisk.Width),
-                     px(s.aDisk.Height));
-    if (diskView_->geometry() != disk) {
-        diskView_->setGeometry(disk);
-    }
-    if (diskView_->isVisible() != s.aDisk.Visible) {
-        diskView_->setVisible(s.aDisk.Visible);
-    }
+    place(diskView_, s.aDisk.Left, s.aDisk.Top, s.aDisk.Width, s.aDisk.Height, k, s.aDisk.Visible);
+    cheatView_->sync();
 }
 
 void frmMain::showWindow() {

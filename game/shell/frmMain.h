@@ -1,8 +1,14 @@
 #pragma once
 
+#include "AttractDemo.h"
+#include "BootIntro.h"
+#include "CheatPanel.h"
+#include "CheatPanelWidget.h"
+#include "Credits.h"
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "GameShell.h"
+#include "HiscoreUi.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -14,11 +20,6 @@
 #include <string>
 #include <vector>
 
-class AttractDemo;
-class BootIntro;
-class CheatPanelModel;
-class CheatPanelWidget;
-class CreditsSequence;
 class MPLAY;
 class QAction;
 class QMenu;
@@ -92,20 +93,17 @@ private:
     QAction* addItem(QMenu* menu, const char* caption, void (GameShell::*handler)(),
                      bool checkable = false);
     void Form_MouseUp(int button, const QPoint& globalPos);
-    void buildParts();
 
     std::unique_ptr<GameForm> form_;
     std::unique_ptr<GameEngine> engine_;
     MPLAY* MPLAY1 = nullptr;
     std::unique_ptr<MplayMusic> music_;
     std::unique_ptr<GameShell> shell_;
-    // The window's own components: intro, credits, attract demo, cheat panel.
-    std::unique_ptr<BootIntro> intro_;
     std::unique_ptr<CreditsSequence> credits_;
     std::unique_ptr<AttractDemo> demo_;
+    std::unique_ptr<BootIntro> intro_;
     std::unique_ptr<CheatPanelModel> cheat_;
-    CheatPanelWidget* cheatWidget_ = nullptr;
-    bool cheatPlaced_ = false;
+    std::unique_ptr<HiscoreUi> hiscores_;
 
     QWidget* area_ = nullptr;
     QWidget* paneWidget_ = nullptr;
@@ -120,6 +118,10 @@ private:
     SurfaceView* helpView_ = nullptr;
     SurfaceView* flimmerView_ = nullptr;
     SurfaceView* diskView_ = nullptr;
+    CheatPanelWidget* cheatView_ = nullptr;
+    bool cheatPlaced_ = false;
+    SurfaceView* internetView_ = nullptr;
+    std::shared_ptr<Surface> internetPic_;
     std::shared_ptr<Surface> helpPic_;
     std::array<QLabel*, 7> livesIcons_{};
     QLabel* pauseLabel_ = nullptr;

@@ -16,7 +16,8 @@ TEST(StartUp, TimingsFollowSlowPcModeAndSettingsTheirDefaults) {
         const char* slowPc; // nullptr: not stored
         bool slow;
     };
-    for (const Case c : {Case{nullptr, false}, Case{"1", true}, Case{"0", false}, Case{"2", false}}) {
+    for (const Case c :
+         {Case{nullptr, false}, Case{"1", true}, Case{"0", false}, Case{"2", false}}) {
         WindowFixture w;
         if (c.slowPc) {
             SaveSetting(App, "Global", "SlowPC", c.slowPc);
@@ -78,11 +79,11 @@ TEST(StartUp, MenuOptionsComeBackFromSettingsWithTheDesignStateAsDefault) {
     EXPECT_FALSE(f.mnuExplosionSounds.Checked);
     EXPECT_TRUE(f.mnuWaitForFire.Checked);
     EXPECT_FALSE(f.mnuMusic.Checked);
-    EXPECT_TRUE(f.mnuFastMessages.Checked);      // design: checked
-    EXPECT_FALSE(f.mnuShipShootSounds.Checked);  // design: unchecked
-    EXPECT_TRUE(f.mnuAlienShootSounds.Checked);  // design: checked
-    EXPECT_FALSE(f.mnuSound.Checked);            // -nosfx
-    EXPECT_TRUE(w.music.plays.empty());          // music off
+    EXPECT_TRUE(f.mnuFastMessages.Checked);     // design: checked
+    EXPECT_FALSE(f.mnuShipShootSounds.Checked); // design: unchecked
+    EXPECT_TRUE(f.mnuAlienShootSounds.Checked); // design: checked
+    EXPECT_FALSE(f.mnuSound.Checked);           // -nosfx
+    EXPECT_TRUE(w.music.plays.empty());         // music off
 }
 
 TEST(StartUp, SoundSwitchesAndSoundBuffers) {

@@ -1,0 +1,229 @@
+#include "Dialogs.h"
+#include "WindowFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A running game past its get-ready phase.
+void playing(WindowFixture& w) {
+    w.enableGameMenu();
+    w.s().mnuNewGame_Click();
+    w.f().LevelStarting = false;
+    w.f().PlaceShipTimer.setEnabled(false);
+}
+
+void typeCode(GameShell& s) {
+    // Key codes whose decimal texts join to the code.
+    for (int code : {58, 27, 13, 90, 46, 25, 18, 0, 3, 4, 72, 96, 0, 51}) {
+        s.dx8Keyboard1_KeyDown(code);
+    }
+}
+
+void touch(const std::string& path) {
+    QFile f(QString::fromStdString(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+TEST(KeyCommands, TableOfKeysInPlay) {
+    struct Case {
+        int code;
+        const char* effect;
+    };
+    const Case cases[] = {{1, "pause"},  {25, "pause"},  {197, "pause"}, {200, "up"},
+                          {203, "left"}, {205, "right"}, {208, "down"},  {57, "fire"},
+                          {59, "help"},  {30, "nothing"}};
+    for (const Case& c : cases) {
+        WindowFixture w;
+        w.start();
+        playing(w);
+        GameForm& f = w.f();
+        w.s().dx8Keyboard1_KeyDown(c.code);
+        const std::string e = c.effect;
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(f.Paused, e == "pause" || e == "help");
+        EXPECT_EQ(f.lbPause.Visible, e == "pause" || e == "help");
+        EXPECT_EQ(f.ShipSprite.UP != 0, e == "up");
+        EXPECT_EQ(f.ShipSprite.Left != 0, e == "left");
+        EXPECT_EQ(f.ShipSprite.Right != 0, e == "right");
+        EXPECT_EQ(f.ShipSprite.Down != 0, e == "down");
+        EXPECT_EQ(f.FireHeld, e == "fire");
+        EXPECT_EQ(f.ShootTimer.Enabled(), e == "fire");
+        EXPECT_EQ(w.s().Help.Visible, e == "help");
+        w.s().dx8Keyboard1_KeyUp(c.code);
+        EXPECT_EQ(f.ShipSprite.UP | f.ShipSprite.Left | f.ShipSprite.Right | f.ShipSprite.Down, 0);
+        EXPECT_FALSE(f.FireHeld);
+        EXPECT_FALSE(f.ShootTimer.Enabled());
+    }
+}
+
+TEST(KeyCommands, PauseResumeAndNewGame) {
+    WindowFixture w;
+    w.start();
+    GameForm& f = w.f();
+    w.s().dx8Keyboard1_KeyDown(57); // the Game menu is still closed: nothing
+    EXPECT_TRUE(f.GameOverFlag);
+    w.enableGameMenu();
+    w.s().dx8Keyboard1_KeyDown(1); // no game: no pause
+    EXPECT_FALSE(f.Paused);
+    w.s().dx8Keyboard1_KeyDown(57); // new game
+    EXPECT_FALSE(f.GameOverFlag);
+    EXPECT_FALSE(w.s().mnuNewGame.Enabled);
+    w.s().dx8Keyboard1_KeyUp(57);
+    f.LevelStarting = false;
+    f.PlaceShipTimer.setEnabled(false);
+
+    w.s().dx8Keyboard1_KeyDown(25);
+    EXPECT_TRUE(f.Paused);
+    EXPECT_TRUE(f.PauseTimer.Enabled());
+    w.s().dx8Keyboard1_KeyDown(25);
+    EXPECT_FALSE(f.Paused);
+    EXPECT_FALSE(f.PauseTimer.Enabled());
+
+    // Fire while paused resumes, then fires at once.
+    w.s().dx8Keyboard1_KeyDown(1);
+    w.s().dx8Keyboard1_KeyDown(57);
+    EXPECT_FALSE(f.Paused);
+    EXPECT_FALSE(f.lbPause.Visible);
+    EXPECT_TRUE(f.FireHeld);
+    EXPECT_TRUE(f.ShootTimer.Enabled());
+    w.s().dx8Keyboard1_KeyUp(57);
+
+    // Waiting for fire: resumes and starts the autofire.
+    f.Paused = true;
+    f.WaitingForFire = true;
+    w.s().dx8Keyboard1_KeyDown(57);
+    EXPECT_FALSE(f.WaitingForFire);
+    EXPECT_TRUE(f.ShootTimer.Enabled());
+
+    // The help page swallows the key that closes it.
+    w.s().dx8Keyboard1_KeyUp(57);
+    w.s().Help.Visible = true;
+    w.s().dx8Keyboard1_KeyDown(203);
+    EXPECT_FALSE(w.s().Help.Visible);
+    EXPECT_EQ(f.ShipSprite.Left, 0);
+}
+
+TEST(KeyCommands, OnlyTheActiveGameWindowTakesCommands) {
+    WindowFixture w;
+    w.start();
+    playing(w);
+    w.window.active = false;
+    w.s().dx8Keyboard1_KeyDown(1);
+    w.s().dx8Keyboard1_KeyDown(203);
+    EXPECT_FALSE(w.f().Paused);
+    EXPECT_EQ(w.f().ShipSprite.Left, 0);
+}
+
+TEST(KeyCommands, TypedCodeTogglesCheatMode) {
+    WindowFixture w;
+    w.start();
+    GameShell& s = w.s();
+    typeCode(s);
+    EXPECT_TRUE(w.f().CheatMode);
+    EXPECT_TRUE(w.f().mnuCheat.Visible);
+    EXPECT_TRUE(w.f().cheatsplitter.Visible);
+    // A wrong key in the middle restarts; the whole code afterwards still matches.
+    s.dx8Keyboard1_KeyDown(58);
+    s.dx8Keyboard1_KeyDown(27);
+    s.dx8Keyboard1_KeyDown(30);
+    typeCode(s);
+    EXPECT_FALSE(w.f().CheatMode);
+    EXPECT_FALSE(w.f().mnuCheat.Visible);
+    // Not while another window is active.
+    w.window.active = false;
+    typeCode(s);
+    EXPECT_FALSE(w.f().CheatMode);
+    // Internet mode refuses it.
+    w.window.active = true;
+    w.f().mnuUseInternetHiscore.Checked = true;
+    typeCode(s);
+    EXPECT_FALSE(w.f().CheatMode);
+    ASSERT_FALSE(w.dialogs.calls().empty());
+    EXPECT_EQ(w.dialogs.calls().back().prompt,
+              "Can't set cheatmode, please turn off INTERNET MODE first!");
+    EXPECT_EQ(w.dialogs.calls().back().style, mb::Critical);
+}
+
+TEST(KeyCommands, JoystickDeadBand) {
+    WindowFixture w;
+    w.start();
+    playing(w);
+    GameForm& f = w.f();
+    f.JoystickTune = 500;
+    f.JoystickButton = 3;
+    dx8Joystick::SliderArray sliders{};
+    dx8Joystick::ButtonArray buttons{};
+    w.s().dx8Joystick1_JoystickChange(4500, 5500, 0, 0, 0, 0, sliders, buttons);
+    EXPECT_EQ(f.ShipSprite.Left | f.ShipSprite.Right | f.ShipSprite.UP | f.ShipSprite.Down, 0);
+    w.s().dx8Joystick1_JoystickChange(4499, 5501, 0, 0, 0, 0, sliders, buttons);
+    EXPECT_NE(f.ShipSprite.Left, 0);
+    EXPECT_NE(f.ShipSprite.Down, 0);
+    EXPECT_EQ(f.ShipSprite.Right | f.ShipSprite.UP, 0);
+    buttons[3] = true;
+    w.s().dx8Joystick1_JoystickChange(5000, 5000, 0, 0, 0, 0, sliders, buttons);
+    EXPECT_EQ(f.ShipSprite.Left | f.ShipSprite.Down, 0);
+    EXPECT_TRUE(f.FireHeld);
+    f.JoystickButton = 40; // outside the device: never pressed
+    f.JoystickTune = 32767;
+    w.s().dx8Joystick1_JoystickChange(0, 10000, 0, 0, 0, 0, sliders, buttons);
+    EXPECT_FALSE(f.FireHeld);
+    EXPECT_EQ(f.ShipSprite.Left, 0);
+}
+
+TEST(KeyCommands, ScreenDumpNames) {
+    WindowFixture w;
+    w.start();
+    const std::string dir = w.folder() + "screendumps/";
+    EXPECT_EQ(GameShell::nextScreenDumpFile(), dir + "000000.bmp");
+    touch(dir + "000000.bmp");
+    touch(dir + "000002.bmp");
+    EXPECT_EQ(GameShell::nextScreenDumpFile(), dir + "000001.bmp");
+    w.s().dx8Keyboard1_KeyDown(183);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir + "000001.bmp")));
+    EXPECT_GT(QFile(QString::fromStdString(dir + "000001.bmp")).size(), 54);
+    // Taken whatever window is active; no folder, no file and no message.
+    w.window.active = false;
+    w.s().dx8Keyboard1_KeyDown(183);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir + "000003.bmp")));
+    QDir(QString::fromStdString(dir)).removeRecursively();
+    w.s().dx8Keyboard1_KeyDown(183);
+    EXPECT_FALSE(QDir(QString::fromStdString(dir)).exists());
+    EXPECT_TRUE(w.dialogs.calls().empty());
+}
+
+TEST(KeyCommands, DumpSeriesAsksForIntervalAndCount) {
+    WindowFixture w;
+    w.start();
+    for (const char* a : {"99", "10001", "abc", "250", "0", "101", "3"}) {
+        w.dialogs.answerInput(a);
+    }
+    w.s().dx8Keyboard1_KeyDown(84);
+    std::vector<std::string> messages;
+    for (const auto& c : w.dialogs.calls()) {
+        if (!c.input) {
+            messages.push_back(c.prompt);
+        }
+    }
+    const std::vector<std::string> expected = {"Invalid number!", "Invalid number!",
+                                               "Please enter a number!", "Invalid number!",
+                                               "Invalid number!"};
+    EXPECT_EQ(messages, expected);
+    EXPECT_EQ(w.f().AutoDump.Interval(), 250);
+    EXPECT_EQ(w.f().AutoDumpCount, 3);
+    ASSERT_TRUE(w.f().AutoDump.Enabled());
+    w.clock.advance(1000);
+    EXPECT_FALSE(w.f().AutoDump.Enabled());
+    const QDir dumps(QString::fromStdString(w.folder() + "screendumps"));
+    EXPECT_EQ(dumps.entryList(QDir::Files).size(), 3);
+    // An empty answer ends the set-up: the count stays.
+    w.dialogs.answerInput("500");
+    w.dialogs.answerInput("");
+    w.s().dx8Keyboard1_KeyDown(84);
+    EXPECT_EQ(w.f().AutoDump.Interval(), 500);
+    EXPECT_FALSE(w.f().AutoDump.Enabled());
+}

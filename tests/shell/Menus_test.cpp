@@ -1,0 +1,131 @@
+#include "Settings.h"
+#include "WindowFixture.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+void newGame(WindowFixture& w) {
+    w.enableGameMenu();
+    w.s().mnuNewGame_Click();
+    ASSERT_FALSE(w.f().GameOverFlag);
+}
+
+} // namespace
+
+TEST(Menus, OptionsAreSavedAtEveryExitAsTrueOrFalse) {
+    WindowFixture w;
+    w.start();
+    const QString table = QString::fromStdString(w.folder() + "Original_levels/data.hsc");
+    QFile::remove(table);
+    w.s().mnuShipShootSounds_Click();
+    w.s().mnuFastMessages_Click();
+    w.s().mnuWaitForFire_Click();
+    w.s().mnuWaitForFire_Click();
+    VbInteger cancel = 0;
+    w.s().Form_QueryUnload(cancel, 0);
+    EXPECT_EQ(cancel, 0);
+    EXPECT_TRUE(w.window.ended);
+    EXPECT_TRUE(w.dialogs.calls().empty()); // no game: nothing asked
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value;
+    } expected[] = {{"sfx", "sfx", "False"}, // -nosfx
+                    {"sfx", "music", "True"},
+                    {"sfx", "shipshoot", "True"},
+                    {"sfx", "alienshoot", "True"},
+                    {"sfx", "explosions", "True"},
+                    {"General", "InternetMode", "False"},
+                    {"General", "WaitForFire", "False"},
+                    {"General", "FastMessages", "False"}};
+    for (const auto& e : expected) {
+        EXPECT_EQ(w.setting(e.section, e.key), e.value) << e.key;
+    }
+    EXPECT_TRUE(w.music.closed);
+    EXPECT_GE(w.music.stops, 1);
+    EXPECT_TRUE(QFile::exists(table));
+}
+
+TEST(Menus, ClosingWhileLoadingIsRefusedSilently) {
+    WindowFixture w;
+    w.start("-nosfx"); // the intro runs; InitGame has not begun
+    VbInteger cancel = 0;
+    w.s().Form_QueryUnload(cancel, 0);
+    EXPECT_EQ(cancel, 1);
+    EXPECT_FALSE(w.window.ended);
+    EXPECT_TRUE(w.dialogs.calls().empty());
+}
+
+TEST(Menus, QuitDuringPlayAsksAndCancelGivesThePauseBack) {
+    WindowFixture w;
+    w.start();
+    newGame(w);
+    w.dialogs.answer(mb::Cancel);
+    VbInteger cancel = 0;
+    w.s().Form_QueryUnload(cancel, 0);
+    ASSERT_EQ(w.dialogs.calls().size(), 1u);
+    EXPECT_EQ(w.dialogs.calls()[0].prompt, "Are you sure you wanna quit now?");
+    EXPECT_EQ(w.dialogs.calls()[0].title, "Vantorix");
+    EXPECT_EQ(w.dialogs.calls()[0].style, mb::OKCancel + mb::Question);
+    EXPECT_EQ(cancel, 1);
+    EXPECT_FALSE(w.f().Paused);
+    EXPECT_TRUE(w.f().PauseTimer.Enabled()); // its next tick hides the label
+    EXPECT_FALSE(w.window.ended);
+
+    w.dialogs.answer(mb::OK);
+    cancel = 0;
+    w.s().Form_QueryUnload(cancel, 0);
+    EXPECT_EQ(cancel, 0);
+    EXPECT_TRUE(w.window.ended);
+    EXPECT_FALSE(w.f().MainLoop.Enabled());
+}
+
+TEST(Menus, AStartLevelGameNeverWritesTheHiscoreFile) {
+    WindowFixture w;
+    w.start("-noamiga -nosfx -startfromlevel{2}");
+    const QString table = QString::fromStdString(w.folder() + "Original_levels/data.hsc");
+    QFile::remove(table); // made when the set was read
+    newGame(w);
+    EXPECT_EQ(w.f().CurrentLevel, 1);
+    w.s().mnuExit_Click(); // OK: the game ends
+    EXPECT_TRUE(w.window.ended);
+    EXPECT_FALSE(QFile::exists(table));
+}
+
+TEST(Menus, EndGameAsksFirst) {
+    WindowFixture w;
+    w.start();
+    newGame(w);
+    EXPECT_FALSE(w.s().mnuNewGame.Enabled);
+    EXPECT_TRUE(w.f().mnuEndGame.Enabled);
+    w.dialogs.answer(mb::Cancel);
+    w.s().mnuEndGame_Click();
+    ASSERT_EQ(w.dialogs.calls().size(), 1u);
+    EXPECT_EQ(w.dialogs.calls()[0].prompt, "Are you sure ?");
+    EXPECT_EQ(w.dialogs.calls()[0].title, "END GAME");
+    EXPECT_FALSE(w.f().GameOverFlag);
+    EXPECT_FALSE(w.f().Paused);
+    w.dialogs.answer(mb::OK);
+    w.s().mnuEndGame_Click();
+    EXPECT_TRUE(w.f().GameOverFlag);
+    EXPECT_FALSE(w.f().Paused);
+}
+
+TEST(Menus, PauseOnlyWhileAGameRuns) {
+    WindowFixture w;
+    w.start();
+    w.s().SetPause();
+    EXPECT_FALSE(w.f().Paused);
+    w.s().mnuGameInfo_Click();
+    EXPECT_TRUE(w.s().Help.Visible);
+    EXPECT_FALSE(w.f().Paused);
+    w.s().mnuFile_Click();
+    EXPECT_FALSE(w.s().Help.Visible);
+    newGame(w);
+    w.s().mnuFile_Click();
+    EXPECT_TRUE(w.f().Paused);
+    EXPECT_TRUE(w.f().lbPause.Visible);
+    EXPECT_TRUE(w.f().PauseTimer.Enabled());
+}

@@ -1,0 +1,265 @@
+#include "StartDialog.h"
+
+#include "CommandLine.h"
+#include "Dialogs.h"
+#include "GameShell.h"
+#include "Numbers.h"
+#include "QFTModule.h"
+#include "Settings.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStringList>
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+std::string lowered(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::string setting(const std::string& section, const std::string& key, const std::string& def) {
+    return GetSetting(GameTitle, section, key, def);
+}
+
+int settingNumber(const std::string& section, const std::string& key, const std::string& def) {
+    return static_cast<int>(num::leadingNumber(setting(section, key, def)));
+}
+
+bool isWebAddress(const std::string& url) {
+    const std::string l = lowered(url);
+    return l.rfind("http://", 0) == 0 || l.rfind("https://", 0) == 0;
+}
+
+} // namespace
+
+StartDialog::StartDialog(std::string commandLine) : commandLine_(std::move(commandLine)) {
+    pumpEvents = [] {};
+    startProgram = [](const std::string& program, const std::vector<std::string>& args,
+                      const std::string& dir) {
+        QStringList list;
+        for (const auto& a : args) {
+            list << QString::fromLocal8Bit(a.c_str());
+        }
+        return QProcess::startDetached(QString::fromLocal8Bit(program.c_str()), list,
+                                       QString::fromLocal8Bit(dir.c_str()));
+    };
+    openAddress = [](const std::string& url) { return ShellRun(url, "", nullptr, "") > 32; };
+    QFNUpdateChecker1.CheckStarted = [this] { QFNUpdateChecker1_CheckStarted(); };
+    QFNUpdateChecker1.CheckFinished = [this](const std::string& v, VbLong n, const std::string& t,
+                                             const std::string& d, const std::string& f,
+                                             const std::string& s, bool failed) {
+        QFNUpdateChecker1_CheckFinished(v, n, t, d, f, s, failed);
+    };
+}
+
+VbLong StartDialog::ownVersionNumber(int major, int minor, int revision) {
+    const std::string joined =
+        std::to_string(major) + std::to_string(minor) + std::to_string(revision);
+    return num::toLong(num::leadingNumber(joined));
+}
+
+void StartDialog::Form_Load() {
+    if (settingNumber("Global", "FirstUse", "1") == 1) {
+        Check1Visible = false;
+        FirstUseFlag = true;
+    }
+    Check1 = settingNumber("Global", "SkipAmiga", "0") == 1 ? 1 : 0;
+    Check1_Click();
+    Check2 = settingNumber("Global", "SlowPC", "0") == 1 ? 1 : 0;
+    SkipIntroScreen = (Check1 == 1);
+    if (cmdline::hasSwitch(commandLine_, "-nojoyinit")) {
+        Command5Enabled = false;
+    }
+    Caption = "Vantorix v" + std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) +
+              "." + std::to_string(VersionRevision);
+    DefaultButton = settingNumber("DEVMODE", "FullScreen", "0") == 1 ? 1 : 2;
+
+    Combo1.clear();
+    if (cmdline::hasSwitch(commandLine_, "-loadlevels{")) {
+        Combo1.push_back("Parameter file");
+        Combo1Index = 0;
+        Combo1Enabled = false;
+        return;
+    }
+    Combo1Enabled = true;
+    Combo1.push_back("Original levels");
+    std::string folder = AppPath() + "custom_levels/";
+    for (const auto& name : GetFileList(folder, "*.dat")) {
+        Combo1.push_back(name);
+    }
+    const std::string last = lowered(setting("Global", "LastLevel", ""));
+    Combo1Index = 0;
+    for (std::size_t i = 0; i < Combo1.size(); ++i) {
+        if (lowered(Combo1[i]) == last) {
+            Combo1Index = static_cast<int>(i);
+            break;
+        }
+    }
+}
+
+void StartDialog::Form_Unload() {
+    const bool selected = Combo1Index >= 0 && Combo1Index < static_cast<int>(Combo1.size());
+    SaveSetting(GameTitle, "Global", "LastLevel", selected ? Combo1[Combo1Index] : "");
+}
+
+void StartDialog::Form_KeyDown(int keyCode, int /*shift*/) {
+    if (keyCode == 27) {
+        Command3_Click();
+    }
+}
+
+void StartDialog::Check1_Click() {
+    SkipIntroScreen = (Check1 == 1);
+}
+
+void StartDialog::play() {
+    SaveReqSettings();
+    pumpEvents();
+    if (showGame) {
+        showGame();
+    }
+    if (unload) {
+        unload();
+    }
+}
+
+void StartDialog::Command1_Click() {
+    if (!LevelFileExist()) {
+        return;
+    }
+    if (setting("DEVMODE", "lWidth", "").empty()) {
+        MsgBox("Full Screen mode has not yet been defined.\r\nYou must run [Display Setup] before "
+               "you can select Full Screen",
+               mb::Exclamation);
+        return;
+    }
+    if (settingNumber("DEVMODE", "lERROR", "0") == 1) {
+        MsgBox("Last time Vantorix was started in Full Screen\r\nThere were errors.\r\n\r\nPlease "
+               "run Display Setup, to re-define the Full Screen mode.",
+               mb::Exclamation);
+        return;
+    }
+    SaveSetting(GameTitle, "DEVMODE", "FullScreen", "1");
+    play();
+}
+
+void StartDialog::Command2_Click() {
+    if (!LevelFileExist()) {
+        return;
+    }
+    SaveSetting(GameTitle, "DEVMODE", "FullScreen", "0");
+    play();
+}
+
+void StartDialog::Command3_Click() {
+    if (unload) {
+        unload();
+    }
+}
+
+void StartDialog::Command4_Click() {
+    const std::string program = AppPath() + "vantdisp";
+    if (!startProgram(program, {"-noerror"}, AppPath())) {
+        MsgBox("Unable to start Display Setup:\r\n" + program, mb::Exclamation);
+    }
+}
+
+void StartDialog::Command5_Click() {
+    if (showJoystickSetup) {
+        showJoystickSetup();
+    }
+}
+
+void StartDialog::Command6_Click() {
+    if (showPerfTest) {
+        showPerfTest();
+    }
+}
+
+void StartDialog::Command7_Click() {
+    if (showReadMe) {
+        showReadMe();
+    }
+}
+
+void StartDialog::Command8_Click() {
+    QFNUpdateChecker1.CheckUpdate(UpdateURL);
+}
+
+void StartDialog::Command9_Click() {
+    if (showInternetConfig) {
+        showInternetConfig();
+    }
+}
+
+void StartDialog::SaveReqSettings() {
+    SaveSetting(GameTitle, "Global", "SkipAmiga", std::to_string(Check1));
+    SaveSetting(GameTitle, "Global", "SlowPC", std::to_string(Check2));
+}
+
+bool StartDialog::LevelFileExist() {
+    if (Combo1Index < 0 || Combo1Index >= static_cast<int>(Combo1.size())) {
+        MsgBox("Please select levelfile!", mb::Exclamation);
+        return false;
+    }
+    if (Combo1Index == 0) {
+        LevelFilePath.clear();
+        return true;
+    }
+    const std::string path = AppPath() + "custom_levels/" + Combo1[Combo1Index];
+    if (FileExists(path)) {
+        LevelFilePath = path;
+        return true;
+    }
+    MsgBox("The selected levelfile cannot be loaded. Please check that it still exists. It could "
+           "have been deleted by another user, after you started Vantorix. Or it's just not "
+           "accessable for some reason?",
+           mb::Critical, "Unable to open selected levelfile");
+    return false;
+}
+
+void StartDialog::QFNUpdateChecker1_CheckStarted() {
+    Enabled = false;
+    if (busyChanged) {
+        busyChanged();
+    }
+}
+
+void StartDialog::QFNUpdateChecker1_CheckFinished(const std::string& Version, VbLong VersionNumber,
+                                                  const std::string& ReleaseDate,
+                                                  const std::string& Message,
+                                                  const std::string& FileURL,
+                                                  const std::string& FileSize, bool Failed) {
+    Enabled = true;
+    if (busyChanged) {
+        busyChanged();
+    }
+    if (Failed) {
+        MsgBox(Message, mb::Exclamation);
+        return;
+    }
+    if (ownVersionNumber(VersionMajor, VersionMinor, VersionRevision) >= VersionNumber) {
+        MsgBox("You version is the most recent!", mb::Information);
+        return;
+    }
+    const int answer = MsgBox("Version:" + Version + "\r\nRelease date:" + ReleaseDate +
+                                  "\r\nFilesize:" + FileSize + "\r\n" + Message +
+                                  "\r\n\r\nDo you want to download it now?",
+                              mb::YesNo + mb::Information, "New version available!");
+    if (answer != mb::Yes) {
+        return;
+    }
+    // The address comes from the network: only a web address goes to the desktop, never a
+    // local file or program.
+    if (!isWebAddress(FileURL)) {
+        MsgBox("The offered download address is not a web address:\r\n" + FileURL, mb::Exclamation);
+        return;
+    }
+    if (!openAddress(FileURL)) {
+        MsgBox("Unable to open the download address:\r\n" + FileURL, mb::Exclamation);
+    }
+}

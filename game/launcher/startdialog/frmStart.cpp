@@ -1,0 +1,210 @@
+#include "frmStart.h"
+
+#include "Ansi.h"
+#include "FrmJoystickSetup.h"
+#include "InternetConfig.h"
+#include "QFTModule.h"
+#include "frmPrefTest.h"
+#include "frmReadMe.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmStart::frmStart(std::string commandLine, QWidget* parent)
+    : QDialog(parent), model_(std::move(commandLine)) {
+    Picture1 = new QLabel(this);
+    Picture1->setAlignment(Qt::AlignCenter);
+    // The title picture: the game's name drawn large.
+    Picture1->setText(QStringLiteral("VANTORIX"));
+    QFont titleFont = Picture1->font();
+    titleFont.setPointSize(28);
+    titleFont.setBold(true);
+    Picture1->setFont(titleFont);
+    Picture1->setStyleSheet(QStringLiteral("background: black; color: #40c0ff; padding: 8px;"));
+
+    Frame3 = new QGroupBox(QStringLiteral("Level file"), this);
+    Combo1 = new QComboBox(Frame3);
+    (new QVBoxLayout(Frame3))->addWidget(Combo1);
+
+    const char* const captions[10] = {nullptr,
+                                      "Play in &Full Screen",
+                                      "Play in &Window",
+                                      "&Quit",
+                                      "Display Setup...",
+                                      "Joystick setup...",
+                                      "Performance test...",
+                                      "ReadMe...",
+                                      "Check product update online...",
+                                      "Internet Mode setup..."};
+    for (int i = 1; i <= 9; ++i) {
+        Command[i] = new QPushButton(QString::fromLatin1(captions[i]), this);
+        Command[i]->setAutoDefault(false);
+    }
+
+    Frame2 = new QGroupBox(QStringLiteral("PLAY"), this);
+    auto* playLayout = new QVBoxLayout(Frame2);
+    for (int i = 1; i <= 3; ++i) {
+        playLayout->addWidget(Command[i]);
+    }
+
+    Frame1 = new QGroupBox(QStringLiteral("GAME OPTIONS"), this);
+    Check2 = new QCheckBox(QStringLiteral("Frame-Skip (for slow pc's only)"), Frame1);
+    Check1 = new QCheckBox(QStringLiteral("Skip Amiga-look-a-like Screen (just for fun!)"), Frame1);
+    auto* optionLayout = new QVBoxLayout(Frame1);
+    optionLayout->addWidget(Check2);
+    optionLayout->addWidget(Check1);
+
+    auto* tools = new QGridLayout;
+    for (int i = 4; i <= 9; ++i) {
+        tools->addWidget(Command[i], (i - 4) / 2, (i - 4) % 2);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Picture1);
+    layout->addWidget(Frame3);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(Frame2);
+    middle->addWidget(Frame1, 1);
+    layout->addLayout(middle);
+    layout->addLayout(tools);
+
+    connect(Combo1, &QComboBox::currentIndexChanged, this,
+            [this](int index) { model_.Combo1Index = index; });
+    connect(Check1, &QCheckBox::clicked, this, [this] {
+        model_.Check1 = Check1->isChecked() ? 1 : 0;
+        model_.Check1_Click();
+    });
+    connect(Check2, &QCheckBox::clicked, this,
+            [this] { model_.Check2 = Check2->isChecked() ? 1 : 0; });
+    void (StartDialog::*handlers[10])() = {
+        nullptr,
+        &StartDialog::Command1_Click,
+        &StartDialog::Command2_Click,
+        &StartDialog::Command3_Click,
+        &StartDialog::Command4_Click,
+        &StartDialog::Command5_Click,
+        &StartDialog::Command6_Click,
+        &StartDialog::Command7_Click,
+        &StartDialog::Command8_Click,
+        &StartDialog::Command9_Click,
+    };
+    for (int i = 1; i <= 9; ++i) {
+        const auto handler = handlers[i];
+        connect(Command[i], &QPushButton::clicked, this, [this, handler] {
+            takeControls();
+            (model_.*handler)();
+        });
+    }
+
+    model_.pumpEvents = [] { QCoreApplication::processEvents(); };
+    model_.showGame = [this] {
+        if (showGame) {
+            showGame();
+        }
+    };
+    model_.unload = [this] { close(); };
+    model_.showJoystickSetup = [this] {
+        FrmJoystickSetup dialog(this);
+        dialog.exec();
+    };
+    model_.showPerfTest = [this] {
+        frmPrefTest dialog(this);
+        dialog.exec();
+    };
+    model_.showReadMe = [this] {
+        frmReadMe dialog(this);
+        dialog.exec();
+    };
+    model_.showInternetConfig = [this] { showInternetConfig(this); };
+    model_.openAddress = [this](const std::string& url) {
+        return ShellRun(url, "", this, "") > 32;
+    };
+    model_.busyChanged = [this] { busyChanged(); };
+}
+
+frmStart::~frmStart() {
+    if (busy_) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void frmStart::load() {
+    model_.Form_Load();
+    refresh();
+}
+
+void frmStart::refresh() {
+    setWindowTitle(QString::fromStdString(model_.Caption));
+    {
+        const QSignalBlocker block(Combo1);
+        Combo1->clear();
+        for (const auto& item : model_.Combo1) {
+            Combo1->addItem(ansi::toQString(item));
+        }
+        Combo1->setCurrentIndex(model_.Combo1Index);
+    }
+    Combo1->setEnabled(model_.Combo1Enabled);
+    Check1->setChecked(model_.Check1 == 1);
+    Check1->setVisible(model_.Check1Visible);
+    Check2->setChecked(model_.Check2 == 1);
+    Command[5]->setEnabled(model_.Command5Enabled);
+    Command[1]->setDefault(model_.DefaultButton == 1);
+    Command[2]->setDefault(model_.DefaultButton == 2);
+    (model_.DefaultButton == 1 ? Command[1] : Command[2])->setFocus();
+}
+
+void frmStart::takeControls() {
+    model_.Combo1Index = Combo1->currentIndex();
+    model_.Check1 = Check1->isChecked() ? 1 : 0;
+    model_.Check2 = Check2->isChecked() ? 1 : 0;
+}
+
+void frmStart::busyChanged() {
+    const bool busy = !model_.Enabled;
+    setEnabled(!busy);
+    if (busy && !busy_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (!busy && busy_) {
+        QApplication::restoreOverrideCursor();
+    }
+    busy_ = busy;
+}
+
+void frmStart::closeEvent(QCloseEvent* e) {
+    // The update check runs with the dialog disabled; it ends before the dialog may go.
+    if (busy_) {
+        e->ignore();
+        return;
+    }
+    if (!unloaded_) {
+        unloaded_ = true;
+        takeControls();
+        model_.Form_Unload();
+    }
+    e->accept();
+}
+
+void frmStart::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        takeControls();
+        model_.Form_KeyDown(27, 0);
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+// Escape and the window's close box close the dialog as Quit does.
+void frmStart::reject() {
+    if (!busy_) {
+        model_.Command3_Click();
+    }
+}

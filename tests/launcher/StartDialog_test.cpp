@@ -1,0 +1,362 @@
+#include "Dialogs.h"
+#include "GameShell.h"
+#include "QFTModule.h"
+#include "Settings.h"
+#include "StartDialog.h"
+#include "frmStart.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A program folder of its own, scripted message boxes and the dialog's seams recorded.
+class StartDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        setAppPathForTesting(folder.path().toStdString());
+        DialogService::install(&dialogs);
+        LevelFilePath = "stale";
+        SkipIntroScreen = false;
+        FirstUseFlag = false;
+    }
+    void TearDown() override { DialogService::install(nullptr); }
+
+    void addLevelFile(const QString& name) {
+        QDir(folder.path()).mkpath(QStringLiteral("custom_levels"));
+        QFile f(folder.path() + QStringLiteral("/custom_levels/") + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+    }
+    static void set(const std::string& section, const std::string& key, const std::string& v) {
+        SaveSetting("Vantorix", section, key, v);
+    }
+    static std::string get(const std::string& section, const std::string& key) {
+        return GetSetting("Vantorix", section, key, "<none>");
+    }
+
+    // A loaded dialog whose play and unload are counted.
+    std::unique_ptr<StartDialog> loaded(const std::string& commandLine = "") {
+        auto d = std::make_unique<StartDialog>(commandLine);
+        d->showGame = [this] { ++gamesShown; };
+        d->unload = [this, raw = d.get()] {
+            ++unloads;
+            raw->Form_Unload();
+        };
+        d->Form_Load();
+        return d;
+    }
+
+    QTemporaryDir folder;
+    ScriptedDialogs dialogs;
+    int gamesShown = 0;
+    int unloads = 0;
+};
+
+} // namespace
+
+TEST_F(StartDialogTest, LoadReadsTheStartSettings) {
+    set("Global", "FirstUse", "0");
+    set("Global", "SkipAmiga", "1");
+    set("Global", "SlowPC", "1");
+    set("DEVMODE", "FullScreen", "1");
+    auto d = loaded();
+    EXPECT_EQ(d->Caption, "Vantorix v4.0.0");
+    EXPECT_TRUE(d->Check1Visible);
+    EXPECT_FALSE(FirstUseFlag);
+    EXPECT_EQ(d->Check1, 1);
+    EXPECT_EQ(d->Check2, 1);
+    EXPECT_TRUE(SkipIntroScreen);
+    EXPECT_EQ(d->DefaultButton, 1);
+    EXPECT_TRUE(d->Command5Enabled);
+}
+
+TEST_F(StartDialogTest, FirstRunHidesTheIntroOptionAndDefaultsToWindow) {
+    set("Global", "SkipAmiga", "1");
+    auto d = loaded("-nojoyinit");
+    EXPECT_FALSE(d->Check1Visible);
+    EXPECT_TRUE(FirstUseFlag);
+    EXPECT_EQ(d->DefaultButton, 2);
+    EXPECT_FALSE(d->Command5Enabled);
+    EXPECT_EQ(d->Check2, 0);
+}
+
+TEST_F(StartDialogTest, LevelListHoldsTheCustomSetsAndPreselectsTheLastWithoutCase) {
+    {
+        auto d = loaded();
+        EXPECT_EQ(d->Combo1, std::vector<std::string>{"Original levels"});
+        EXPECT_EQ(d->Combo1Index, 0);
+    }
+    addLevelFile(QStringLiteral("beta.dat"));
+    addLevelFile(QStringLiteral("Alpha.DAT"));
+    addLevelFile(QStringLiteral("notes.txt"));
+    set("Global", "LastLevel", "BETA.dat");
+    auto d = loaded();
+    EXPECT_EQ(d->Combo1, (std::vector<std::string>{"Original levels", "Alpha.DAT", "beta.dat"}));
+    EXPECT_EQ(d->Combo1Index, 2);
+    EXPECT_TRUE(d->Combo1Enabled);
+
+    set("Global", "LastLevel", "gone.dat");
+    EXPECT_EQ(loaded()->Combo1Index, 0);
+}
+
+TEST_F(StartDialogTest, ParameterFileReplacesTheList) {
+    addLevelFile(QStringLiteral("beta.dat"));
+    auto d = loaded("-loadlevels{/tmp/x.dat}");
+    EXPECT_EQ(d->Combo1, std::vector<std::string>{"Parameter file"});
+    EXPECT_EQ(d->Combo1Index, 0);
+    EXPECT_FALSE(d->Combo1Enabled);
+    d->Command2_Click();
+    EXPECT_EQ(LevelFilePath, "");
+    EXPECT_EQ(gamesShown, 1);
+}
+
+TEST_F(StartDialogTest, PlayInWindowSavesTheChoicesShowsTheGameAndUnloads) {
+    addLevelFile(QStringLiteral("mine.dat"));
+    set("DEVMODE", "FullScreen", "1");
+    auto d = loaded();
+    d->Combo1Index = 1;
+    d->Check1 = 1;
+    d->Check2 = 0;
+    d->Command2_Click();
+    EXPECT_EQ(LevelFilePath, AppPath() + "custom_levels/mine.dat");
+    EXPECT_EQ(get("DEVMODE", "FullScreen"), "0");
+    EXPECT_EQ(get("Global", "SkipAmiga"), "1");
+    EXPECT_EQ(get("Global", "SlowPC"), "0");
+    EXPECT_EQ(get("Global", "LastLevel"), "mine.dat");
+    EXPECT_EQ(gamesShown, 1);
+    EXPECT_EQ(unloads, 1);
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
+TEST_F(StartDialogTest, LevelFileChecksStopPlay) {
+    addLevelFile(QStringLiteral("gone.dat"));
+    auto d = loaded();
+    d->Combo1Index = 1;
+    QFile::remove(folder.path() + QStringLiteral("/custom_levels/gone.dat"));
+    d->Command2_Click();
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_EQ(dialogs.calls()[0].title, "Unable to open selected levelfile");
+    EXPECT_EQ(dialogs.calls()[0].style, mb::Critical);
+    EXPECT_NE(dialogs.calls()[0].prompt.find("It could have been deleted by another user"),
+              std::string::npos);
+
+    d->Combo1Index = -1;
+    d->Command1_Click();
+    ASSERT_EQ(dialogs.calls().size(), 2u);
+    EXPECT_EQ(dialogs.calls()[1].prompt, "Please select levelfile!");
+    EXPECT_EQ(dialogs.calls()[1].style, mb::Exclamation);
+    EXPECT_EQ(gamesShown, 0);
+    EXPECT_EQ(unloads, 0);
+    EXPECT_EQ(get("DEVMODE", "FullScreen"), "<none>");
+}
+
+TEST_F(StartDialogTest, FullScreenNeedsADefinedModeWithoutALastError) {
+    auto d = loaded();
+    d->Command1_Click();
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_EQ(dialogs.calls()[0].prompt,
+              "Full Screen mode has not yet been defined.\r\nYou must run [Display Setup] "
+              "before you can select Full Screen");
+
+    set("DEVMODE", "lWidth", "800");
+    set("DEVMODE", "lERROR", "1");
+    d->Command1_Click();
+    ASSERT_EQ(dialogs.calls().size(), 2u);
+    EXPECT_EQ(dialogs.calls()[1].prompt,
+              "Last time Vantorix was started in Full Screen\r\nThere were errors.\r\n\r\n"
+              "Please run Display Setup, to re-define the Full Screen mode.");
+    EXPECT_EQ(gamesShown, 0);
+
+    set("DEVMODE", "lERROR", "0");
+    d->Command1_Click();
+    EXPECT_EQ(dialogs.calls().size(), 2u);
+    EXPECT_EQ(get("DEVMODE", "FullScreen"), "1");
+    EXPECT_EQ(gamesShown, 1);
+    EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(StartDialogTest, QuitAndEscapeUnloadWithoutPlaying) {
+    addLevelFile(QStringLiteral("mine.dat"));
+    auto d = loaded();
+    d->Combo1Index = 1;
+    d->Form_KeyDown(13, 0);
+    EXPECT_EQ(unloads, 0);
+    d->Form_KeyDown(27, 0);
+    EXPECT_EQ(unloads, 1);
+    d->Command3_Click();
+    EXPECT_EQ(unloads, 2);
+    EXPECT_EQ(gamesShown, 0);
+    EXPECT_EQ(get("Global", "LastLevel"), "mine.dat");
+    EXPECT_EQ(get("Global", "SkipAmiga"), "<none>");
+}
+
+TEST_F(StartDialogTest, ToolButtonsOpenTheirWindowsAndDisplaySetup) {
+    auto d = loaded();
+    std::vector<std::string> opened;
+    d->showJoystickSetup = [&] { opened.push_back("joystick"); };
+    d->showPerfTest = [&] { opened.push_back("perf"); };
+    d->showReadMe = [&] { opened.push_back("readme"); };
+    d->showInternetConfig = [&] { opened.push_back("internet"); };
+    std::string program, dir;
+    std::vector<std::string> args;
+    d->startProgram = [&](const std::string& p, const std::vector<std::string>& a,
+                          const std::string& w) {
+        program = p;
+        args = a;
+        dir = w;
+        return true;
+    };
+    d->Command5_Click();
+    d->Command6_Click();
+    d->Command7_Click();
+    d->Command9_Click();
+    d->Command4_Click();
+    EXPECT_EQ(opened, (std::vector<std::string>{"joystick", "perf", "readme", "internet"}));
+    EXPECT_EQ(program, AppPath() + "vantdisp");
+    EXPECT_EQ(args, std::vector<std::string>{"-noerror"});
+    EXPECT_EQ(dir, AppPath());
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
+TEST_F(StartDialogTest, DisplaySetupThatCannotStartIsReported) {
+    auto d = loaded();
+    d->Command4_Click(); // no vantdisp in the test's program folder
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_EQ(dialogs.calls()[0].prompt,
+              "Unable to start Display Setup:\r\n" + AppPath() + "vantdisp");
+    EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
+}
+
+TEST_F(StartDialogTest, DisplaySetupStartsWithNoErrorInTheProgramFolder) {
+    const QString script = folder.path() + QStringLiteral("/vantdisp");
+    {
+        QFile f(script);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho \"$@\" > \"$(pwd)/started.txt\"\n");
+    }
+    QFile::setPermissions(script,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    auto d = loaded();
+    d->Command4_Click();
+    EXPECT_TRUE(dialogs.calls().empty());
+    QFile out(folder.path() + QStringLiteral("/started.txt"));
+    for (int i = 0; i < 200 && !out.exists(); ++i) {
+        QThread::msleep(20);
+    }
+    QThread::msleep(50);
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_EQ(out.readAll().trimmed(), QByteArray("-noerror"));
+}
+
+TEST_F(StartDialogTest, UpdateCheckAsksTheProductAddressAndKeepsTheDialogDisabledMeanwhile) {
+    auto d = loaded();
+    std::string asked;
+    bool enabledDuring = true;
+    d->QFNUpdateChecker1.connected = [] { return true; };
+    d->QFNUpdateChecker1.openUrl = [&](const std::string& url, int) {
+        asked = url;
+        enabledDuring = d->Enabled;
+        return std::string("<$v>4.0.0</$v><$l>400</$l>");
+    };
+    d->Command8_Click();
+    EXPECT_EQ(asked, "http://www.quillfen.example/pu_data/vantorix.dat");
+    EXPECT_FALSE(enabledDuring);
+    EXPECT_TRUE(d->Enabled);
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_EQ(dialogs.calls()[0].prompt, "You version is the most recent!");
+    EXPECT_EQ(dialogs.calls()[0].style, mb::Information);
+}
+
+TEST_F(StartDialogTest, UpdateResultsCompareTheJoinedVersionNumber) {
+    EXPECT_EQ(StartDialog::ownVersionNumber(4, 0, 0), 400);
+    EXPECT_EQ(StartDialog::ownVersionNumber(4, 10, 0), 4100);
+    auto d = loaded();
+    std::vector<std::string> openedUrls;
+    d->openAddress = [&](const std::string& url) {
+        openedUrls.push_back(url);
+        return true;
+    };
+
+    d->QFNUpdateChecker1_CheckFinished("", 0, "", "Unable to connect", "", "", true);
+    d->QFNUpdateChecker1_CheckFinished("3.9.9", 399, "", "", "", "", false);
+    d->QFNUpdateChecker1_CheckFinished("4.0.0", 400, "", "", "", "", false);
+    ASSERT_EQ(dialogs.calls().size(), 3u);
+    EXPECT_EQ(dialogs.calls()[0].prompt, "Unable to connect");
+    EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
+    EXPECT_EQ(dialogs.calls()[1].prompt, "You version is the most recent!");
+    EXPECT_EQ(dialogs.calls()[2].prompt, "You version is the most recent!");
+
+    dialogs.clear();
+    dialogs.answer(mb::No);
+    d->QFNUpdateChecker1_CheckFinished("4.0.1", 401, "today", "Fixes", "http://dl/x.zip", "1 MB",
+                                       false);
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_EQ(dialogs.calls()[0].prompt, "Version:4.0.1\r\nRelease date:today\r\nFilesize:1 MB\r\n"
+                                         "Fixes\r\n\r\nDo you want to download it now?");
+    EXPECT_EQ(dialogs.calls()[0].style, mb::YesNo + mb::Information);
+    EXPECT_EQ(dialogs.calls()[0].title, "New version available!");
+    EXPECT_TRUE(openedUrls.empty());
+
+    dialogs.answer(mb::Yes);
+    d->QFNUpdateChecker1_CheckFinished("4.0.1", 401, "", "", "HTTPS://dl/x.zip", "", false);
+    EXPECT_EQ(openedUrls, std::vector<std::string>{"HTTPS://dl/x.zip"});
+}
+
+TEST_F(StartDialogTest, OfferedAddressThatIsNoWebAddressIsNeverOpened) {
+    auto d = loaded();
+    bool opened = false;
+    d->openAddress = [&](const std::string&) { return opened = true; };
+    for (const char* url : {"file:///bin/sh", "/usr/bin/xterm", ""}) {
+        dialogs.clear();
+        dialogs.answer(mb::Yes);
+        d->QFNUpdateChecker1_CheckFinished("5", 500, "", "", url, "", false);
+        ASSERT_EQ(dialogs.calls().size(), 2u) << url;
+        EXPECT_EQ(dialogs.calls()[1].prompt,
+                  std::string("The offered download address is not a web address:\r\n") + url);
+    }
+    EXPECT_FALSE(opened);
+}
+
+TEST_F(StartDialogTest, WindowShowsTheControlsAndCarriesThemToTheChoice) {
+    addLevelFile(QStringLiteral("mine.dat"));
+    set("Global", "FirstUse", "0");
+    set("Global", "LastLevel", "mine.dat");
+    frmStart w("");
+    int shown = 0;
+    w.showGame = [&] { ++shown; };
+    w.load();
+    w.show();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vantorix v4.0.0"));
+    EXPECT_EQ(w.Combo1->count(), 2);
+    EXPECT_EQ(w.Combo1->currentText(), QStringLiteral("mine.dat"));
+    EXPECT_EQ(w.Command[8]->text(), QStringLiteral("Check product update online..."));
+    EXPECT_TRUE(w.Command[2]->isDefault());
+    EXPECT_TRUE(w.Check1->isVisibleTo(&w));
+    w.Check2->click();
+    w.Check1->click();
+    EXPECT_TRUE(SkipIntroScreen);
+    w.Command[2]->click();
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(get("Global", "SlowPC"), "1");
+    EXPECT_EQ(get("Global", "SkipAmiga"), "1");
+    EXPECT_EQ(LevelFilePath, AppPath() + "custom_levels/mine.dat");
+}
+
+TEST_F(StartDialogTest, WindowEscapeQuitsAndSavesTheLevelChoice) {
+    frmStart w("");
+    w.load();
+    w.show();
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(get("Global", "LastLevel"), "Original levels");
+}

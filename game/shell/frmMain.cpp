@@ -385,11 +385,20 @@ void frmMain::placeViews() {
 void frmMain::showWindow() {
     if (!isVisible()) {
         show();
+        if (wantedOuter_.isValid()) {
+            // The window manager's frame is known a moment after the first show.
+            QTimer::singleShot(200, this, [this] {
+                if (!covering_ && wantedOuter_.isValid()) {
+                    setOuterSize(wantedOuter_.width(), wantedOuter_.height());
+                }
+            });
+        }
     }
     syncView();
 }
 
 void frmMain::setOuterSize(int width, int height) {
+    wantedOuter_ = QSize(width, height);
     // The frame the window manager adds is known once shown; the client gets the rest.
     const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
     resize(std::max(1, width - frame.width()), std::max(1, height - frame.height()));

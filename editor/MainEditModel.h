@@ -66,7 +66,7 @@ inline constexpr int Right = 2;
 } // namespace mousebutton
 
 namespace editorui {
-inline constexpr int paneWidth = 480;
+inline constexpr int paneWidth = 400; // the game's play pane
 inline constexpr int paneHeight = 420;
 inline constexpr int paletteWidth = 100;
 inline constexpr int paletteHeight = 470;

@@ -14,7 +14,7 @@ SurfaceArray makeArray(int n) {
 } // namespace
 
 GameForm::GameForm()
-    : pMain(std::make_shared<Surface>(480, 420)), pBack(std::make_shared<Surface>(480, 420)),
+    : pMain(std::make_shared<Surface>(400, 420)), pBack(std::make_shared<Surface>(400, 420)),
       PicDisp(std::make_shared<Surface>(1, 1)), ScoreBG(std::make_shared<Surface>(160, 24)),
       LevelBG(std::make_shared<Surface>(160, 24)), LivesBG(std::make_shared<Surface>(160, 24)),
       TimeScala(std::make_shared<Surface>(100, 8)), Monster0(makeArray(22)), Ship(makeArray(4)),

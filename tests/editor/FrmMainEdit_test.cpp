@@ -52,7 +52,7 @@ TEST_F(EditorWindow, RealWindowShowsTheEditorAndTakesADropFromThePalette) {
     EXPECT_EQ(window.cmbGrd->currentText(), "10");
     EXPECT_EQ(window.Speed->count(), 50);
     EXPECT_TRUE(window.Check1->isChecked());
-    EXPECT_EQ(window.Pane->size(), QSize(480, 420));
+    EXPECT_EQ(window.Pane->size(), QSize(400, 420));
 
     // Press on palette item 2, let go over the pane: one alien of kind 2 on the grid.
     const PaletteItem& item = window.model().CurMonster[2];

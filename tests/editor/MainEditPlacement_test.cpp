@@ -93,7 +93,7 @@ TEST_F(EditorPlacement, DropsAreClampedToThePane) {
         double x, y;
         int wantX, wantY;
     };
-    for (const Case& c : {Case{-5, -9, 0, 0}, Case{470, 410, 480 - 24, 420 - 18},
+    for (const Case& c : {Case{-5, -9, 0, 0}, Case{470, 410, 400 - 24, 420 - 18},
                           Case{100.5, 300, 100, 300}, Case{101.5, 300, 102, 300}}) {
         dropFromPalette(0, 0, 0, c.x, c.y);
         EXPECT_EQ(alien(model->LastAlien).X, c.wantX) << c.x;
@@ -252,7 +252,7 @@ TEST_F(EditorPlacement, DeleteRemovesEveryTargetedAlien) {
     EXPECT_EQ(model->Saved, VbFalse);
 
     // A selection over the whole level empties it.
-    select(0, 0, 480, 420);
+    select(0, 0, 400, 420);
     model->mnuRemove_Click();
     ASSERT_EQ(aliens().size(), 1u);
     EXPECT_EQ(alien(0).Type, -1);

@@ -11,8 +11,8 @@ protected:
         // Three aliens in a row at y 100, a fourth apart.
         model->Check1 = 0;
         model->Check1_Click();
-        for (int x : {100, 150, 200, 400}) {
-            dropFromPalette(0, 0, 0, x, x == 400 ? 300 : 100);
+        for (int x : {100, 150, 200, 350}) {
+            dropFromPalette(0, 0, 0, x, x == 350 ? 300 : 100);
         }
         model->Pane_MouseDown(mousebutton::Left, 0, 90, 90);
         model->Pane_MouseMove(mousebutton::Left, 0, 260, 130);
@@ -116,7 +116,7 @@ TEST_F(EditorProperties, SavedLevelKeepsThePropertiesAndWritesTheScoreFromTheTyp
     model->mnuSaveAs_Click();
     const std::string text = readFileBytes(path("props.dat"));
     EXPECT_NE(text.find("\r\n4\r\n2,100,100,5,2,1,300\r\n2,150,100,5,2,1,300\r\n"
-                        "2,200,100,5,2,1,300\r\n0,400,300,1,-1,1,100\r\n"),
+                        "2,200,100,5,2,1,300\r\n0,350,300,1,-1,1,100\r\n"),
               std::string::npos)
         << text;
 }

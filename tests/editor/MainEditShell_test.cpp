@@ -289,7 +289,7 @@ TEST_F(EditorShell, GuidePictureNeedsAPictureFirst) {
     ASSERT_TRUE(model->Pane.hasPicture());
     // The pane keeps its size; the picture is its background under every redraw.
     model->FadeTimer_Timer();
-    EXPECT_EQ(model->Pane.Width(), 480);
+    EXPECT_EQ(model->Pane.Width(), 400);
     EXPECT_EQ(model->Pane.Point(5, 55), color::rgb(0, 0, 255));
 
     // A file that is no picture reports the failure and changes nothing.

@@ -457,7 +457,9 @@ void frmMain::focusGame() {
 }
 
 bool frmMain::programInForeground() const {
-    return QApplication::applicationState() == Qt::ApplicationActive ||
+    // Until the window was first activated no other program can have taken the front from
+    // it (a slow window manager must not end a full-screen start at once).
+    return !everActive_ || QApplication::applicationState() == Qt::ApplicationActive ||
            win::foregroundWindow() != nullptr;
 }
 
@@ -500,6 +502,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        everActive_ = true;
+    }
     if (event->type() == QEvent::WindowStateChange && shell_) {
         shell_->Form_Resize();
     }

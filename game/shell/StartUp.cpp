@@ -48,7 +48,8 @@ GameShell::GameShell(GameForm& form, GameEngine& engine, ShellWindow& window, Mu
     f.pBack->setSize(400, 420);
     f.lbPause.Width = 160;
     f.lbPause.Height = 28;
-    f.lbPause.Top = 196;
+    // Below the centred messages, above the shield line.
+    f.lbPause.Top = 330;
     // The menu's design state: the defaults of the stored options.
     f.mnuShipShootSounds.Checked = false;
     f.mnuFastMessages.Checked = true;

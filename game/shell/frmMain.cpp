@@ -385,11 +385,20 @@ void frmMain::placeViews() {
 void frmMain::showWindow() {
     if (!isVisible()) {
         show();
+        if (wantedOuter_.isValid()) {
+            // The window manager's frame is known a moment after the first show.
+            QTimer::singleShot(200, this, [this] {
+                if (!covering_ && wantedOuter_.isValid()) {
+                    setOuterSize(wantedOuter_.width(), wantedOuter_.height());
+                }
+            });
+        }
     }
     syncView();
 }
 
 void frmMain::setOuterSize(int width, int height) {
+    wantedOuter_ = QSize(width, height);
     // The frame the window manager adds is known once shown; the client gets the rest.
     const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
     resize(std::max(1, width - frame.width()), std::max(1, height - frame.height()));
@@ -448,7 +457,9 @@ void frmMain::focusGame() {
 }
 
 bool frmMain::programInForeground() const {
-    return QApplication::applicationState() == Qt::ApplicationActive ||
+    // Until the window was first activated no other program can have taken the front from
+    // it (a slow window manager must not end a full-screen start at once).
+    return !everActive_ || QApplication::applicationState() == Qt::ApplicationActive ||
            win::foregroundWindow() != nullptr;
 }
 
@@ -491,6 +502,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        everActive_ = true;
+    }
     if (event->type() == QEvent::WindowStateChange && shell_) {
         shell_->Form_Resize();
     }

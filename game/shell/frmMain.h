@@ -129,6 +129,8 @@ private:
     int scale_ = 1;
     bool ended_ = false;
     bool covering_ = false;
+    bool everActive_ = false;
+    QSize wantedOuter_;
 
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuCheat_ = nullptr;

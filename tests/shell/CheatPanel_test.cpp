@@ -2,6 +2,8 @@
 #include "ShellPartsFixture.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
@@ -289,6 +291,23 @@ TEST(CheatPanel, WidgetShowsTheModelAndForwardsClicks) {
     g.GameOverFlag = true;
     w.box(CheatBox::DblCanons)->click();
     EXPECT_FALSE(w.box(CheatBox::DblCanons)->isChecked());
+    // A press on a frame's background gives the keys back and starts no drag; one on the
+    // panel's own background does.
+    auto press = [](QWidget* target, Qt::MouseButton b) {
+        QMouseEvent ev(QEvent::MouseButtonPress, QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)),
+                       b, b, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &ev);
+    };
+    const int focus = fx.focusCalls;
+    press(w.findChild<QWidget*>("Frame1"), Qt::LeftButton);
+    EXPECT_EQ(fx.focusCalls, focus + 1);
+    EXPECT_FALSE(g.CheatPanelDrag);
+    press(&w, Qt::RightButton);
+    EXPECT_FALSE(g.CheatPanelDrag);
+    press(&w, Qt::LeftButton);
+    EXPECT_TRUE(g.CheatPanelDrag);
+    EXPECT_EQ(g.CheatPanelDragX, 3);
+
     w.button("CheatBtnCloseCheatPanel")->click();
     EXPECT_FALSE(c.CheatPanel.Visible);
     EXPECT_TRUE(w.isHidden());

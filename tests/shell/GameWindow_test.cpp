@@ -1,0 +1,102 @@
+#include "Dialogs.h"
+#include "QFTModule.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// "caption [x]" for a checked item, "caption [ ]" for an unchecked one, "-" for a separator;
+// submenus indented.
+void listMenu(const QMenu* menu, const std::string& indent, std::vector<std::string>& out) {
+    for (QAction* a : menu->actions()) {
+        if (!a->isVisible()) {
+            continue;
+        }
+        if (a->isSeparator()) {
+            out.push_back(indent + "-");
+            continue;
+        }
+        std::string line = indent + a->text().toStdString();
+        if (a->isCheckable()) {
+            line += a->isChecked() ? " [x]" : " [ ]";
+        }
+        out.push_back(line);
+        if (a->menu()) {
+            listMenu(a->menu(), indent + "  ", out);
+        }
+    }
+}
+
+} // namespace
+
+TEST(GameWindow, MenuTreeWithCheckMarks) {
+    QTemporaryDir dir;
+    const QString bin = QStringLiteral(VANTORIX_BIN_DIR);
+    QDir root(dir.path());
+    QFile::link(bin + "/gfx", root.filePath("gfx"));
+    QFile::link(bin + "/sfx", root.filePath("sfx"));
+    root.mkpath("Original_levels");
+    QFile::copy(bin + "/Original_levels/data.dat", root.filePath("Original_levels/data.dat"));
+    setAppPathForTesting(dir.path().toStdString() + "/");
+    ScriptedDialogs dialogs;
+    DialogService::install(&dialogs);
+    {
+        frmMain window("-noamiga -nosfx -wobblefrumpy");
+        ASSERT_TRUE(window.load());
+        EXPECT_TRUE(window.isVisible());
+        const QList<QAction*> top = window.menuBar()->actions();
+        ASSERT_EQ(top.size(), 1);
+        EXPECT_EQ(top[0]->text(), "Game");
+        std::vector<std::string> items;
+        listMenu(top[0]->menu(), "", items);
+        const std::vector<std::string> expected = {
+            "New Game",
+            "End Game",
+            "-",
+            "Internet Mode [ ]",
+            "-",
+            "Options",
+            "  Sound Effects",
+            "    Sound effects [ ]", // -nosfx
+            "    -",
+            "    Ship shoot sounds [ ]",
+            "    Alien shoot sounds [x]",
+            "    Explosion sounds [x]",
+            "  Music",
+            "    Title music [x]",
+            "  -",
+            "  Auto Pause [ ]",
+            "  Fast messages [x]",
+            "-",
+            "Show Debug Window (F12)",
+            "-",
+            "Cheats",
+            "  Show Cheat Panel (F4)",
+            "  Jump to level",
+        };
+        ASSERT_GE(items.size(), expected.size());
+        EXPECT_EQ(std::vector<std::string>(items.begin(), items.begin() + expected.size()),
+                  expected);
+        EXPECT_EQ(items.back(), "Exit");
+        // The jump menu has one item per level.
+        const std::string first = "    Level 01";
+        EXPECT_NE(std::find(items.begin(), items.end(), first), items.end());
+
+        window.shell().mnuExplosionSounds_Click();
+        window.syncView();
+        items.clear();
+        listMenu(top[0]->menu(), "", items);
+        EXPECT_NE(std::find(items.begin(), items.end(), "    Explosion sounds [ ]"), items.end());
+        window.close();
+        EXPECT_TRUE(window.ended());
+    }
+    DialogService::install(nullptr);
+    setAppPathForTesting("");
+}

@@ -4,11 +4,13 @@
 #include "GameShell.h"
 #include "Random.h"
 #include "frmMain.h"
+#include "frmStart.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <memory>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -28,9 +30,14 @@ int main(int argc, char** argv) {
     display::restoreLeftoverSwitch();
     Random::instance().seedFromClock();
 
-    frmMain window(commandLine);
-    if (!window.load()) {
-        return 0;
-    }
+    // The start dialog comes first; its play buttons open the game window in this process.
+    std::unique_ptr<frmMain> window;
+    frmStart start(commandLine);
+    start.showGame = [&] {
+        window = std::make_unique<frmMain>(commandLine);
+        window->load();
+    };
+    start.load();
+    start.show();
     return app.exec();
 }

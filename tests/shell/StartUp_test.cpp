@@ -2,6 +2,7 @@
 #include "Settings.h"
 #include "WindowFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -115,6 +116,21 @@ TEST(StartUp, SoundSwitchesAndSoundBuffers) {
         EXPECT_TRUE(w.f().Sound113.Loaded());
         EXPECT_TRUE(w.dialogs.calls().empty());
     }
+}
+
+TEST(StartUp, AFailingSoundBufferFallsBackToTheSimplePlayer) {
+    WindowFixture w;
+    const QString sfx = QString::fromStdString(w.folder() + "sfx");
+    QFile::remove(sfx);
+    QDir().mkpath(sfx); // no wave files
+    w.start("-noamiga");
+    EXPECT_FALSE(DirectSoundReady);
+    ASSERT_EQ(w.dialogs.calls().size(), 1u);
+    EXPECT_EQ(w.dialogs.calls()[0].prompt.rfind("Fatal error!\r\nDirectX can't create object!", 0),
+              0u);
+    EXPECT_EQ(w.dialogs.calls()[0].style, mb::Critical);
+    EXPECT_FALSE(w.window.ended); // the game goes on
+    EXPECT_FALSE(w.f().Levels.empty());
 }
 
 TEST(StartUp, MusicChoice) {

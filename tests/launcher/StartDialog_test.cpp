@@ -5,6 +5,7 @@
 #include "StartDialog.h"
 #include "frmStart.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -359,4 +360,26 @@ TEST_F(StartDialogTest, WindowEscapeQuitsAndSavesTheLevelChoice) {
     QTest::keyClick(&w, Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(get("Global", "LastLevel"), "Original levels");
+}
+
+TEST_F(StartDialogTest, WindowStaysDisabledAndOpenWhileTheUpdateCheckRuns) {
+    frmStart w("");
+    w.load();
+    w.show();
+    bool enabledDuring = true;
+    bool visibleAfterClose = false;
+    w.model().QFNUpdateChecker1.connected = [] { return true; };
+    w.model().QFNUpdateChecker1.openUrl = [&](const std::string&, int) {
+        enabledDuring = w.isEnabled();
+        w.close();
+        visibleAfterClose = w.isVisible();
+        return std::string();
+    };
+    w.Command[8]->click();
+    EXPECT_FALSE(enabledDuring);
+    EXPECT_TRUE(visibleAfterClose);
+    EXPECT_TRUE(w.isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_EQ(dialogs.calls()[0].prompt, "Unable to connect to server, please try again later.");
 }

@@ -2,6 +2,7 @@
 
 #include "Ansi.h"
 #include "FrmTest.h"
+#include "ProgramVersion.h"
 #include "Surface.h"
 
 #include <QComboBox>
@@ -11,12 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#ifndef VANTDISP_VERSION
-#define VANTDISP_VERSION "1.0.0"
-#endif
-
 std::string FrmDisplaySettings::version() {
-    return VANTDISP_VERSION;
+    return programVersionText();
 }
 
 FrmDisplaySettings::FrmDisplaySettings(ModeScreen& screen, const std::string& commandLine,

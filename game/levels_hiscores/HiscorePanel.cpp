@@ -6,6 +6,7 @@
 #include "HiscoreText.h"
 #include "InternetRequests.h"
 #include "Numbers.h"
+#include "ProgramVersion.h"
 
 #include <cmath>
 #include <vector>
@@ -50,8 +51,7 @@ void takeFaderColor(ColorFader& fader, Surface& on) {
 HiscorePanel::HiscorePanel(GameForm& form) : f(form) {}
 
 std::string HiscorePanel::versionText() {
-    return "VERSION " + std::to_string(VANTORIX_VERSION_MAJOR) + "." +
-           std::to_string(VANTORIX_VERSION_MINOR) + "." + std::to_string(VANTORIX_VERSION_PATCH);
+    return "VERSION " + programVersionText();
 }
 
 void HiscorePanel::PrintCentered(Surface& Pic, const std::string& Text, bool Big) {

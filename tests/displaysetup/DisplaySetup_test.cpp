@@ -4,6 +4,7 @@
 #include "FrmDisplaySettings.h"
 #include "FrmTest.h"
 #include "ManualClock.h"
+#include "ProgramVersion.h"
 #include "Settings.h"
 #include "modTest.h"
 
@@ -96,7 +97,8 @@ protected:
 
 TEST_F(DisplaySetupTest, WindowTextsAndCaptionWithTheVersion) {
     open();
-    EXPECT_EQ(window->windowTitle(), "Vantorix [DISPLAY SETTINGS] v1.0.47");
+    EXPECT_EQ(window->windowTitle().toStdString(),
+              "Vantorix [DISPLAY SETTINGS] v" + programVersionText());
     EXPECT_EQ(window->Frame1->title(), "Select Display mode for Full Screen");
     EXPECT_EQ(window->Command1->text(), "Test mode");
     EXPECT_EQ(window->Command5->text(), "Find current mode");

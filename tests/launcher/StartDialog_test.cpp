@@ -70,7 +70,7 @@ TEST_F(StartDialogTest, LoadReadsTheStartSettings) {
     set("Global", "SlowPC", "1");
     set("DEVMODE", "FullScreen", "1");
     auto d = loaded();
-    EXPECT_EQ(d->Caption, "Vantorix v4.0.0");
+    EXPECT_EQ(d->Caption, "Vantorix v1.0.0");
     EXPECT_TRUE(d->Check1Visible);
     EXPECT_FALSE(FirstUseFlag);
     EXPECT_EQ(d->Check1, 1);
@@ -266,7 +266,7 @@ TEST_F(StartDialogTest, UpdateCheckAsksTheProductAddressAndKeepsTheDialogDisable
     d->QFNUpdateChecker1.openUrl = [&](const std::string& url, int) {
         asked = url;
         enabledDuring = d->Enabled;
-        return std::string("<$v>4.0.0</$v><$l>400</$l>");
+        return std::string("<$v>1.0.0</$v><$l>100</$l>");
     };
     d->Command8_Click();
     EXPECT_EQ(asked, "http://www.quillfen.example/pu_data/vantorix.dat");
@@ -288,8 +288,8 @@ TEST_F(StartDialogTest, UpdateResultsCompareTheJoinedVersionNumber) {
     };
 
     d->QFNUpdateChecker1_CheckFinished("", 0, "", "Unable to connect", "", "", true);
-    d->QFNUpdateChecker1_CheckFinished("3.9.9", 399, "", "", "", "", false);
-    d->QFNUpdateChecker1_CheckFinished("4.0.0", 400, "", "", "", "", false);
+    d->QFNUpdateChecker1_CheckFinished("0.9.9", 99, "", "", "", "", false);
+    d->QFNUpdateChecker1_CheckFinished("1.0.0", 100, "", "", "", "", false);
     ASSERT_EQ(dialogs.calls().size(), 3u);
     EXPECT_EQ(dialogs.calls()[0].prompt, "Unable to connect");
     EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
@@ -298,17 +298,17 @@ TEST_F(StartDialogTest, UpdateResultsCompareTheJoinedVersionNumber) {
 
     dialogs.clear();
     dialogs.answer(mb::No);
-    d->QFNUpdateChecker1_CheckFinished("4.0.1", 401, "today", "Fixes", "http://dl/x.zip", "1 MB",
+    d->QFNUpdateChecker1_CheckFinished("1.0.1", 101, "today", "Fixes", "http://dl/x.zip", "1 MB",
                                        false);
     ASSERT_EQ(dialogs.calls().size(), 1u);
-    EXPECT_EQ(dialogs.calls()[0].prompt, "Version:4.0.1\r\nRelease date:today\r\nFilesize:1 MB\r\n"
+    EXPECT_EQ(dialogs.calls()[0].prompt, "Version:1.0.1\r\nRelease date:today\r\nFilesize:1 MB\r\n"
                                          "Fixes\r\n\r\nDo you want to download it now?");
     EXPECT_EQ(dialogs.calls()[0].style, mb::YesNo + mb::Information);
     EXPECT_EQ(dialogs.calls()[0].title, "New version available!");
     EXPECT_TRUE(openedUrls.empty());
 
     dialogs.answer(mb::Yes);
-    d->QFNUpdateChecker1_CheckFinished("4.0.1", 401, "", "", "HTTPS://dl/x.zip", "", false);
+    d->QFNUpdateChecker1_CheckFinished("1.0.1", 101, "", "", "HTTPS://dl/x.zip", "", false);
     EXPECT_EQ(openedUrls, std::vector<std::string>{"HTTPS://dl/x.zip"});
 }
 
@@ -336,7 +336,7 @@ TEST_F(StartDialogTest, WindowShowsTheControlsAndCarriesThemToTheChoice) {
     w.showGame = [&] { ++shown; };
     w.load();
     w.show();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vantorix v4.0.0"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vantorix v1.0.0"));
     EXPECT_EQ(w.Combo1->count(), 2);
     EXPECT_EQ(w.Combo1->currentText(), QStringLiteral("mine.dat"));
     EXPECT_EQ(w.Command[8]->text(), QStringLiteral("Check product update online..."));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramVersion.h"
 #include "QFNUpdateChecker.h"
 #include "VbTypes.h"
 
@@ -8,14 +9,14 @@
 #include <vector>
 
 // The program's version, shown in the start dialog and compared by the update check.
-inline constexpr int VersionMajor = 4;
-inline constexpr int VersionMinor = 0;
-inline constexpr int VersionRevision = 0;
+inline constexpr int VersionMajor = ProgramVersionMajor;
+inline constexpr int VersionMinor = ProgramVersionMinor;
+inline constexpr int VersionRevision = ProgramVersionRevision;
 
 // Where the update check asks for the newest version.
 inline constexpr const char* UpdateURL = "http://www.quillfen.example/pu_data/vantorix.dat";
 
-// The start dialog "Vantorix v4.0.0" without its widgets: the level-set list, the play
+// The start dialog "Vantorix v1.0.0" without its widgets: the level-set list, the play
 // buttons, the two options, the tool buttons and the update check. The window (or a test)
 // supplies what the buttons open.
 class StartDialog {

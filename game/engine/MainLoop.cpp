@@ -33,6 +33,19 @@ template <typename Set> bool anyActive(const Set& set) {
     return false;
 }
 
+// A score pop-up rises one pixel per tick until it is maxRise above where it started, or
+// wholly above the pane wherever it started, and then retires.
+void risePopup(Sprite& p, double maxRise, Surface& dest, const Surface& bg) {
+    const double h = p.Picture(p.CurFrame)->Height();
+    if (p.y < p.ZY - maxRise || p.y + h / 2 <= 0) {
+        p.DrawSpriteBG(p.CurFrame, dest, bg);
+        p.active = VbFalse;
+    } else {
+        VbInteger frame = p.CurFrame;
+        p.DrawSprite(frame, px(p.zX), px(p.y - 1), dest, bg, VbTrue);
+    }
+}
+
 } // namespace
 
 void GameEngine::RestoreBackgrounds() {
@@ -102,17 +115,8 @@ void GameEngine::MainLoop_Timer() {
     RestoreBackgrounds();
 
     // 4. The big score pop-up rises one pixel per tick.
-    Sprite& eb = f.EBonusSprite;
-    if (eb.active) {
-        const double h = eb.Picture(eb.CurFrame)->Height();
-        // Once wholly above the pane it retires too, wherever it started.
-        if (eb.y < eb.ZY - 100 || eb.y + h / 2 <= 0) {
-            eb.DrawSpriteBG(eb.CurFrame, dest, bg);
-            eb.active = VbFalse;
-        } else {
-            VbInteger frame = eb.CurFrame;
-            eb.DrawSprite(frame, px(eb.zX), px(eb.y - 1), dest, bg, VbTrue);
-        }
+    if (f.EBonusSprite.active) {
+        risePopup(f.EBonusSprite, 100, dest, bg);
     }
 
     // 5. The ship's explosion.
@@ -178,14 +182,7 @@ void GameEngine::MainLoop_Timer() {
         if (!b.active) {
             continue;
         }
-        const double h = b.Picture(b.CurFrame)->Height();
-        if (b.y < b.ZY - 50 || b.y + h / 2 <= 0) {
-            b.DrawSpriteBG(b.CurFrame, dest, bg);
-            b.active = VbFalse;
-        } else {
-            VbInteger frame = b.CurFrame;
-            b.DrawSprite(frame, px(b.zX), px(b.y - 1), dest, bg, VbTrue);
-        }
+        risePopup(b, 50, dest, bg);
     }
 
     // 9. The ship.

@@ -34,7 +34,8 @@ GameForm::GameForm()
     LivesVisible.fill(false);
     mnuSound.Checked = true;
     mnuMusic.Checked = true;
-    mnuShipShootSounds.Checked = true;
+    mnuShipShootSounds.Checked = false;
+    mnuFastMessages.Checked = true;
     mnuAlienShootSounds.Checked = true;
     mnuExplosionSounds.Checked = true;
     mnuCheat.Visible = false;

@@ -50,9 +50,6 @@ GameShell::GameShell(GameForm& form, GameEngine& engine, ShellWindow& window, Mu
     f.lbPause.Height = 28;
     // Below the centred messages, above the shield line.
     f.lbPause.Top = 330;
-    // The menu's design state: the defaults of the stored options.
-    f.mnuShipShootSounds.Checked = false;
-    f.mnuFastMessages.Checked = true;
     mnuNewGame.Enabled = true;
     f.mnuEndGame.Enabled = false;
     Help.Visible = false;

@@ -62,6 +62,9 @@ EngineFixture::EngineFixture(double startTimeOfDay, std::uint32_t startTicks)
     Random::instance().seed(7);
     form = std::make_unique<GameForm>();
     GameForm& g = *form;
+    // Every sound class on and full-length messages, whatever the menu's design state.
+    g.mnuShipShootSounds.Checked = true;
+    g.mnuFastMessages.Checked = false;
     QImage bg(480, 420, QImage::Format_RGB32);
     bg.fill(color::toQRgb(pics::Background));
     g.pMain->setPicture(bg);

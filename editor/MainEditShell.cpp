@@ -5,6 +5,7 @@
 #include "FileDialog.h"
 #include "MainEditModel.h"
 #include "QFTModule.h"
+#include "TextCase.h"
 #include "VbError.h"
 
 #include <algorithm>
@@ -243,10 +244,7 @@ void MainEditModel::saveAsWith(const std::string& initialDir, bool binary) {
     if (name.empty()) {
         return;
     }
-    std::string tail = name.size() >= 4 ? name.substr(name.size() - 4) : name;
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (tail != ".dat") {
+    if (!endsWithNoCase(name, ".dat")) {
         name += ".dat";
     }
     if (FileExists(name)) {

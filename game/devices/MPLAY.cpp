@@ -4,6 +4,7 @@
 #include "Numbers.h"
 #include "Surface.h"
 #include "SurfaceView.h"
+#include "TextCase.h"
 
 #include <QEvent>
 #include <algorithm>
@@ -18,10 +19,7 @@ VbLong clampLong(std::int64_t v) {
 }
 
 std::string lastThreeLower(const std::string& name) {
-    std::string end = name.size() > 3 ? name.substr(name.size() - 3) : name;
-    std::transform(end.begin(), end.end(), end.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return end;
+    return lowerCase(name.size() > 3 ? name.substr(name.size() - 3) : name);
 }
 
 bool isOneOf(const std::string& end, std::initializer_list<const char*> kinds) {

@@ -2,6 +2,7 @@
 
 #include "Numbers.h"
 #include "QFTModule.h"
+#include "TextCase.h"
 #include "VbError.h"
 
 #include <cctype>
@@ -79,11 +80,7 @@ std::string hiscoreFileName(const std::string& levelFile) {
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     const std::size_t n = levelFile.size();
     if (n - nameStart >= 4) {
-        std::string ext = levelFile.substr(n - 4);
-        for (auto& c : ext) {
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-        if (ext == ".dat") {
+        if (endsWithNoCase(levelFile, ".dat")) {
             return levelFile.substr(0, n - 4) + ".hsc";
         }
     }

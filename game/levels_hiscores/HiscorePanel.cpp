@@ -7,6 +7,7 @@
 #include "InternetRequests.h"
 #include "Numbers.h"
 #include "ProgramVersion.h"
+#include "TextCase.h"
 
 #include <cmath>
 #include <vector>

@@ -5,6 +5,7 @@
 #include "Http.h"
 #include "InternetRequests.h"
 #include "Settings.h"
+#include "TextCase.h"
 #include "VbError.h"
 
 #include <QDialog>

@@ -8,6 +8,7 @@
 #include "InfoWindow.h"
 #include "InternetRequests.h"
 #include "QFTModule.h"
+#include "TextCase.h"
 #include "VbError.h"
 
 namespace {

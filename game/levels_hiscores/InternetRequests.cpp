@@ -2,6 +2,7 @@
 
 #include "QFTModule.h"
 #include "Settings.h"
+#include "TextCase.h"
 
 #include <algorithm>
 #include <cctype>
@@ -54,12 +55,6 @@ std::string serverDisplayName(const std::string& address) {
         host = host.substr(0, host.find_first_of("/:?#"));
     }
     return host.empty() ? std::string("the hiscore server") : host;
-}
-
-std::string lowerCase(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
 }
 
 bool containsNoCase(const std::string& text, const std::string& part) {

@@ -31,4 +31,3 @@ std::string serverDisplayName(const std::string& address);
 
 // Letter case ignored.
 bool containsNoCase(const std::string& text, const std::string& part);
-std::string lowerCase(std::string s);

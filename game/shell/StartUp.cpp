@@ -5,6 +5,7 @@
 #include "Numbers.h"
 #include "Random.h"
 #include "Settings.h"
+#include "TextCase.h"
 #include "VbError.h"
 
 #include <algorithm>
@@ -32,20 +33,11 @@ void restoreOption(MenuItem& item, const char* section, const char* key) {
     item.Checked = (v == "True");
 }
 
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 } // namespace
 
 GameShell::GameShell(GameForm& form, GameEngine& engine, ShellWindow& window, MusicControl& mus,
                      std::string commandLine)
     : f(form), e(engine), w(window), music(mus), cmd(std::move(commandLine)) {
-    // The play pane's design size is its background picture's.
-    f.pMain->setSize(400, 420);
-    f.pBack->setSize(400, 420);
     f.lbPause.Width = 160;
     f.lbPause.Height = 28;
     // Below the centred messages, above the shield line.
@@ -204,7 +196,7 @@ void GameShell::chooseLevelSet() {
     if (!cmdline::hasSwitch(cmd, "-loadlevels{")) {
         const std::string bare = cmdline::withoutQuotes(cmd);
         if (FileExists(bare)) {
-            if (bare.size() >= 4 && lower(bare.substr(bare.size() - 4)) == ".dat") {
+            if (endsWithNoCase(bare, ".dat")) {
                 set.LoadLevels(bare);
                 if (!f.InFullScreen) {
                     w.setCaption(std::string(GameTitle) + " {" + bare + "}");

@@ -49,6 +49,16 @@ protected:
         return *dlg;
     }
 
+    // A pad, stored settings that are not the defaults, and Defaults pressed.
+    FrmJoystickSetup& openWithStoredValuesThenDefaults() {
+        plugIn();
+        SaveSetting("Vantorix", "DEVMODE", "JOYSTICKBUTTON", "5");
+        SaveSetting("Vantorix", "DEVMODE", "JOYTUNE", "3000");
+        FrmJoystickSetup& d = open();
+        d.Command2->click();
+        return d;
+    }
+
     ManualClock clock;
     std::unique_ptr<joy::VirtualDevice> device;
     std::unique_ptr<FrmJoystickSetup> dlg;
@@ -191,11 +201,7 @@ TEST_F(JoystickSetupTest, OkWritesTheThreeKeys) {
 }
 
 TEST_F(JoystickSetupTest, DefaultsThenCancelLeavesTheStoreUnchanged) {
-    plugIn();
-    SaveSetting("Vantorix", "DEVMODE", "JOYSTICKBUTTON", "5");
-    SaveSetting("Vantorix", "DEVMODE", "JOYTUNE", "3000");
-    FrmJoystickSetup& d = open();
-    d.Command2->click();
+    FrmJoystickSetup& d = openWithStoredValuesThenDefaults();
     EXPECT_EQ(d.VScroll1->value(), 500);
     EXPECT_EQ(d.Combo1->currentIndex(), 0);
     EXPECT_TRUE(d.Check1->isChecked());
@@ -207,11 +213,7 @@ TEST_F(JoystickSetupTest, DefaultsThenCancelLeavesTheStoreUnchanged) {
 }
 
 TEST_F(JoystickSetupTest, DefaultsThenOkWritesTheDefaults) {
-    plugIn();
-    SaveSetting("Vantorix", "DEVMODE", "JOYSTICKBUTTON", "5");
-    SaveSetting("Vantorix", "DEVMODE", "JOYTUNE", "3000");
-    FrmJoystickSetup& d = open();
-    d.Command2->click();
+    FrmJoystickSetup& d = openWithStoredValuesThenDefaults();
     d.Command1->click();
     EXPECT_EQ(setting("JOYSTICKBUTTON"), "0");
     EXPECT_EQ(setting("JOYTUNE"), "500");

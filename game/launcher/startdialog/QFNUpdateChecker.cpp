@@ -3,6 +3,7 @@
 #include "Http.h"
 #include "Numbers.h"
 #include "QFTModule.h"
+#include "TextCase.h"
 #include "VbError.h"
 
 #include <algorithm>
@@ -11,12 +12,6 @@
 #include <cmath>
 
 namespace {
-
-std::string lowered(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 std::string trimmedBlanks(const std::string& s) {
     const auto b = s.find_first_not_of(' ');
@@ -54,8 +49,8 @@ QFNUpdateChecker::QFNUpdateChecker() {
 }
 
 std::string QFNUpdateChecker::ParseTag(const std::string& Data, const std::string& Tag) {
-    const std::string data = lowered(Data);
-    const std::string tag = lowered(Tag);
+    const std::string data = lowerCase(Data);
+    const std::string tag = lowerCase(Tag);
     const auto p = data.find("<" + tag + ">");
     if (p == std::string::npos) {
         return {};

@@ -6,6 +6,7 @@
 #include "Numbers.h"
 #include "QFTModule.h"
 #include "Settings.h"
+#include "TextCase.h"
 
 #include <QDir>
 #include <QProcess>
@@ -14,12 +15,6 @@
 #include <cctype>
 
 namespace {
-
-std::string lowered(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 std::string setting(const std::string& section, const std::string& key, const std::string& def) {
     return GetSetting(GameTitle, section, key, def);
@@ -30,7 +25,7 @@ int settingNumber(const std::string& section, const std::string& key, const std:
 }
 
 bool isWebAddress(const std::string& url) {
-    const std::string l = lowered(url);
+    const std::string l = lowerCase(url);
     return l.rfind("http://", 0) == 0 || l.rfind("https://", 0) == 0;
 }
 
@@ -91,10 +86,10 @@ void StartDialog::Form_Load() {
     for (const auto& name : GetFileList(folder, "*.dat")) {
         Combo1.push_back(name);
     }
-    const std::string last = lowered(setting("Global", "LastLevel", ""));
+    const std::string last = lowerCase(setting("Global", "LastLevel", ""));
     Combo1Index = 0;
     for (std::size_t i = 0; i < Combo1.size(); ++i) {
-        if (lowered(Combo1[i]) == last) {
+        if (lowerCase(Combo1[i]) == last) {
             Combo1Index = static_cast<int>(i);
             break;
         }

@@ -193,7 +193,8 @@ void MainEditModel::openWith(const std::string& initialDir, bool binary) {
         const int answer =
             MsgBox("Save before you load a new?", mb::YesNoCancel + mb::Exclamation, "Save?");
         if (answer == mb::Yes) {
-            if (binary) {
+            // A set with a file keeps its encoding; a new one is saved as the command at hand.
+            if (binary && LevelFileName.empty()) {
                 mnuSaveBinary_Click();
             } else {
                 mnuSave_Click();
@@ -234,6 +235,9 @@ void MainEditModel::mnuOpenBinary_Click() {
 void MainEditModel::mnuSave_Click() {
     if (LevelFileName.empty()) {
         mnuSaveAs_Click();
+    } else if (LevelFileEncoding == LevelEncoding::Binary) {
+        // Text would turn the set into one the game's binary reader refuses.
+        SaveLevelsBinary(LevelFileName);
     } else {
         SaveLevels(LevelFileName);
     }

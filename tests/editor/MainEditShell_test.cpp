@@ -301,3 +301,113 @@ TEST_F(EditorShell, GuidePictureNeedsAPictureFirst) {
     EXPECT_NE(dialogs.calls()[0].prompt.find("\r\n\r\nCode:"), std::string::npos);
     EXPECT_TRUE(model->mnuGuidPicChecked);
 }
+
+TEST_F(EditorShell, EverySaveKeepsTheEncodingTheSetWasOpenedOrLastSavedIn) {
+    start();
+    dialogs.answerInput("tamblor");
+    model->mnuSetBinaryMode_Click();
+
+    // How the set reached its file, and in which encoding that file is.
+    struct Source {
+        const char* what;
+        bool openedBinary;
+        const char* saveAs; // nullptr, "text" or "binary": a Save as to a second file after
+        LevelEncoding expected;
+    };
+    // The saves: the menu's, and the ones the prompts offer.
+    enum class Route { Save, QuitPrompt, OpenPrompt, OpenBinaryPrompt };
+    const Source sources[] = {
+        {"opened binary", true, nullptr, LevelEncoding::Binary},
+        {"opened text", false, nullptr, LevelEncoding::Text},
+        {"opened text, saved binary as", false, "binary", LevelEncoding::Binary},
+        {"opened binary, saved as", true, "text", LevelEncoding::Text},
+    };
+    const std::pair<Route, const char*> routes[] = {
+        {Route::Save, "Save..."},
+        {Route::QuitPrompt, "Save changes before quitting?"},
+        {Route::OpenPrompt, "Save before you load a new?"},
+        {Route::OpenBinaryPrompt, "Save before you load a new? (binary)"},
+    };
+    const std::vector<EditLevelRec> set = {emptyEditLevel(1), emptyEditLevel(2)};
+    for (const Source& source : sources) {
+        for (const auto& [route, routeName] : routes) {
+            SCOPED_TRACE(std::string(source.what) + " / " + routeName);
+            dialogs.clear();
+            const std::string first = path("first.dat");
+            put(first, source.openedBinary ? encodeLevelsBinary(set) : encodeLevelsText(set));
+            files.answer(first);
+            if (source.openedBinary) {
+                model->mnuOpenBinary_Click();
+            } else {
+                model->mnuOpen_Click();
+            }
+            ASSERT_EQ(model->LevelFileName, first);
+            std::string target = first;
+            if (source.saveAs) {
+                target = path("second.dat");
+                std::filesystem::remove(target);
+                files.answer(target);
+                if (std::string(source.saveAs) == "binary") {
+                    model->mnuSaveBinaryAs_Click();
+                } else {
+                    model->mnuSaveAs_Click();
+                }
+                ASSERT_EQ(model->LevelFileName, target);
+            }
+            model->Text1 = "Edited";
+            model->Text1_Change();
+            ASSERT_EQ(model->Saved, VbFalse);
+
+            int cancel = 0;
+            switch (route) {
+            case Route::Save:
+                model->mnuSave_Click();
+                break;
+            case Route::QuitPrompt:
+                dialogs.answer(mb::Yes);
+                model->Form_Unload(cancel);
+                break;
+            case Route::OpenPrompt:
+            case Route::OpenBinaryPrompt:
+                dialogs.answer(mb::Yes);
+                files.answer(""); // the open dialog is cancelled after the save
+                if (route == Route::OpenPrompt) {
+                    model->mnuOpen_Click();
+                } else {
+                    model->mnuOpenBinary_Click();
+                }
+                break;
+            }
+            EXPECT_EQ(cancel, 0);
+            EXPECT_EQ(model->Saved, VbTrue);
+            EXPECT_EQ(model->LevelFileName, target);
+            const std::string written = readFileBytes(target);
+            const bool binary = source.expected == LevelEncoding::Binary;
+            EXPECT_EQ(written, binary ? encodeLevelsBinary(model->EditLevels)
+                                      : encodeLevelsText(model->EditLevels));
+            // The game reads it back with the reader it uses for a set of that encoding.
+            const LevelReadResult game =
+                parseLevelFile(written, binary ? ReaderKind::GameBinary : ReaderKind::GameText);
+            EXPECT_TRUE(game.ok);
+            EXPECT_EQ(game.Levels.size(), 2u);
+            if (!game.Levels.empty()) {
+                EXPECT_EQ(game.Levels[0].Name, "Edited");
+            }
+        }
+    }
+
+    // A set that has no file yet is saved as the command at hand offers.
+    auto fresh = std::make_unique<MainEditModel>(clock);
+    fresh->CommandLine = "";
+    ASSERT_TRUE(fresh->Form_Load());
+    fresh->BinaryMode = VbTrue;
+    fresh->Text1 = "New";
+    fresh->Text1_Change();
+    dialogs.clear();
+    dialogs.answer(mb::Yes);
+    files.answer(path("new set"));
+    files.answer("");
+    fresh->mnuOpenBinary_Click();
+    EXPECT_EQ(files.calls()[files.calls().size() - 2].initialDir, app);
+    EXPECT_EQ(readFileBytes(path("new set.dat")), encodeLevelsBinary(fresh->EditLevels));
+}

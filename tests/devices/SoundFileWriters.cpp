@@ -97,7 +97,7 @@ bool writeSampled(const std::string& path, int format, const Tone& tone, std::st
 }
 
 bool writeCompressed(const std::string& path, const char* muxer, const char* encoder,
-                     const Tone& tone, std::string& error, int bitRate) {
+                     const Tone& tone, std::string& error, int bitRate, bool unindexedVbr) {
     const AVCodec* codec = avcodec_find_encoder_by_name(encoder);
     if (codec == nullptr) {
         error = std::string("FFmpeg has no encoder ") + encoder;
@@ -114,6 +114,10 @@ bool writeCompressed(const std::string& path, const char* muxer, const char* enc
     av_channel_layout_default(&c->ch_layout, tone.channels);
     c->sample_fmt = codec->sample_fmts != nullptr ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
     c->bit_rate = bitRate;
+    if (unindexedVbr) {
+        c->flags |= AV_CODEC_FLAG_QSCALE;
+        c->global_quality = FF_QP2LAMBDA * 4;
+    }
     c->time_base = AVRational{1, tone.rate};
     if (out->oformat->flags & AVFMT_GLOBALHEADER) {
         c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
@@ -122,7 +126,12 @@ bool writeCompressed(const std::string& path, const char* muxer, const char* enc
               avcodec_parameters_from_context(stream->codecpar, c) >= 0;
     stream->time_base = c->time_base;
     ok = ok && avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE) >= 0;
-    ok = ok && avformat_write_header(out, nullptr) >= 0;
+    AVDictionary* options = nullptr;
+    if (unindexedVbr) {
+        av_dict_set(&options, "write_xing", "0", 0);
+    }
+    ok = ok && avformat_write_header(out, &options) >= 0;
+    av_dict_free(&options);
     AVPacket* packet = av_packet_alloc();
     auto drain = [&] {
         while (avcodec_receive_packet(c, packet) == 0) {

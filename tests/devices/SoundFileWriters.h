@@ -17,9 +17,11 @@ struct Tone {
 
 // libsndfile: format is a full SF_FORMAT_... value (major format and coding).
 bool writeSampled(const std::string& path, int format, const Tone& tone, std::string& error);
-// FFmpeg: muxer and encoder by name ("mp3"/"libmp3lame", "asf"/"wmav2", ...).
+// FFmpeg: muxer and encoder by name ("mp3"/"libmp3lame", "asf"/"wmav2", ...). unindexedVbr:
+// a variable bit rate without the frame index that tells a player the length.
 bool writeCompressed(const std::string& path, const char* muxer, const char* encoder,
-                     const Tone& tone, std::string& error, int bitRate = 128000);
+                     const Tone& tone, std::string& error, int bitRate = 128000,
+                     bool unindexedVbr = false);
 
 // A Standard MIDI File: one note (key, velocity) from the start, released after holdSeconds,
 // the song ending at songSeconds, at 120 beats a minute; an optional program change and a

@@ -34,6 +34,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<frmMain> window;
     frmStart start(commandLine);
     start.showGame = [&] {
+        if (window) {
+            return; // one game window per run
+        }
         window = std::make_unique<frmMain>(commandLine);
         window->load();
     };

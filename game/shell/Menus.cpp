@@ -201,16 +201,18 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
         });
         f.HiscorePending = false;
     }
-    ignoringErrors([&] {
-        SaveSetting(GameTitle, "sfx", "sfx", flag(f.mnuSound));
-        SaveSetting(GameTitle, "sfx", "music", flag(f.mnuMusic));
-        SaveSetting(GameTitle, "sfx", "shipshoot", flag(f.mnuShipShootSounds));
-        SaveSetting(GameTitle, "sfx", "alienshoot", flag(f.mnuAlienShootSounds));
-        SaveSetting(GameTitle, "sfx", "explosions", flag(f.mnuExplosionSounds));
-        SaveSetting(GameTitle, "General", "InternetMode", flag(f.mnuUseInternetHiscore));
-        SaveSetting(GameTitle, "General", "WaitForFire", flag(f.mnuWaitForFire));
-        SaveSetting(GameTitle, "General", "FastMessages", flag(f.mnuFastMessages));
-    });
+    if (optionsRestored_) {
+        ignoringErrors([&] {
+            SaveSetting(GameTitle, "sfx", "sfx", flag(f.mnuSound));
+            SaveSetting(GameTitle, "sfx", "music", flag(f.mnuMusic));
+            SaveSetting(GameTitle, "sfx", "shipshoot", flag(f.mnuShipShootSounds));
+            SaveSetting(GameTitle, "sfx", "alienshoot", flag(f.mnuAlienShootSounds));
+            SaveSetting(GameTitle, "sfx", "explosions", flag(f.mnuExplosionSounds));
+            SaveSetting(GameTitle, "General", "InternetMode", flag(f.mnuUseInternetHiscore));
+            SaveSetting(GameTitle, "General", "WaitForFire", flag(f.mnuWaitForFire));
+            SaveSetting(GameTitle, "General", "FastMessages", flag(f.mnuFastMessages));
+        });
+    }
     // A set that never loaded has no table of its own to write.
     if (!cmdline::hasSwitch(cmd, "-startfromlevel{") && !f.LevelSet.CurrentLevelFile.empty()) {
         ignoringErrors([&] { f.LevelSet.WriteHiscores(); });

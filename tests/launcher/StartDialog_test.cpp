@@ -383,3 +383,79 @@ TEST_F(StartDialogTest, WindowStaysDisabledAndOpenWhileTheUpdateCheckRuns) {
     ASSERT_EQ(dialogs.calls().size(), 1u);
     EXPECT_EQ(dialogs.calls()[0].prompt, "Unable to connect to server, please try again later.");
 }
+
+// Play is taken once: a second activation that arrives while the game window loads (a
+// double click, two Enter presses) finds every button doing nothing until the dialog goes.
+TEST_F(StartDialogTest, ASecondActivationWhileTheGameLoadsDoesNothing) {
+    set("DEVMODE", "lWidth", "800");
+    struct Case {
+        const char* first;
+        const char* second;
+    };
+    const Case cases[] = {{"full", "full"},   {"window", "window"}, {"full", "window"},
+                          {"window", "quit"}, {"window", "escape"}, {"full", "joystick"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " then " + c.second);
+        gamesShown = 0;
+        unloads = 0;
+        auto d = loaded();
+        int tools = 0;
+        d->showJoystickSetup = [&] { ++tools; };
+        const auto activate = [&](const std::string& which) {
+            if (which == "full") {
+                d->Command1_Click();
+            } else if (which == "window") {
+                d->Command2_Click();
+            } else if (which == "quit") {
+                d->Command3_Click();
+            } else if (which == "escape") {
+                d->Form_KeyDown(27, 0);
+            } else {
+                d->Command5_Click();
+            }
+        };
+        bool again = true;
+        // The second activation arrives in the pumps of the game window's load.
+        d->pumpEvents = [&] {
+            if (again) {
+                again = false;
+                activate(c.second);
+            }
+        };
+        const auto show = d->showGame;
+        d->showGame = [&, show] {
+            d->pumpEvents();
+            show();
+        };
+        activate(c.first);
+        EXPECT_EQ(gamesShown, 1);
+        EXPECT_EQ(unloads, 1);
+        EXPECT_EQ(tools, 0);
+        EXPECT_TRUE(dialogs.calls().empty());
+    }
+}
+
+// The same on screen: a double click on either Play button, the second click queued while
+// the first is still opening the game.
+TEST_F(StartDialogTest, WindowDoubleClickOnPlayOpensOneGame) {
+    set("DEVMODE", "lWidth", "800");
+    for (int button : {1, 2}) {
+        SCOPED_TRACE(button);
+        frmStart w("");
+        int shown = 0;
+        bool enabledWhileLoading = true;
+        w.showGame = [&] {
+            ++shown;
+            enabledWhileLoading = w.isEnabled();
+            QCoreApplication::processEvents(); // the game window's load pumps events
+        };
+        w.load();
+        w.show();
+        QMetaObject::invokeMethod(w.Command[button], "click", Qt::QueuedConnection);
+        w.Command[button]->click();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(shown, 1);
+        EXPECT_FALSE(enabledWhileLoading);
+        EXPECT_FALSE(w.isVisible());
+    }
+}

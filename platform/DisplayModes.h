@@ -71,6 +71,11 @@ private:
     bool recoverLeftover();
     friend bool restoreLeftoverSwitch();
 
+    // After a restore at start: the window system tells the toolkit of the new screen size a
+    // moment later, and a window placed before that is centred on the old size. Lets events
+    // run until the primary screen shows the mode in use, for at most maxMs.
+    void waitForScreenToFollow(int maxMs);
+
     std::unique_ptr<XRandRScreen> x_;
     std::unique_ptr<Saved> saved_;
 };
@@ -80,6 +85,11 @@ private:
 // the screen alone when its configuration was changed since. Runs by itself on the service's
 // first use; programs call it at start. True when it put a configuration back.
 bool restoreLeftoverSwitch();
+
+// After a restore at start: the window system tells the toolkit of the new screen size a
+// moment later, and a window placed before that is centred on the old size. Lets events
+// run until the primary screen shows the mode in use, for at most maxMs.
+void waitForScreenToFollow(int maxMs);
 
 // The settings place of that marker: program title "Vantorix", this section.
 inline constexpr const char* markerApp = "Vantorix";

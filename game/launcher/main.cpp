@@ -27,7 +27,9 @@ int main(int argc, char** argv) {
                mb::Exclamation, GameTitle);
         return 0;
     }
-    display::restoreLeftoverSwitch();
+    if (display::restoreLeftoverSwitch()) {
+        display::waitForScreenToFollow(3000); // the start dialog centres itself on it
+    }
     Random::instance().seedFromClock();
 
     // The start dialog comes first; its play buttons open the game window in this process.

@@ -1,11 +1,11 @@
 // The display-settings window: the mode list, the mode test, and what OK stores.
 #include "Dialogs.h"
 #include "FakeScreen.h"
-#include "FrmDisplaySettings.h"
-#include "FrmTest.h"
 #include "ManualClock.h"
 #include "ProgramVersion.h"
 #include "Settings.h"
+#include "frmDisplaySettings.h"
+#include "frmTest.h"
 #include "modTest.h"
 
 #include <QComboBox>
@@ -60,12 +60,12 @@ protected:
     }
 
     DisplaySettingsModel& open(const std::string& commandLine = "") {
-        window = std::make_unique<FrmDisplaySettings>(screen, commandLine, [this] { runTest(); });
+        window = std::make_unique<frmDisplaySettings>(screen, commandLine, [this] { runTest(); });
         return window->model;
     }
     // The modal test window, with the user's doing in `duringTest` (nothing: it times out).
     void runTest() {
-        FrmTest test(nullptr, clock);
+        frmTest test(nullptr, clock);
         test.show();
         shownDuringTest = screen.shown;
         if (duringTest) {
@@ -74,7 +74,7 @@ protected:
         clock.advance(20000);
     }
     void pressOkInTest() {
-        duringTest = [](FrmTest& t) {
+        duringTest = [](frmTest& t) {
             t.model.Timer1_Timer();
             t.Command2->click();
         };
@@ -90,8 +90,8 @@ protected:
     ScriptedDialogs dialogs;
     ManualClock clock;
     FakeScreen screen;
-    std::unique_ptr<FrmDisplaySettings> window;
-    std::function<void(FrmTest&)> duringTest;
+    std::unique_ptr<frmDisplaySettings> window;
+    std::function<void(frmTest&)> duringTest;
     std::string shownDuringTest;
 };
 
@@ -253,8 +253,8 @@ TEST_F(DisplaySetupTest, TestModeTriesTheSelectedModeAndRestoresIt) {
 
     // Cancel and Esc fail it too.
     for (const auto& user :
-         std::vector<std::function<void(FrmTest&)>>{[](FrmTest& t) { t.Command1->click(); },
-                                                    [](FrmTest& t) { t.model.Form_KeyDown(27); }}) {
+         std::vector<std::function<void(frmTest&)>>{[](frmTest& t) { t.Command1->click(); },
+                                                    [](frmTest& t) { t.model.Form_KeyDown(27); }}) {
         dialogs.clear();
         TestPassed = true;
         duringTest = user;

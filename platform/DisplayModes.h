@@ -71,11 +71,6 @@ private:
     bool recoverLeftover();
     friend bool restoreLeftoverSwitch();
 
-    // After a restore at start: the window system tells the toolkit of the new screen size a
-    // moment later, and a window placed before that is centred on the old size. Lets events
-    // run until the primary screen shows the mode in use, for at most maxMs.
-    void waitForScreenToFollow(int maxMs);
-
     std::unique_ptr<XRandRScreen> x_;
     std::unique_ptr<Saved> saved_;
 };

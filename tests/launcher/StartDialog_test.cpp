@@ -90,6 +90,33 @@ TEST_F(StartDialogTest, FirstRunHidesTheIntroOptionAndDefaultsToWindow) {
     EXPECT_EQ(d->Check2, 0);
 }
 
+// The flags are "the number equals 1"; a stored number of any size is read without
+// converting it to a narrower type first (1e20 once went through an int).
+TEST_F(StartDialogTest, StoredFlagsAreOneOnlyWhenTheirNumberIsOne) {
+    struct Case {
+        const char* stored;
+        bool one;
+    };
+    const Case cases[] = {{"1", true},    {"1.0", true},    {" 1", true},
+                          {"1abc", true}, {"1e20", false},  {"4294967297", false},
+                          {"-1", false},  {"1.5", false},   {"x", false},
+                          {"", false},    {"1e400", false}, {"-4294967295", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        for (const char* key : {"FirstUse", "SkipAmiga", "SlowPC"}) {
+            set("Global", key, c.stored);
+        }
+        set("DEVMODE", "FullScreen", c.stored);
+        FirstUseFlag = false;
+        auto d = loaded();
+        EXPECT_EQ(FirstUseFlag, c.one);
+        EXPECT_EQ(d->Check1Visible, !c.one);
+        EXPECT_EQ(d->Check1, c.one ? 1 : 0);
+        EXPECT_EQ(d->Check2, c.one ? 1 : 0);
+        EXPECT_EQ(d->DefaultButton, c.one ? 1 : 2);
+    }
+}
+
 TEST_F(StartDialogTest, LevelListHoldsTheCustomSetsAndPreselectsTheLastWithoutCase) {
     {
         auto d = loaded();

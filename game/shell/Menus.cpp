@@ -198,17 +198,19 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
         });
         f.HiscorePending = false;
     }
-    // A lost option must not stop the shutdown.
-    ignoringFailures([&] {
-        SaveSetting(GameTitle, "sfx", "sfx", flag(f.mnuSound));
-        SaveSetting(GameTitle, "sfx", "music", flag(f.mnuMusic));
-        SaveSetting(GameTitle, "sfx", "shipshoot", flag(f.mnuShipShootSounds));
-        SaveSetting(GameTitle, "sfx", "alienshoot", flag(f.mnuAlienShootSounds));
-        SaveSetting(GameTitle, "sfx", "explosions", flag(f.mnuExplosionSounds));
-        SaveSetting(GameTitle, "General", "InternetMode", flag(f.mnuUseInternetHiscore));
-        SaveSetting(GameTitle, "General", "WaitForFire", flag(f.mnuWaitForFire));
-        SaveSetting(GameTitle, "General", "FastMessages", flag(f.mnuFastMessages));
-    });
+    if (optionsRestored_) {
+        // A lost option must not stop the shutdown.
+        ignoringFailures([&] {
+            SaveSetting(GameTitle, "sfx", "sfx", flag(f.mnuSound));
+            SaveSetting(GameTitle, "sfx", "music", flag(f.mnuMusic));
+            SaveSetting(GameTitle, "sfx", "shipshoot", flag(f.mnuShipShootSounds));
+            SaveSetting(GameTitle, "sfx", "alienshoot", flag(f.mnuAlienShootSounds));
+            SaveSetting(GameTitle, "sfx", "explosions", flag(f.mnuExplosionSounds));
+            SaveSetting(GameTitle, "General", "InternetMode", flag(f.mnuUseInternetHiscore));
+            SaveSetting(GameTitle, "General", "WaitForFire", flag(f.mnuWaitForFire));
+            SaveSetting(GameTitle, "General", "FastMessages", flag(f.mnuFastMessages));
+        });
+    }
     // A set that never loaded has no table of its own to write.
     if (!cmdline::hasSwitch(cmd, "-startfromlevel{") && !f.LevelSet.CurrentLevelFile.empty()) {
         // WriteHiscores tells the user itself when the file cannot be written.

@@ -87,8 +87,10 @@ void CreditsSequence::CreditTimer_Timer() {
         return;
     }
     if (f.HiscorePending) {
-        f.LevelSet.UpdateHiscore(f.Score, f.CurrentLevel, f.StartFromLevel, toVbBool(f.CheatMode));
+        // No longer pending while it is entered: a window closed during the upload must not
+        // enter it a second time.
         f.HiscorePending = false;
+        f.LevelSet.UpdateHiscore(f.Score, f.CurrentLevel, f.StartFromLevel, toVbBool(f.CheatMode));
     }
     f.CreditsRunning = true;
     if (Credits.empty()) {

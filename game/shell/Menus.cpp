@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "GameShell.h"
+#include "Http.h"
 #include "Settings.h"
 
 #include <cstdio>
@@ -159,6 +160,8 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
         return;
     }
     unloading_ = true;
+    // A request that waits for the server ends now, not at its deadline.
+    http::cancelWaitingTransfers();
     ignoringErrors([&] { music.CloseObject(); });
     DoEvents();
     // Every control disabled: no timer ticks from here on.

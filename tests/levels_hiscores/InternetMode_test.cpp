@@ -428,6 +428,7 @@ protected:
             config.Text2 = password;
             config.Command4_Click();
             f().ServerPassword = password;
+            dialogs.answer(mb::Cancel); // should a retry box come, it ends there
             internet->SendHiscore(1234, 2, "A B");
         }
         EXPECT_EQ(prompts(),
@@ -551,6 +552,7 @@ TEST_F(Internet, ARequestCancelledByTheClosingWindowShowsNothing) {
     answers.push_back(VbError(http::err::Cancelled, "Inet", "The request was cancelled"));
     internet->mnuUpdateInternetHiscoresNow_Click();
     answers.push_back(VbError(http::err::Cancelled, "Inet", "The request was cancelled"));
+    dialogs.answer(mb::Cancel); // should a retry box come, it ends there
     internet->SendHiscore(5000, 1, "ME");
     EXPECT_EQ(urls.size(), 2u);
     EXPECT_TRUE(dialogs.calls().empty());

@@ -2,6 +2,7 @@
 #include "Dialogs.h"
 #include "GameShell.h"
 #include "Http.h"
+#include "IgnoringFailures.h"
 #include "Settings.h"
 
 #include <cstdio>
@@ -10,13 +11,6 @@ namespace {
 
 const char* flag(const MenuItem& item) {
     return item.Checked ? "True" : "False";
-}
-
-template <typename Step> void ignoringErrors(Step step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
 }
 
 } // namespace
@@ -151,7 +145,8 @@ void GameShell::Form_QueryUnload(VbInteger& Cancel, VbInteger /*UnloadMode*/) {
             return;
         }
     }
-    ignoringErrors([&] { music.StopFile(); });
+    // Closing goes on whatever the music does.
+    ignoringFailures([&] { music.StopFile(); });
     Form_Unload(Cancel);
 }
 
@@ -162,7 +157,8 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
     unloading_ = true;
     // A request that waits for the server ends now, not at its deadline.
     http::cancelWaitingTransfers();
-    ignoringErrors([&] { music.CloseObject(); });
+    // Nothing may keep the window from closing; each step below is on its own.
+    ignoringFailures([&] { music.CloseObject(); });
     DoEvents();
     // Every control disabled: no timer ticks from here on.
     for (Timer* t : {&f.MainLoop,
@@ -198,13 +194,15 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
     }
     f.mnuFile.Enabled = false;
     if (!f.GameOverFlag || f.HiscorePending) {
-        ignoringErrors([&] {
+        // The hiscore part reports its own failures.
+        ignoringFailures([&] {
             f.LevelSet.UpdateHiscore(f.Score, f.CurrentLevel, f.StartFromLevel,
                                      toVbBool(f.CheatMode));
         });
         f.HiscorePending = false;
     }
-    ignoringErrors([&] {
+    // A lost option must not stop the shutdown.
+    ignoringFailures([&] {
         SaveSetting(GameTitle, "sfx", "sfx", flag(f.mnuSound));
         SaveSetting(GameTitle, "sfx", "music", flag(f.mnuMusic));
         SaveSetting(GameTitle, "sfx", "shipshoot", flag(f.mnuShipShootSounds));
@@ -216,16 +214,19 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
     });
     // A set that never loaded has no table of its own to write.
     if (!cmdline::hasSwitch(cmd, "-startfromlevel{") && !f.LevelSet.CurrentLevelFile.empty()) {
-        ignoringErrors([&] { f.LevelSet.WriteHiscores(); });
+        // WriteHiscores tells the user itself when the file cannot be written.
+        ignoringFailures([&] { f.LevelSet.WriteHiscores(); });
     }
     if (f.InFullScreen) {
-        ignoringErrors([&] {
+        // The display guard restores the desktop on the way out in any case.
+        ignoringFailures([&] {
             bool off = false;
             SetFullscreenWindow(off);
         });
         DoEvents();
     }
-    ignoringErrors([] {
+    // A stale download file is harmless; the next download replaces it.
+    ignoringFailures([] {
         const std::string temp = AppPath() + "Original_levels/~idata.hsc";
         if (FileExists(temp)) {
             std::remove(temp.c_str());

@@ -7,13 +7,13 @@
 #include "HiscoreFile.h"
 #include "Http.h"
 #include "InfoWindow.h"
-#include "InternetConfig.h"
 #include "InternetMode.h"
 #include "InternetRequests.h"
 #include "ManualClock.h"
 #include "QFTModule.h"
 #include "Settings.h"
 #include "VbError.h"
+#include "frmInternetConfig.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -352,7 +352,7 @@ TEST_F(Internet, FinishedGameGoesToTheServerByteForByte) {
 }
 
 TEST_F(Internet, ConfigDialogTestsAndSavesTheFields) {
-    InternetConfig config;
+    frmInternetConfig config;
     config.Form_Load();
     EXPECT_EQ(config.Text1, DefaultServerAddress);
     EXPECT_EQ(config.Text2, "");
@@ -417,7 +417,7 @@ protected:
         internet->openUrl = [](const std::string& url) { return http::OpenURL(url, 5000); };
         f().ServerAddress = address;
         f().ServerPort = port;
-        InternetConfig config;
+        frmInternetConfig config;
         config.openUrl = [](const std::string& url) { return http::OpenURL(url, 5000); };
         config.Text1 = address;
         config.Text3 = port;

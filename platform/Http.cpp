@@ -1,9 +1,12 @@
 #include "Http.h"
 
 #include "Clock.h"
+#include "HttpProxy.h"
+#include "TextCase.h"
 #include "VbError.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
@@ -51,15 +54,23 @@ void initCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-// Loopback never goes through a proxy; the rest follows the environment.
-std::string noProxyList() {
-    std::string list = "localhost,127.0.0.1,::1";
-    for (const char* name : {"no_proxy", "NO_PROXY"}) {
-        if (const char* v = std::getenv(name); v != nullptr && *v != '\0') {
-            return std::string(v) + "," + list;
-        }
+// Raised by cancelWaitingTransfers: every transfer begun before it ends.
+std::atomic<std::uint64_t> cancelEpoch{0};
+
+// An authority without its "user@" part: "host[:port]".
+std::string hostAndPort(const std::string& authority) {
+    const auto at = authority.rfind('@');
+    return at == std::string::npos ? authority : authority.substr(at + 1);
+}
+
+// The host of an authority ("user@host:port" gives "host", "[::1]:80" gives "[::1]").
+std::string hostOf(const std::string& authority) {
+    const std::string host = hostAndPort(authority);
+    if (host.starts_with('[')) {
+        const auto close = host.find(']');
+        return host.substr(0, close == std::string::npos ? std::string::npos : close + 1);
     }
-    return list;
+    return host.substr(0, host.find(':'));
 }
 
 struct Transfer {
@@ -86,9 +97,13 @@ struct MultiDeleter {
     void operator()(CURLM* m) const { curl_multi_cleanup(m); }
 };
 
-} // namespace
+struct UrlParts {
+    std::string scheme;    // as written
+    std::string authority; // "[user@]host[:port]"
+    std::string target;    // from the first "/", "?" or "#" on, always starting with "/"
+};
 
-bool splitUrl(const std::string& url, std::string& origin, std::string& target) {
+bool splitParts(const std::string& url, UrlParts& parts) {
     std::size_t schemeLen = 0;
     if (startsWithNoCase(url, "http://")) {
         schemeLen = 7;
@@ -98,7 +113,7 @@ bool splitUrl(const std::string& url, std::string& origin, std::string& target) 
         return false;
     }
     const std::size_t end = url.find_first_of("/?#", schemeLen);
-    const std::string authority =
+    std::string authority =
         url.substr(schemeLen, end == std::string::npos ? std::string::npos : end - schemeLen);
     if (authority.empty() || std::any_of(authority.begin(), authority.end(), [](char ch) {
             const auto c = static_cast<unsigned char>(ch);
@@ -106,18 +121,25 @@ bool splitUrl(const std::string& url, std::string& origin, std::string& target) 
         })) {
         return false;
     }
-    origin = url.substr(0, schemeLen) + authority + "/";
-    target = end == std::string::npos ? std::string("/") : url.substr(end);
-    if (target[0] != '/') {
-        target.insert(target.begin(), '/');
+    parts.scheme = url.substr(0, schemeLen - 3);
+    parts.authority = std::move(authority);
+    parts.target = end == std::string::npos ? std::string("/") : url.substr(end);
+    if (parts.target[0] != '/') {
+        parts.target.insert(parts.target.begin(), '/');
     }
     return true;
 }
 
+} // namespace
+
+void cancelWaitingTransfers() {
+    ++cancelEpoch;
+}
+
 Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
-    std::string origin;
-    std::string target;
-    if (!splitUrl(url, origin, target)) {
+    const std::uint64_t epoch = cancelEpoch.load();
+    UrlParts parts;
+    if (!splitParts(url, parts)) {
         fail(err::MalformedUrl, "The URL is malformed");
     }
     timeoutMs = std::max(timeoutMs, 1);
@@ -131,8 +153,15 @@ Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
     Transfer t;
     t.cap = maxReplyBytes;
     char errorText[CURL_ERROR_SIZE] = {};
-    const std::string wireTarget = requestLineSafe(target);
-    const std::string noProxy = noProxyList();
+    const std::string origin = parts.scheme + "://" + parts.authority + "/";
+    // The proxy is chosen here, not by curl, so that the request line can match it.
+    const std::string proxy = proxyForRequest(parts.scheme, hostOf(parts.authority));
+    std::string wireTarget = requestLineSafe(parts.target);
+    if (!proxy.empty() && isHttpProxy(proxy) && lowerCase(parts.scheme) == "http") {
+        // A proxy that forwards plain http needs the whole address (an https request goes
+        // through a tunnel and keeps the path alone).
+        wireTarget = "http://" + hostAndPort(parts.authority) + wireTarget;
+    }
     CURL* e = easy.get();
     curl_easy_setopt(e, CURLOPT_URL, origin.c_str());
     curl_easy_setopt(e, CURLOPT_REQUEST_TARGET, wireTarget.c_str());
@@ -142,7 +171,10 @@ Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxReplyBytes));
-    curl_easy_setopt(e, CURLOPT_NOPROXY, noProxy.c_str());
+    // An empty proxy means a direct connection; an empty exclusion list leaves curl nothing
+    // of its own to decide.
+    curl_easy_setopt(e, CURLOPT_PROXY, proxy.c_str());
+    curl_easy_setopt(e, CURLOPT_NOPROXY, "");
     curl_easy_setopt(e, CURLOPT_USERAGENT, "Vantorix");
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &onData);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
@@ -152,6 +184,7 @@ Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
     using SteadyClock = std::chrono::steady_clock;
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
     bool pastDeadline = false;
+    bool cancelled = false;
     int running = 1;
     for (;;) {
         curl_multi_perform(multi.get(), &running);
@@ -169,10 +202,15 @@ Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
         curl_multi_poll(multi.get(), nullptr, 0, static_cast<int>(std::min<long long>(left, 10)),
                         nullptr);
         DoEvents();
+        // The events may have closed the window that waits for this reply.
+        if (cancelEpoch.load() != epoch) {
+            cancelled = true;
+            break;
+        }
     }
 
     CURLcode result = pastDeadline ? CURLE_OPERATION_TIMEDOUT : CURLE_OK;
-    if (!pastDeadline) {
+    if (!pastDeadline && !cancelled) {
         int queued = 0;
         while (CURLMsg* m = curl_multi_info_read(multi.get(), &queued)) {
             if (m->msg == CURLMSG_DONE && m->easy_handle == e) {
@@ -181,6 +219,9 @@ Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
         }
     }
     curl_multi_remove_handle(multi.get(), e);
+    if (cancelled) {
+        fail(err::Cancelled, "The request was cancelled");
+    }
 
     switch (result) {
     case CURLE_OK: {

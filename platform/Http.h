@@ -15,6 +15,7 @@ inline constexpr std::int32_t MalformedUrl = 35752;  // not an http:// or https:
 inline constexpr std::int32_t CannotConnect = 35754; // host unknown, refused, unreachable
 inline constexpr std::int32_t TimedOut = 35761;      // the deadline passed
 inline constexpr std::int32_t ReplyTooLarge = 35762; // the body passed the cap
+inline constexpr std::int32_t Cancelled = 35763;     // cancelWaitingTransfers ended it
 } // namespace err
 
 inline constexpr int defaultTimeoutMs = 15000;
@@ -28,9 +29,11 @@ struct Reply {
 // GETs url ("http://host[:port]/target" or https). The request target (everything from the
 // first "/" or "?" after the host) goes out byte for byte as given: percent-escapes stay as
 // they are; only bytes that cannot stand in a request line (controls, blank, bytes above
-// 0x7E) are sent percent-escaped. Redirects are not followed. The whole transfer ends by
-// timeoutMs; a body longer than maxReplyBytes is refused. Failures raise VbError with a
-// number of http::err and a description.
+// 0x7E) are sent percent-escaped. Through an HTTP proxy (proxyForRequest) a plain http
+// request names the whole address, "http://host[:port]" followed by the same target.
+// Redirects are not followed. The whole transfer ends by timeoutMs; a body longer than
+// maxReplyBytes is refused. Failures raise VbError with a number of http::err and a
+// description.
 Reply Get(const std::string& url, int timeoutMs = defaultTimeoutMs,
           std::size_t maxReplyBytes = defaultMaxReplyBytes);
 
@@ -38,8 +41,8 @@ Reply Get(const std::string& url, int timeoutMs = defaultTimeoutMs,
 std::string OpenURL(const std::string& url, int timeoutMs = defaultTimeoutMs,
                     std::size_t maxReplyBytes = defaultMaxReplyBytes);
 
-// How Get splits url: the address curl connects to ("scheme://host[:port]/") and the
-// request target sent in the request line. False when url is not http(s).
-bool splitUrl(const std::string& url, std::string& origin, std::string& target);
+// Ends every Get that waits now, at once, with err::Cancelled (for a window that closes
+// while it waits); a Get begun afterwards runs as usual.
+void cancelWaitingTransfers();
 
 } // namespace http

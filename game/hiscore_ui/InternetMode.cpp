@@ -81,30 +81,48 @@ void InternetMode::mnuUpdateInternetHiscoresNow_Click() {
 }
 
 void InternetMode::DownloadInternetHiscores() {
+    info_.Show("Loading data from " + displayName() + ", please wait...");
+    std::string bytes;
     try {
-        info_.Show("Loading data from " + displayName() + ", please wait...");
-        const std::string bytes = openUrl(tableDownloadUrl(f.ServerAddress, f.ServerPort));
-        std::string text = "<html";
-        if (!bytes.empty()) {
-            writeFileAtomically(downloadedTablePath(), bytes, ExistingFile::Replace);
-            text = ReadTextFile(downloadedTablePath());
-        }
-        if (!containsNoCase(text, "<html")) {
-            f.LevelSet.ReadHiscores();
-            info_.Unload();
-            return;
-        }
-        info_.Unload();
-        MsgBox("The server is busy or down, please try again later.\r\n\r\nInternet Mode has "
-               "been turned off!",
-               mb::Critical, "ERROR!");
+        bytes = openUrl(tableDownloadUrl(f.ServerAddress, f.ServerPort));
     } catch (const VbError& e) {
         info_.Unload();
+        if (e.Number() == http::err::Cancelled) {
+            return; // the window closed meanwhile: nothing more to show or load
+        }
         MsgBox(failureText(e) +
                    "\r\n\r\nInternet mode has been turned off!\r\nThe server didn't answer, "
                    "please try again later!",
                mb::Exclamation);
+        switchOff();
+        return;
     }
+    std::string text = "<html";
+    if (!bytes.empty()) {
+        const std::string path = downloadedTablePath();
+        try {
+            writeFileAtomically(path, bytes, ExistingFile::Replace);
+            text = ReadTextFile(path);
+        } catch (const VbError& e) {
+            // The server did answer; it is our folder that failed.
+            info_.Unload();
+            MsgBox("ERROR! Unable to save the server's hiscores to\r\n\"" + path + "\"\r\n\r\n" +
+                       e.Description() + "\r\n\r\nInternet Mode has been turned off!",
+                   mb::Critical, "ERROR!");
+            switchOff();
+            return;
+        }
+    }
+    if (!containsNoCase(text, "<html")) {
+        // A table that fails its check is reported there, and the mode stays on.
+        readHiscores();
+        info_.Unload();
+        return;
+    }
+    info_.Unload();
+    MsgBox("The server is busy or down, please try again later.\r\n\r\nInternet Mode has "
+           "been turned off!",
+           mb::Critical, "ERROR!");
     switchOff();
 }
 
@@ -125,6 +143,10 @@ void InternetMode::SendHiscore(VbLong Score, VbLong Level, const std::string& Na
             prompt = "Unable to contact server, the server meight be busy or down.\r\nDo you "
                      "want to try again ?";
         } catch (const VbError& e) {
+            if (e.Number() == http::err::Cancelled) {
+                info_.Unload();
+                return; // the window closed meanwhile
+            }
             prompt = failureText(e) + "\r\n\r\nDo you want to try again ?";
         }
         info_.Unload();

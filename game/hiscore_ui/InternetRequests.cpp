@@ -14,8 +14,9 @@ ServerSettings readServerSettings() {
 }
 
 namespace {
+// Escaped like every other value: a "&" or "#" in a password must not end it early.
 std::string passwordPart(const std::string& password) {
-    return password.empty() ? std::string() : password + "&";
+    return password.empty() ? std::string() : URLEncode(password) + "&";
 }
 } // namespace
 

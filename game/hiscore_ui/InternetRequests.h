@@ -16,7 +16,7 @@ struct ServerSettings {
 ServerSettings readServerSettings();
 
 // The three requests of the hiscore server, built from the address (no trailing "/"), the
-// port and the password (may be empty).
+// port and the password (may be empty). The password and the values go URL-encoded.
 std::string connectionTestUrl(const std::string& server, const std::string& port,
                               const std::string& password);
 std::string tableDownloadUrl(const std::string& server, const std::string& port);

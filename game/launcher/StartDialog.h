@@ -16,7 +16,7 @@ inline constexpr int VersionRevision = ProgramVersionRevision;
 // Where the update check asks for the newest version.
 inline constexpr const char* UpdateURL = "http://www.quillfen.example/pu_data/vantorix.dat";
 
-// The start dialog "Vantorix v1.0.0" without its widgets: the level-set list, the play
+// The start dialog "Vantorix v4.0.0" without its widgets: the level-set list, the play
 // buttons, the two options, the tool buttons and the update check. The window (or a test)
 // supplies what the buttons open.
 class StartDialog {

@@ -154,6 +154,45 @@ void LevelsAndHiscores::repaint() const {
     }
 }
 
+void LevelsAndHiscores::showChecksumError() const {
+    MsgBox("Checksum Error!\r\nThe hiscore file's checksum is invalid.\r\n\r\nThe hiscores has "
+           "been reset!",
+           mb::Critical);
+}
+
+// The server's table. A reply that is no table at all fails its check like a table with a
+// wrong checksum; the local file, and its one repair in the run, have nothing to do with it.
+void LevelsAndHiscores::readDownloadedTable(const std::string& path) {
+    if (!FileExists(path)) {
+        ResetHiscore();
+        repaint();
+        return;
+    }
+    std::string bytes;
+    try {
+        bytes = readFileBytes(path);
+    } catch (const VbError& e) {
+        MsgBox(e.Description() + "\r\n" + path);
+        ResetHiscore();
+        repaint();
+        return;
+    }
+    DecodedHiscores d;
+    try {
+        // The server's table always carries its checksum.
+        d = decodeHiscoreFile(bytes, true);
+    } catch (const VbError&) {
+        d.ChecksumOk = false;
+    }
+    if (!d.ChecksumOk) {
+        showChecksumError();
+        ResetHiscore();
+        return;
+    }
+    Hiscores = d.Table;
+    repaint();
+}
+
 void LevelsAndHiscores::ReadHiscores() {
     const bool internet = internetOn();
     if (!internet && CurrentLevelFile.empty()) {
@@ -163,21 +202,23 @@ void LevelsAndHiscores::ReadHiscores() {
         return;
     }
     const std::string path = hiscoreFilePath();
+    if (internet) {
+        readDownloadedTable(path);
+        return;
+    }
     try {
         if (!FileExists(path)) {
             // A missing file is no failure: the defaults are written and read back. Where they
-            // cannot be written (or in internet mode) they stay in memory.
+            // cannot be written they stay in memory.
             ResetHiscore();
-            if (internet || !WriteHiscores()) {
+            if (!WriteHiscores()) {
                 repaint();
                 return;
             }
         }
         const DecodedHiscores d = decodeHiscoreFile(readFileBytes(path), BinaryLevels != VbFalse);
         if (!d.ChecksumOk) {
-            MsgBox("Checksum Error!\r\nThe hiscore file's checksum is invalid.\r\n\r\nThe "
-                   "hiscores has been reset!",
-                   mb::Critical);
+            showChecksumError();
             ResetHiscore();
             WriteHiscores();
             return;
@@ -195,7 +236,7 @@ void LevelsAndHiscores::ReadHiscores() {
                    "ERROR!");
         }
         ResetHiscore();
-        if (!internet && !WriteHiscores()) {
+        if (!WriteHiscores()) {
             // The default table stays in memory; a write failure never fails the level set.
             repaint();
             return;

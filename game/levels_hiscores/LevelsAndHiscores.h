@@ -69,7 +69,8 @@ public:
     bool WriteHiscores();
     // Reads the table of the current set (or the downloaded one in internet mode), repairing
     // a missing, corrupt or tampered file, then repaints the panel. A second corrupt file in
-    // the same run is passed on as VbError after the default table is set.
+    // the same run is passed on as VbError after the default table is set. A downloaded table
+    // that fails its check gives the default table in memory, never an error.
     void ReadHiscores();
 
     // The file ReadHiscores reads now.
@@ -80,6 +81,8 @@ private:
     void reportLoadFailure(const std::string& description) const;
     bool internetOn() const { return seams.internetMode && seams.internetMode(); }
     void repaint() const;
+    void readDownloadedTable(const std::string& path);
+    void showChecksumError() const;
 
     HiscoreGlobals& globals_;
     int readFailuresHandled_ = 0; // for the whole run: a corrupt file costs one retry

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "GameShell.h"
+#include "Http.h"
 #include "IgnoringFailures.h"
 #include "Settings.h"
 
@@ -154,6 +155,8 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
         return;
     }
     unloading_ = true;
+    // A request that waits for the server ends now, not at its deadline.
+    http::cancelWaitingTransfers();
     // Nothing may keep the window from closing; each step below is on its own.
     ignoringFailures([&] { music.CloseObject(); });
     DoEvents();

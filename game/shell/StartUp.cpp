@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "GameShell.h"
+#include "InternetRequests.h"
 #include "Numbers.h"
 #include "Random.h"
 #include "Settings.h"
@@ -12,9 +13,6 @@
 #include <cctype>
 
 namespace {
-
-// No server of our own yet: a placeholder the player replaces in the internet settings.
-constexpr const char* DefaultServer = "http://hiscores.quillfen.example/vantorix";
 
 std::string setting(const char* section, const char* key, const std::string& def) {
     return GetSetting(GameTitle, section, key, def);
@@ -89,9 +87,11 @@ void GameShell::sync() {
 
 void GameShell::Form_Load() {
     f.GfxPath = AppPath() + "gfx/hi_color/";
-    f.ServerAddress = setting("General", "Server", DefaultServer);
-    f.ServerPassword = setting("General", "Password", "");
-    f.ServerPort = setting("General", "Port", "4000");
+    // The same server the settings dialog shows, and tests, with no trailing "/".
+    const ServerSettings server = readServerSettings();
+    f.ServerAddress = withoutTrailingSlashes(server.Address);
+    f.ServerPassword = server.Password;
+    f.ServerPort = server.Port;
     dx8Keyboard1.Init();
     if (settingIsOne("DEVMODE", "JOYSTICK")) {
         dx8Joystick1.Init();
@@ -315,6 +315,9 @@ void GameShell::InitGame() {
         if (internetStored && f.LevelSet.BinaryLevels != VbFalse &&
             parts.mnuUseInternetHiscore_Click) {
             parts.mnuUseInternetHiscore_Click();
+            if (unloaded_ || unloading_) {
+                return; // the window was closed while the server's table was awaited
+            }
         }
         optionsRestored_ = true;
         sync();

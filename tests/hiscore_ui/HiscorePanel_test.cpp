@@ -100,6 +100,10 @@ TEST(HiscoreText, RowsOfThePanel) {
     EXPECT_EQ(hiscorePanelRows(t, true, -1, 10, 1).Text, idle.Text);
 }
 
+TEST(HiscoreText, TheVersionLine) {
+    EXPECT_EQ(HiscorePanel::versionText(), "VERSION 4.0.0");
+}
+
 TEST_F(Panel, TheLivePlaceIsABoxedPulsingRow) {
     panel->PrintHiscores();
     EXPECT_EQ(boundsOf(pic(), Red).count, 0);

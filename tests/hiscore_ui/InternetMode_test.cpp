@@ -1,3 +1,4 @@
+#include "../platform/HttpTestProxy.h"
 #include "../platform/HttpTestServer.h"
 #include "Clock.h"
 #include "Dialogs.h"
@@ -127,6 +128,13 @@ protected:
 
 } // namespace
 
+// Passwords and how they stand in a request: escaped like every other value, letters and
+// digits as they are.
+const std::vector<std::pair<std::string, std::string>> passwordCases = {
+    {"s3cret", "s3cret"}, {"p w&x#", "p%20w%26x%23"},       {"100%", "100%25"},
+    {"a+b", "a%2Bb"},     {"=?/&ping", "%3D%3F%2F%26ping"}, {"\xE9t\xE9\xFF", "%E9t%E9%FF"},
+};
+
 TEST(InternetRequests, UrlsAreBuiltExactly) {
     EXPECT_EQ(connectionTestUrl("http://h", "4000", ""), "http://h:4000/?ping");
     EXPECT_EQ(connectionTestUrl("http://h", "81", "pw"), "http://h:81/?pw&ping");
@@ -137,6 +145,12 @@ TEST(InternetRequests, UrlsAreBuiltExactly) {
               "http://h:4000/?pw&updatescore&SCORE=0&LEVEL=10&NAME=X%2D1");
     EXPECT_EQ(scoreUploadUrl("http://h", "4000", "", -5, 1, ""),
               "http://h:4000/?updatescore&SCORE=%2D5&LEVEL=1&NAME=");
+    for (const auto& [password, sent] : passwordCases) {
+        SCOPED_TRACE(password);
+        EXPECT_EQ(connectionTestUrl("http://h", "81", password), "http://h:81/?" + sent + "&ping");
+        EXPECT_EQ(scoreUploadUrl("http://h", "81", password, 7, 1, "N"),
+                  "http://h:81/?" + sent + "&updatescore&SCORE=7&LEVEL=1&NAME=N");
+    }
     EXPECT_EQ(withoutTrailingSlashes("http://h///"), "http://h");
     EXPECT_EQ(serverDisplayName("http://scores.test"), "scores.test");
     EXPECT_EQ(serverDisplayName("https://a.b:81/x"), "a.b");
@@ -392,4 +406,157 @@ TEST_F(Internet, ConfigDialogTestsAndSavesTheFields) {
     replies.push_back(std::string("pong"));
     config.Command4_Click();
     EXPECT_EQ(tested.back(), "http://other:81/?ping");
+}
+
+// What a server and a proxy see of the three requests: the test's and the upload's request
+// lines for every password, in the order sent.
+class InternetOnTheWire : public Internet {
+protected:
+    // Sends the connection test and an upload (answered "ok", then a table) per password.
+    void sendAll(const std::string& address, const std::string& port, LoopbackHttpServer& at) {
+        internet->openUrl = [](const std::string& url) { return http::OpenURL(url, 5000); };
+        f().ServerAddress = address;
+        f().ServerPort = port;
+        frmInternetConfig config;
+        config.openUrl = [](const std::string& url) { return http::OpenURL(url, 5000); };
+        config.Text1 = address;
+        config.Text3 = port;
+        for (const auto& [password, sent] : passwordCases) {
+            at.reply(200, "pong");
+            at.reply(200, "ok");
+            at.reply(200, encodeHiscoreFile(serverTable(), true));
+            config.Text2 = password;
+            config.Command4_Click();
+            f().ServerPassword = password;
+            dialogs.answer(mb::Cancel); // should a retry box come, it ends there
+            internet->SendHiscore(1234, 2, "A B");
+        }
+        EXPECT_EQ(prompts(),
+                  std::vector<std::string>(passwordCases.size(), "The server answered pong"));
+        EXPECT_TRUE(on());
+    }
+    // The lines expected, each target behind prefix.
+    static std::vector<std::string> expectedLines(const std::string& prefix) {
+        std::vector<std::string> out;
+        for (const auto& [password, sent] : passwordCases) {
+            out.push_back("GET " + prefix + "/?" + sent + "&ping HTTP/1.1");
+            out.push_back("GET " + prefix + "/?" + sent +
+                          "&updatescore&SCORE=1234&LEVEL=2&NAME=A%20B HTTP/1.1");
+            out.push_back("GET " + prefix + "/idata.hsc HTTP/1.1");
+        }
+        return out;
+    }
+};
+
+TEST_F(InternetOnTheWire, PasswordsGoEscapedToTheServer) {
+    switchOn();
+    LoopbackHttpServer server;
+    sendAll("http://127.0.0.1", std::to_string(server.port()), server);
+    EXPECT_EQ(server.requestLines(), expectedLines(""));
+}
+
+TEST_F(InternetOnTheWire, ThroughAProxyTheSameRequestsNameTheWholeAddress) {
+    switchOn();
+    LoopbackHttpServer server;
+    LoopbackForwardProxy proxy(server.port());
+    ScopedEnvironment env;
+    env.withoutProxies().set("http_proxy", proxy.address().c_str());
+    sendAll("http://hiscores.test", "4000", server);
+    EXPECT_EQ(proxy.requestLines(), expectedLines("http://hiscores.test:4000"));
+    EXPECT_EQ(server.requestLines(), expectedLines(""));
+}
+
+TEST_F(Internet, AReplyThatIsNoTableFailsItsCheckAndLeavesTheLocalFileAlone) {
+    const std::string table = encodeHiscoreFile(serverTable(), true);
+    const auto withRecord = [&](std::size_t record, const std::string& field) {
+        std::string bytes = table;
+        bytes.replace(record * hiscoreRecordSize, hiscoreFieldSize,
+                      EncryptText(field, hiscoreShiftKey));
+        return bytes;
+    };
+    const std::vector<std::pair<std::string, std::string>> replies = {
+        {"a word", "busy"},
+        {"one byte", "x"},
+        {"no checksum record", table.substr(0, 30 * hiscoreRecordSize)},
+        {"cut inside a record", table.substr(0, 100)},
+        {"a score too large", withRecord(0, "9999999999")},
+        {"a wrong checksum", withRecord(30, " 1        ")},
+        {"long garbage", std::string(5000, 'z')},
+    };
+    const std::string localPath = AppPath() + "Original_levels/data.hsc";
+    const std::string localBytes = readFileBytes(localPath);
+    switchOn();
+    for (const auto& [what, reply] : replies) {
+        SCOPED_TRACE(what);
+        answers.push_back(table); // the server's table first, to see it replaced
+        internet->mnuUpdateInternetHiscoresNow_Click();
+        ASSERT_EQ(f().LevelSet.Hiscores, serverTable());
+        dialogs.clear();
+        answers.push_back(reply);
+        internet->mnuUpdateInternetHiscoresNow_Click();
+        // The box of a table that fails its check, and nothing else; the mode stays on.
+        ASSERT_EQ(dialogs.calls().size(), 1u);
+        EXPECT_EQ(dialogs.calls()[0].prompt, "Checksum Error!\r\nThe hiscore file's checksum is "
+                                             "invalid.\r\n\r\nThe hiscores has been reset!");
+        EXPECT_EQ(dialogs.calls()[0].style, mb::Critical);
+        EXPECT_TRUE(on());
+        EXPECT_TRUE(f().mnuUpdateInternetHiscoresNow.Visible);
+        EXPECT_EQ(f().LevelSet.Hiscores, defaultHiscores());
+        EXPECT_FALSE(info.loaded());
+        EXPECT_EQ(readFileBytes(localPath), localBytes);
+    }
+
+    // The run's one repair of the local file is still there when that file is damaged.
+    writeFileAtomically(localPath, "damaged");
+    dialogs.clear();
+    internet->mnuUseInternetHiscore_Click();
+    EXPECT_FALSE(on());
+    EXPECT_EQ(prompts(), (std::vector<std::string>{
+                             "Input past end of file",
+                             "\"Hiscores.dat\" is corrupted!\r\nHiscores has been reset!"}));
+    EXPECT_EQ(f().LevelSet.Hiscores, defaultHiscores());
+    EXPECT_EQ(decodeHiscoreFile(readFileBytes(localPath), true).Table, defaultHiscores());
+}
+
+TEST_F(Internet, TheDownloadedTableReplacesTheOldFileWhole) {
+    const std::string path = InternetMode::downloadedTablePath();
+    writeFileAtomically(path, std::string(10000, 'o'));
+    const std::string served = encodeHiscoreFile(serverTable(), true);
+    switchOn();
+    EXPECT_EQ(readFileBytes(path), served);
+    // Written through a temporary file, which is gone.
+    EXPECT_EQ(QDir(dir.path() + "/Original_levels")
+                  .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"data.hsc", "~idata.hsc"}));
+}
+
+TEST_F(Internet, ATableThatCannotBeSavedSaysSoAndEndsTheMode) {
+    switchOn();
+    answers.push_back(encodeHiscoreFile(serverTable(), true));
+    failNextWriteAfterForTesting(10);
+    internet->mnuUpdateInternetHiscoresNow_Click();
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_EQ(dialogs.calls()[0].prompt,
+              "ERROR! Unable to save the server's hiscores to\r\n\"" +
+                  InternetMode::downloadedTablePath() +
+                  "\"\r\n\r\nDisk full\r\n\r\nInternet Mode has been turned off!");
+    EXPECT_EQ(dialogs.calls()[0].style, mb::Critical);
+    EXPECT_EQ(dialogs.calls()[0].title, "ERROR!");
+    expectOffWithLocalTable();
+}
+
+TEST_F(Internet, ARequestCancelledByTheClosingWindowShowsNothing) {
+    switchOn();
+    const HiscoreTable before = f().LevelSet.Hiscores;
+    // Download, then upload: each ends quietly, the mode and the table as they were.
+    answers.push_back(VbError(http::err::Cancelled, "Inet", "The request was cancelled"));
+    internet->mnuUpdateInternetHiscoresNow_Click();
+    answers.push_back(VbError(http::err::Cancelled, "Inet", "The request was cancelled"));
+    dialogs.answer(mb::Cancel); // should a retry box come, it ends there
+    internet->SendHiscore(5000, 1, "ME");
+    EXPECT_EQ(urls.size(), 2u);
+    EXPECT_TRUE(dialogs.calls().empty());
+    EXPECT_TRUE(on());
+    EXPECT_EQ(f().LevelSet.Hiscores, before);
+    EXPECT_FALSE(info.loaded());
 }

@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 #include "GameShell.h"
+#include "HttpTestServer.h"
 #include "QFTModule.h"
 #include "Settings.h"
 #include "StartDialog.h"
@@ -70,7 +71,7 @@ TEST_F(StartDialogTest, LoadReadsTheStartSettings) {
     set("Global", "SlowPC", "1");
     set("DEVMODE", "FullScreen", "1");
     auto d = loaded();
-    EXPECT_EQ(d->Caption, "Vantorix v1.0.0");
+    EXPECT_EQ(d->Caption, "Vantorix v4.0.0");
     EXPECT_TRUE(d->Check1Visible);
     EXPECT_FALSE(FirstUseFlag);
     EXPECT_EQ(d->Check1, 1);
@@ -315,8 +316,8 @@ TEST_F(StartDialogTest, UpdateResultsCompareTheJoinedVersionNumber) {
     };
 
     d->QFNUpdateChecker1_CheckFinished("", 0, "", "Unable to connect", "", "", true);
-    d->QFNUpdateChecker1_CheckFinished("0.9.9", 99, "", "", "", "", false);
-    d->QFNUpdateChecker1_CheckFinished("1.0.0", 100, "", "", "", "", false);
+    d->QFNUpdateChecker1_CheckFinished("3.9.9", 399, "", "", "", "", false);
+    d->QFNUpdateChecker1_CheckFinished("4.0.0", 400, "", "", "", "", false);
     ASSERT_EQ(dialogs.calls().size(), 3u);
     EXPECT_EQ(dialogs.calls()[0].prompt, "Unable to connect");
     EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
@@ -325,18 +326,49 @@ TEST_F(StartDialogTest, UpdateResultsCompareTheJoinedVersionNumber) {
 
     dialogs.clear();
     dialogs.answer(mb::No);
-    d->QFNUpdateChecker1_CheckFinished("1.0.1", 101, "today", "Fixes", "http://dl/x.zip", "1 MB",
+    d->QFNUpdateChecker1_CheckFinished("4.0.1", 401, "today", "Fixes", "http://dl/x.zip", "1 MB",
                                        false);
     ASSERT_EQ(dialogs.calls().size(), 1u);
-    EXPECT_EQ(dialogs.calls()[0].prompt, "Version:1.0.1\r\nRelease date:today\r\nFilesize:1 MB\r\n"
+    EXPECT_EQ(dialogs.calls()[0].prompt, "Version:4.0.1\r\nRelease date:today\r\nFilesize:1 MB\r\n"
                                          "Fixes\r\n\r\nDo you want to download it now?");
     EXPECT_EQ(dialogs.calls()[0].style, mb::YesNo + mb::Information);
     EXPECT_EQ(dialogs.calls()[0].title, "New version available!");
     EXPECT_TRUE(openedUrls.empty());
 
     dialogs.answer(mb::Yes);
-    d->QFNUpdateChecker1_CheckFinished("1.0.1", 101, "", "", "HTTPS://dl/x.zip", "", false);
+    d->QFNUpdateChecker1_CheckFinished("4.0.1", 401, "", "", "HTTPS://dl/x.zip", "", false);
     EXPECT_EQ(openedUrls, std::vector<std::string>{"HTTPS://dl/x.zip"});
+}
+
+TEST_F(StartDialogTest, TheProgramIsVersion400AgainstWhatAServerOffers) {
+    struct Case {
+        const char* reply;
+        bool offered;
+    };
+    const std::vector<Case> cases = {
+        {"<$v>3.9.9</$v><$l>399</$l>", false},
+        {"<$v>4.0.0</$v><$l>400</$l>", false},
+        {"<$v>4.0.1</$v><$l>401</$l><$t>soon</$t><$s>2 MB</$s><$d>New</$d>", true},
+    };
+    auto d = loaded();
+    d->QFNUpdateChecker1.connected = [] { return true; };
+    LoopbackHttpServer server;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply);
+        server.reply(200, c.reply);
+        dialogs.clear();
+        dialogs.answer(mb::No);
+        d->QFNUpdateChecker1.CheckUpdate(server.base() + "/pu_data/vantorix.dat");
+        ASSERT_EQ(dialogs.calls().size(), 1u);
+        if (c.offered) {
+            EXPECT_EQ(dialogs.calls()[0].title, "New version available!");
+            EXPECT_EQ(dialogs.calls()[0].prompt,
+                      "Version:4.0.1\r\nRelease date:soon\r\nFilesize:2 "
+                      "MB\r\nNew\r\n\r\nDo you want to download it now?");
+        } else {
+            EXPECT_EQ(dialogs.calls()[0].prompt, "You version is the most recent!");
+        }
+    }
 }
 
 TEST_F(StartDialogTest, OfferedAddressThatIsNoWebAddressIsNeverOpened) {
@@ -363,7 +395,7 @@ TEST_F(StartDialogTest, WindowShowsTheControlsAndCarriesThemToTheChoice) {
     w.showGame = [&] { ++shown; };
     w.load();
     w.show();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vantorix v1.0.0"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Vantorix v4.0.0"));
     EXPECT_EQ(w.Combo1->count(), 2);
     EXPECT_EQ(w.Combo1->currentText(), QStringLiteral("mine.dat"));
     EXPECT_EQ(w.Command[8]->text(), QStringLiteral("Check product update online..."));

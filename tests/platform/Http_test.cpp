@@ -1,4 +1,6 @@
 #include "Http.h"
+#include "HttpProxy.h"
+#include "HttpTestProxy.h"
 #include "HttpTestServer.h"
 #include "Timer.h"
 #include "VbError.h"
@@ -119,4 +121,142 @@ TEST(Http, TheProgramsTimersRunWhileItWaits) {
     t.setEnabled(true);
     EXPECT_EQ(failureOf(server.base() + "/", 300), http::err::TimedOut);
     EXPECT_GT(ticks, 3);
+}
+
+TEST(Http, AProxyGetsTheWholeAddressWithTheTargetAsBuilt) {
+    // Escapes, "&", "#" and bytes a request line cannot hold: the same bytes as when direct,
+    // behind the whole address.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"/?p%20w%26x%23&updatescore&SCORE=5&NAME=A%2DB",
+         "/?p%20w%26x%23&updatescore&SCORE=5&NAME=A%2DB"},
+        {"/idata.hsc", "/idata.hsc"},
+        {"/a%2db/%7E/../x", "/a%2db/%7E/../x"},
+        {"?ping", "/?ping"},
+        {"", "/"},
+        {"/?pa ss&ping", "/?pa%20ss&ping"},
+        {"/?\xE9", "/?%E9"},
+    };
+    LoopbackHttpServer origin;
+    LoopbackForwardProxy proxy(origin.port());
+    ScopedEnvironment env;
+    env.withoutProxies().set("http_proxy", proxy.address().c_str());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        origin.reply(200, "ok");
+    }
+    for (const auto& [tail, target] : cases) {
+        SCOPED_TRACE(target);
+        EXPECT_EQ(http::OpenURL("http://Scores.Test:4000" + tail, 5000), "ok");
+    }
+    const auto atProxy = proxy.requestLines();
+    const auto atOrigin = origin.requestLines();
+    ASSERT_EQ(atProxy.size(), cases.size());
+    ASSERT_EQ(atOrigin.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(atProxy[i], "GET http://Scores.Test:4000" + cases[i].second + " HTTP/1.1");
+        EXPECT_EQ(atOrigin[i], "GET " + cases[i].second + " HTTP/1.1");
+    }
+    EXPECT_NE(origin.heads()[0].find("\r\nHost: Scores.Test:4000\r\n"), std::string::npos)
+        << origin.heads()[0];
+}
+
+TEST(Http, WhatGoesDirectDespiteAProxy) {
+    LoopbackHttpServer server;
+    LoopbackForwardProxy proxy(server.port());
+    ScopedEnvironment env;
+    env.withoutProxies().set("http_proxy", proxy.address().c_str());
+    env.set("no_proxy", "elsewhere.test, .scores.test");
+    // Loopback is always reached directly.
+    server.reply(200, "direct");
+    EXPECT_EQ(http::OpenURL(server.base() + "/?ping", 5000), "direct");
+    EXPECT_EQ(server.requestLines(), std::vector<std::string>{"GET /?ping HTTP/1.1"});
+    // A host the exclusion list names is looked up by us (and this one does not exist); the
+    // proxy would have answered.
+    EXPECT_NE(failureOf("http://www.scores.test:4000/?ping"), 0);
+    EXPECT_TRUE(proxy.requestLines().empty());
+}
+
+TEST(Http, ProxyChoiceFollowsTheEnvironment) {
+    ScopedEnvironment env;
+    env.withoutProxies();
+    EXPECT_EQ(http::proxyForRequest("http", "scores.test"), "");
+    env.set("http_proxy", "http://p:3128");
+    env.set("HTTPS_PROXY", "p2:8080");
+    EXPECT_EQ(http::proxyForRequest("HTTP", "scores.test"), "http://p:3128");
+    EXPECT_EQ(http::proxyForRequest("https", "scores.test"), "p2:8080");
+    for (const char* host : {"localhost", "127.0.0.1", "127.1.2.3", "[::1]", "::1"}) {
+        SCOPED_TRACE(host);
+        EXPECT_EQ(http::proxyForRequest("http", host), "");
+    }
+    env.set("http_proxy", nullptr);
+    env.set("HTTP_PROXY", "http://from-a-header:1"); // never taken
+    env.set("ALL_PROXY", "socks5://s:1080");
+    EXPECT_EQ(http::proxyForRequest("http", "scores.test"), "socks5://s:1080");
+    env.set("NO_PROXY", "*");
+    EXPECT_EQ(http::proxyForRequest("http", "scores.test"), "");
+    EXPECT_EQ(http::proxyForRequest("https", "scores.test"), "");
+}
+
+TEST(Http, ProxyExclusionList) {
+    struct Case {
+        const char* list;
+        const char* host;
+        bool excluded;
+    };
+    const std::vector<Case> cases = {
+        {"", "a.test", false},
+        {"a.test", "a.test", true},
+        {"a.test", "A.TEST", true},
+        {"a.test", "www.a.test", true},
+        {".a.test", "a.test", true},
+        {".a.test", "www.a.test", true},
+        {"a.test", "ba.test", false},
+        {"a.test", "a.test.", true},
+        {"x.test,a.test", "a.test", true},
+        {"x.test a.test", "a.test", true},
+        {" x.test , a.test ", "a.test", true},
+        {"*", "anything", true},
+        {"10.0.0.1", "10.0.0.1", true},
+        {"10.0.0.1", "10.0.0.2", false},
+        {"10.0.0.0/8", "10.200.3.4", true},
+        {"10.0.0.0/8", "11.0.0.1", false},
+        {"192.168.1.0/24", "192.168.1.77", true},
+        {"192.168.1.0/24", "192.168.2.77", false},
+        {"10.0.0.0/33", "10.0.0.1", false},
+        {"10.0.0.0/x", "10.0.0.1", false},
+        {"fd00::/8", "[fd12::1]", true},
+        {"fd00::/8", "fe80::1", false},
+        {"::1", "[::1]", true},
+        {"10.0.0.1", "host10.0.0.1", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.list) + " | " + c.host);
+        EXPECT_EQ(http::proxyExcluded(c.list, c.host), c.excluded);
+    }
+    for (const auto& [proxy, http] :
+         std::vector<std::pair<const char*, bool>>{{"p:3128", true},
+                                                   {"http://p:3128", true},
+                                                   {"HTTPS://p:443", true},
+                                                   {"socks5://p:1080", false},
+                                                   {"socks5h://p:1080", false},
+                                                   {"socks4a://p:1080", false}}) {
+        SCOPED_TRACE(proxy);
+        EXPECT_EQ(http::isHttpProxy(proxy), http);
+    }
+}
+
+TEST(Http, CancellingEndsTheWaitingTransfersAtOnce) {
+    LoopbackHttpServer server;
+    server.hold();
+    server.reply(200, "later");
+    Timer t;
+    t.onTick = [&] {
+        t.setEnabled(false);
+        http::cancelWaitingTransfers();
+    };
+    t.setInterval(50);
+    t.setEnabled(true);
+    // Far longer than the test may take: only the cancel can end it in time.
+    EXPECT_EQ(failureOf(server.base() + "/held", 60000), http::err::Cancelled);
+    // What begins afterwards runs as usual.
+    EXPECT_EQ(http::OpenURL(server.base() + "/later", 5000), "later");
 }

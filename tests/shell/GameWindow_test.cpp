@@ -1,5 +1,7 @@
+#include "../platform/HttpTestServer.h"
 #include "Dialogs.h"
 #include "MPLAY.h"
+#include "InfoWindow.h"
 #include "QFTModule.h"
 #include "Settings.h"
 #include "frmMain.h"
@@ -10,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -86,17 +89,44 @@ TEST(GameWindow, TitleMusicOffStopsModuleAndStream) {
     }
 }
 
+TEST(GameWindow, ClosingWhileTheServersTableIsAwaitedEndsAtOnce) {
+    // Switched on from the menu, and restored at start-up (with the sounds still to load).
+    for (const bool atStartUp : {false, true}) {
+        SCOPED_TRACE(atStartUp ? "at start-up" : "from the menu");
+        ProgramFolder folder;
+        LoopbackHttpServer server;
+        server.hold();
+        SaveSetting("Vantorix", "General", "Server", "http://127.0.0.1");
+        SaveSetting("Vantorix", "General", "Port", std::to_string(server.port()));
+        SaveSetting("Vantorix", "General", "InternetMode", atStartUp ? "True" : "False");
+        DirectSoundReady = false;
+        frmMain window(atStartUp ? "-noamiga" : "-noamiga -nosfx");
+        // The window is closed once the table download waits (its deadline is 15 s).
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, &window, [&] {
+            if (!server.requestLines().empty()) {
+                closer.stop();
+                window.close();
+            }
+        });
+        closer.start(20);
+        if (atStartUp) {
+            EXPECT_FALSE(window.load());
+            EXPECT_FALSE(DirectSoundReady); // nothing more was loaded after the close
+        } else {
+            ASSERT_TRUE(window.load());
+            window.shell().parts.mnuUseInternetHiscore_Click();
+        }
+        EXPECT_TRUE(window.ended());
+        EXPECT_TRUE(folder.dialogs.calls().empty());
+        EXPECT_FALSE(InfoWindowOpen);
+        EXPECT_EQ(server.requestLines(), std::vector<std::string>{"GET /idata.hsc HTTP/1.1"});
+        EXPECT_EQ(GetSetting("Vantorix", "General", "InternetMode", ""), "True");
+    }
+}
+
 TEST(GameWindow, MenuTreeWithCheckMarks) {
-    QTemporaryDir dir;
-    const QString bin = QStringLiteral(VANTORIX_BIN_DIR);
-    QDir root(dir.path());
-    QFile::link(bin + "/gfx", root.filePath("gfx"));
-    QFile::link(bin + "/sfx", root.filePath("sfx"));
-    root.mkpath("Original_levels");
-    QFile::copy(bin + "/Original_levels/data.dat", root.filePath("Original_levels/data.dat"));
-    setAppPathForTesting(dir.path().toStdString() + "/");
-    ScriptedDialogs dialogs;
-    DialogService::install(&dialogs);
+    ProgramFolder folder;
     {
         frmMain window("-noamiga -nosfx -wobblefrumpy");
         ASSERT_TRUE(window.load());
@@ -147,6 +177,4 @@ TEST(GameWindow, MenuTreeWithCheckMarks) {
         window.close();
         EXPECT_TRUE(window.ended());
     }
-    DialogService::install(nullptr);
-    setAppPathForTesting("");
 }

@@ -1,3 +1,5 @@
+#include "Credits.h"
+#include "LevelsAndHiscores.h"
 #include "Settings.h"
 #include "WindowFixture.h"
 
@@ -46,6 +48,36 @@ TEST(Menus, OptionsAreSavedAtEveryExitAsTrueOrFalse) {
     EXPECT_TRUE(w.music.closed);
     EXPECT_GE(w.music.stops, 1);
     EXPECT_TRUE(QFile::exists(table));
+}
+
+TEST(Menus, ClosingWhileTheScoreIsUploadedEntersItOnce) {
+    WindowFixture w;
+    w.start();
+    CreditsSequence credits(w.f(), *w.engine);
+    GameForm& f = w.f();
+    f.mnuUseInternetHiscore.Checked = true;
+    f.mnuFile.Enabled = true;
+    f.GameOverFlag = true;
+    f.HiscorePending = true;
+    f.Score = 9000000;
+    int entries = 0;
+    int uploads = 0;
+    f.LevelSet.seams.showHiscoreNameEntry = [&] {
+        ++entries;
+        programHiscoreGlobals().LastHiscoreName = "ME";
+    };
+    f.LevelSet.seams.sendHiscore = [&](VbLong, VbLong, const std::string&) {
+        ++uploads;
+        // The window is closed while the server is awaited.
+        VbInteger cancel = 0;
+        w.s().Form_QueryUnload(cancel, 0);
+    };
+    credits.CreditTimer_Timer();
+    EXPECT_TRUE(w.window.ended);
+    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(uploads, 1);
+    EXPECT_EQ(f.LevelSet.Hiscores[0].Score, 9000000);
+    EXPECT_NE(f.LevelSet.Hiscores[1].Score, 9000000);
 }
 
 TEST(Menus, ClosingWhileLoadingIsRefusedSilently) {

@@ -1,6 +1,8 @@
 #include "Dialogs.h"
+#include "InternetRequests.h"
 #include "Settings.h"
 #include "WindowFixture.h"
+#include "frmInternetConfig.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,6 +54,35 @@ TEST(StartUp, TimingsFollowSlowPcModeAndSettingsTheirDefaults) {
         EXPECT_EQ(w.window.outerH, 474);
         EXPECT_TRUE(f.UpdateGradient.Enabled());
     }
+}
+
+TEST(StartUp, TheHiscoreServerIsTheOneTheSettingsDialogShows) {
+    struct Case {
+        const char* stored; // nullptr: not stored
+        std::string address;
+    };
+    const std::vector<Case> cases = {
+        {nullptr, DefaultServerAddress},
+        {"http://my.host", "http://my.host"},
+        {"http://my.host//", "http://my.host"},
+        {"http://my.host/scores/", "http://my.host/scores"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "missing");
+        WindowFixture w;
+        if (c.stored) {
+            SaveSetting(App, "General", "Server", c.stored);
+        }
+        w.start();
+        EXPECT_EQ(w.f().ServerAddress, c.address);
+        EXPECT_EQ(tableDownloadUrl(w.f().ServerAddress, w.f().ServerPort),
+                  c.address + ":4000/idata.hsc");
+        frmInternetConfig dialog;
+        dialog.Form_Load();
+        dialog.Command1_Click(); // OK saves what it shows, without the slashes
+        EXPECT_EQ(dialog.Text1, c.address);
+    }
+    EXPECT_EQ(std::string(DefaultServerAddress), "http://hiscores.quillfen.example");
 }
 
 TEST(StartUp, StartLevelSwitchIsOneBasedRoundedAndBounded) {

@@ -22,7 +22,7 @@ bool save(EditorLevelFiles& files, const std::string& fileName, LevelEncoding en
 bool load(EditorLevelFiles& files, const std::string& fileName, ReaderKind reader) {
     LevelReadResult r = readLevelFile(fileName, reader);
     if (!r.ok) {
-        MsgBox("ERROR! Level file is corrupted!", mb::Critical);
+        MsgBox("ERROR! Level file is corrupted!\r\n" + r.Failure.Description, mb::Critical);
         return false;
     }
     std::vector<EditLevelRec> levels;

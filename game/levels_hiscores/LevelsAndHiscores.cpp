@@ -1,7 +1,8 @@
 #include "LevelsAndHiscores.h"
 
 #include "Dialogs.h"
-#include "FileBytes.h"
+#include "FileRead.h"
+#include "FileWrite.h"
 #include "HiscoreFile.h"
 #include "LevelFileFormat.h"
 #include "QFTModule.h"
@@ -144,9 +145,7 @@ bool LevelsAndHiscores::WriteHiscores() {
     try {
         writeFileAtomically(path, encodeHiscoreFile(Hiscores, BinaryLevels != VbFalse));
     } catch (const VbError& e) {
-        MsgBox("ERROR! Unable to save the hiscores to\r\n\"" + path + "\"\r\n\r\n" +
-                   e.Description(),
-               mb::Exclamation);
+        MsgBox("ERROR! Unable to save the hiscores!\r\n\r\n" + e.Description(), mb::Exclamation);
         return false;
     }
     return true;
@@ -167,6 +166,9 @@ void LevelsAndHiscores::ReadHiscores() {
         return;
     }
     const std::string path = hiscoreFilePath();
+    // A file that cannot be read as a file at all (a pipe, a device, far too large) is not a
+    // damaged table: it stays as it is, and the defaults stay in memory.
+    bool unusableFile = false;
     try {
         if (!FileExists(path)) {
             // A missing file is no failure: the defaults are written and read back. Where they
@@ -177,7 +179,19 @@ void LevelsAndHiscores::ReadHiscores() {
                 return;
             }
         }
-        const DecodedHiscores d = decodeHiscoreFile(readFileBytes(path), BinaryLevels != VbFalse);
+        std::string bytes;
+        try {
+            bytes = readFile(path, FileKind::Hiscores);
+        } catch (const VbError&) {
+            unusableFile = true;
+            throw;
+        }
+        DecodedHiscores d;
+        try {
+            d = decodeHiscoreFile(bytes, BinaryLevels != VbFalse);
+        } catch (const VbError& e) {
+            throw VbError(e.Number(), e.Source(), fileErrorText(e.Description(), path));
+        }
         if (!d.ChecksumOk) {
             MsgBox("Checksum Error!\r\nThe hiscore file's checksum is invalid.\r\n\r\nThe "
                    "hiscores has been reset!",
@@ -199,7 +213,7 @@ void LevelsAndHiscores::ReadHiscores() {
                    "ERROR!");
         }
         ResetHiscore();
-        if (!internet && !WriteHiscores()) {
+        if (unusableFile || (!internet && !WriteHiscores())) {
             // The default table stays in memory; a write failure never fails the level set.
             repaint();
             return;

@@ -40,7 +40,7 @@ TEST_F(EditorShell, StartShowsOneEmptyLevelAndMissingPicturesEndTheProgram) {
     EXPECT_FALSE(broken.Form_Load());
     ASSERT_EQ(dialogs.calls().size(), 1u);
     EXPECT_EQ(dialogs.calls()[0].prompt,
-              "File not found: " + app + "gfx/hi_color/monster06.bmp\r\ncode:53");
+              "File not found: \"" + app + "gfx/hi_color/monster06.bmp\"\r\ncode:53");
     EXPECT_EQ(dialogs.calls()[0].style, mb::Critical);
 }
 

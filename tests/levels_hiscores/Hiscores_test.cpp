@@ -128,7 +128,7 @@ TEST_F(Hiscores, CorruptFileCostsOneRetryPerRun) {
     setWithHiscores("short", false, HandTable().bytes(false).substr(0, 100));
     ASSERT_TRUE(load("short", false));
     EXPECT_EQ(prompts(), (std::vector<std::string>{
-                             "Input past end of file",
+                             "Input past end of file: \"" + path("short.hsc") + "\"",
                              "\"Hiscores.dat\" is corrupted!\r\nHiscores has been reset!"}));
     EXPECT_EQ(dialogs.calls()[0].style, mb::OKOnly);
     EXPECT_EQ(dialogs.calls()[1].style, mb::Critical);
@@ -144,9 +144,10 @@ TEST_F(Hiscores, CorruptFileCostsOneRetryPerRun) {
     setWithHiscores("overflow", false, big);
     game.Hiscores[0].Score = 1;
     EXPECT_FALSE(load("overflow", false));
-    EXPECT_EQ(prompts(),
-              (std::vector<std::string>{"Overflow", "ERROR! Level file is corrupted!\r\nOverflow",
-                                        "Command:\r\n\r\n-loadlevels{x}"}));
+    const std::string overflow = "Overflow: \"" + path("overflow.hsc") + "\"";
+    EXPECT_EQ(prompts(), (std::vector<std::string>{overflow,
+                                                   "ERROR! Level file is corrupted!\r\n" + overflow,
+                                                   "Command:\r\n\r\n-loadlevels{x}"}));
     EXPECT_EQ(game.Hiscores, defaultHiscores());
 }
 
@@ -262,7 +263,7 @@ TEST_F(Hiscores, FailedWriteIsReportedAndNeverFailsTheLevelSet) {
     failNextWriteAfterForTesting(200);
     EXPECT_FALSE(game.WriteHiscores());
     const std::string report =
-        "ERROR! Unable to save the hiscores to\r\n\"" + path("keep.hsc") + "\"\r\n\r\nDisk full";
+        "ERROR! Unable to save the hiscores!\r\n\r\nDisk full: \"" + path("keep.hsc") + "\"";
     EXPECT_EQ(prompts(), std::vector<std::string>{report});
     EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
     EXPECT_EQ(readFileBytes(path("keep.hsc")), HandTable().bytes(false));

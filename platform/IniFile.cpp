@@ -274,7 +274,7 @@ IniFile IniFile::parse(std::string_view bytes) {
             continue;
         }
         const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos || eq == 0) {
+        if (eq == std::string_view::npos || trimmed(line.substr(0, eq)).empty()) {
             continue;
         }
         if (!current) {

@@ -108,8 +108,8 @@ std::string numberText(std::string_view bytes, std::size_t record) {
     std::string text = plainField(bytes, record);
     if (!holdsNumber(text)) {
         throw VbError(vberr::TypeMismatch, "Vantorix",
-                      vberr::standardDescription(vberr::TypeMismatch) + " in record " +
-                          std::to_string(record + 1) + ": it holds no number");
+                      vberr::standardDescription(vberr::TypeMismatch) + " (record " +
+                          std::to_string(record + 1) + " holds no number)");
     }
     return text;
 }
@@ -152,8 +152,11 @@ DecodedHiscores decodeHiscoreFile(std::string_view bytes, bool withChecksum) {
     DecodedHiscores d;
     std::uint32_t sum = 0;
     for (std::size_t i = 0; i < d.Table.size(); ++i) {
-        const FieldValues f = readFields(numberText(bytes, 3 * i), numberText(bytes, 3 * i + 1),
-                                         plainField(bytes, 3 * i + 2));
+        // One record after the other, so a failure names the first damaged one.
+        const std::string score = numberText(bytes, 3 * i);
+        const std::string level = numberText(bytes, 3 * i + 1);
+        const std::string name = plainField(bytes, 3 * i + 2);
+        const FieldValues f = readFields(score, level, name);
         d.Table[i] = HiscoreEntry{f.score, f.name, f.level};
         sum += checksumPart(f);
     }

@@ -9,6 +9,7 @@
 #include "VbError.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -170,7 +171,10 @@ void LevelsAndHiscores::ReadHiscores() {
     // damaged table: it stays as it is, and the defaults stay in memory.
     bool unusableFile = false;
     try {
-        if (!FileExists(path)) {
+        // Only a file that is not there at all counts as missing; a folder or anything else
+        // in its place is reported by the read.
+        std::error_code ec;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
             // A missing file is no failure: the defaults are written and read back. Where they
             // cannot be written (or in internet mode) they stay in memory.
             ResetHiscore();

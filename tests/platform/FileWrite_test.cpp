@@ -113,12 +113,10 @@ TEST_F(FileWrite, FailuresNameTheFileAndLeaveEverythingAsItWas) {
         std::function<void()> arrange;
     };
     const Case cases[] = {
-        {path("pipe.dat"), 75, "Path/File access error: \"" + path("pipe.dat") +
-                                   "\" is not a regular file",
-         nullptr},
-        {path("folder.dat"), 75, "Path/File access error: \"" + path("folder.dat") +
-                                     "\" is not a regular file",
-         nullptr},
+        {path("pipe.dat"), 75,
+         "Path/File access error: \"" + path("pipe.dat") + "\" is not a regular file", nullptr},
+        {path("folder.dat"), 75,
+         "Path/File access error: \"" + path("folder.dat") + "\" is not a regular file", nullptr},
         {path("none/x.dat"), 76, "Path not found: \"" + path("none/x.dat") + "\"", nullptr},
         {path("keep.dat"), 61, "Disk full: \"" + path("keep.dat") + "\"",
          [] { failNextWriteAfterForTesting(2); }},
@@ -141,5 +139,5 @@ TEST_F(FileWrite, FailuresNameTheFileAndLeaveEverythingAsItWas) {
     }
     EXPECT_EQ(names(), before);
     EXPECT_EQ(hostile::fingerprint(path("pipe.dat")), "pipe");
-    EXPECT_EQ(hostile::fingerprint(path("keep.dat")), "file kept");
+    EXPECT_EQ(hostile::fingerprint(path("keep.dat")), hostile::fingerprintOf("kept"));
 }

@@ -30,6 +30,11 @@ std::string fingerprint(const std::string& path) {
     if (::lstat(path.c_str(), &st) != 0) {
         return "missing";
     }
+    if (S_ISLNK(st.st_mode)) {
+        char target[4096];
+        const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
+        return "link to " + std::string(target, n > 0 ? static_cast<std::size_t>(n) : 0);
+    }
     if (S_ISFIFO(st.st_mode)) {
         return "pipe";
     }
@@ -39,22 +44,23 @@ std::string fingerprint(const std::string& path) {
     if (S_ISDIR(st.st_mode)) {
         return "folder";
     }
-    if (st.st_size > 1024 * 1024) {
-        // Large files: size and a hash of the bytes (sparse giants are all zero).
-        std::ifstream in(path, std::ios::binary);
-        std::size_t h = 0;
-        char buf[65536];
-        while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-            h = h * 31 + std::hash<std::string_view>()(
-                             std::string_view(buf, static_cast<std::size_t>(in.gcount())));
-            if (static_cast<std::size_t>(st.st_size) > 256u * 1024 * 1024) {
-                break;
-            }
-        }
-        return "file " + std::to_string(st.st_size) + " " + std::to_string(h);
-    }
+    // Size and a hash of the bytes (sparse giants are all zero and read quickly).
     std::ifstream in(path, std::ios::binary);
-    return "file " + std::string(std::istreambuf_iterator<char>(in), {});
+    std::size_t h = 0;
+    char buf[65536];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+        h = h * 31 + std::hash<std::string_view>()(
+                         std::string_view(buf, static_cast<std::size_t>(in.gcount())));
+    }
+    return "file " + std::to_string(st.st_size) + " " + std::to_string(h);
+}
+
+std::string fingerprintOf(std::string_view bytes) {
+    std::size_t h = 0;
+    for (std::size_t at = 0; at < bytes.size(); at += 65536) {
+        h = h * 31 + std::hash<std::string_view>()(bytes.substr(at, 65536));
+    }
+    return "file " + std::to_string(bytes.size()) + " " + std::to_string(h);
 }
 
 PipeWatch::PipeWatch(std::string path, int seconds) : path_(std::move(path)) {
@@ -67,10 +73,14 @@ PipeWatch::PipeWatch(std::string path, int seconds) : path_(std::move(path)) {
             return;
         }
         needed_ = true;
-        // Whoever waits in open() or read() on the pipe gets a writer and then the end.
-        const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0) {
-            ::close(fd);
+        // Whoever waits in open() or read() on the pipe gets a writer and then the end; again
+        // and again, for a reader that opens the pipe more than once.
+        while (!done_) {
+            const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     });
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <thread>
 
 // Files a reader must refuse or survive: named pipes, sparse giants, and a watch that frees a
@@ -16,12 +17,15 @@ void makeSparse(const std::string& path, std::size_t size);
 // A device every machine has.
 inline const char* const device = "/dev/zero";
 
-// What a test compares before and after: the kind of the entry and, for files, size and bytes.
+// What a test compares before and after: the kind of the entry and, for files, size and a
+// hash of the bytes.
 std::string fingerprint(const std::string& path);
+// The fingerprint of a file holding bytes.
+std::string fingerprintOf(std::string_view bytes);
 
 // While it lives, a reader blocked on the pipe at path (in open or read) is freed after
-// seconds: the pipe is opened for writing and closed again, which ends the reader's wait.
-// needed() tells whether that happened, that is whether the reader blocked.
+// seconds and from then on: the pipe is opened for writing and closed again, which ends the
+// reader's wait. needed() tells whether that happened, that is whether the reader blocked.
 class PipeWatch {
 public:
     explicit PipeWatch(std::string path, int seconds = 20);

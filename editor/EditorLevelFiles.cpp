@@ -4,6 +4,8 @@
 #include "LevelFileFormat.h"
 #include "VbError.h"
 
+#include <new>
+
 namespace {
 
 bool save(EditorLevelFiles& files, const std::string& fileName, LevelEncoding encoding) {
@@ -26,9 +28,16 @@ bool load(EditorLevelFiles& files, const std::string& fileName, ReaderKind reade
         return false;
     }
     std::vector<EditLevelRec> levels;
-    levels.reserve(r.Levels.size());
-    for (const auto& level : r.Levels) {
-        levels.push_back(toEditLevel(level));
+    try {
+        levels.reserve(r.Levels.size());
+        for (const auto& level : r.Levels) {
+            levels.push_back(toEditLevel(level));
+        }
+    } catch (const std::bad_alloc&) {
+        MsgBox("ERROR! Level file is corrupted!\r\n" +
+                   vberr::standardDescription(vberr::OutOfMemory),
+               mb::Critical);
+        return false;
     }
     files.EditLevels = std::move(levels);
     files.CurLevel = 0;

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QLockFile>
 #include <cstdlib>
+#include <new>
 
 namespace {
 
@@ -39,6 +40,9 @@ std::string keyName(const std::string& key) {
 bool load(const std::string& path, IniFile& ini, std::string& error) {
     try {
         ini = IniFile::parse(readFile(path, FileKind::Settings));
+    } catch (const std::bad_alloc&) {
+        error = fileErrorText(vberr::standardDescription(vberr::OutOfMemory), path);
+        return false;
     } catch (const VbError& e) {
         if (e.Number() != vberr::FileNotFound && e.Number() != vberr::PathNotFound) {
             error = e.Description();

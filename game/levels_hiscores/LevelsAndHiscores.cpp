@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <new>
 
 namespace {
 
@@ -51,14 +52,20 @@ bool LevelsAndHiscores::load(const std::string& fileName, bool binary) {
     BinaryLevels = toVbBool(binary);
     const LevelReadResult r =
         readLevelFile(fileName, binary ? ReaderKind::GameBinary : ReaderKind::GameText);
-    if (!r.ok) {
-        if (!r.Levels.empty()) {
-            Levels = toLevelRecs(r.Levels);
+    try {
+        if (!r.ok) {
+            if (!r.Levels.empty()) {
+                Levels = toLevelRecs(r.Levels);
+            }
+            reportLoadFailure(r.Failure.Description);
+            return false;
         }
-        reportLoadFailure(r.Failure.Description);
+        Levels = toLevelRecs(r.Levels);
+    } catch (const std::bad_alloc&) {
+        // The table stays as it was.
+        reportLoadFailure(vberr::standardDescription(vberr::OutOfMemory));
         return false;
     }
-    Levels = toLevelRecs(r.Levels);
     CurrentLevelFile = fileName;
     try {
         ReadHiscores();

@@ -25,6 +25,8 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -337,4 +339,61 @@ TEST(FileReaders, EveryReaderHoldsAgainstHostileAndLargeFiles) {
             }
         }
     }
+}
+
+TEST(FileReaders, UnderAMemoryLimitALargeFileFailsWithAMessage) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves memory beyond any limit";
+#else
+    Folder f;
+    put(f.path("set.dat"), largeBinarySet());
+    put(f.path("big.txt"), std::string(12 << 20, 't'));
+    const std::string corrupted =
+        "ERROR! Level file is corrupted!\r\nOut of memory: \"" + f.path("set.dat") + "\"";
+    struct Case {
+        const char* what;
+        std::function<bool()> failsCleanly;
+    };
+    const Case cases[] = {
+        {"game",
+         [&] {
+             LevelsAndHiscores game;
+             return !game.LoadLevelsBinary(f.path("set.dat")) && !f.prompts().empty() &&
+                    f.prompts()[0] == corrupted;
+         }},
+        {"editor",
+         [&] {
+             EditorLevelFiles files;
+             return !files.LoadLevelsBinary(f.path("set.dat")) &&
+                    f.prompts() == std::vector<std::string>{corrupted};
+         }},
+        {"whole text",
+         [&] {
+             try {
+                 ReadTextFile(f.path("big.txt"));
+             } catch (const VbError& e) {
+                 return e.Number() == 7;
+             }
+             return false;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Room for a few megabytes more than the process holds now, not for the file.
+            long pages = 0;
+            std::ifstream("/proc/self/statm") >> pages;
+            const rlim_t now = static_cast<rlim_t>(pages) * static_cast<rlim_t>(getpagesize());
+            const rlimit limit{now + (4u << 20), now + (4u << 20)};
+            ::setrlimit(RLIMIT_AS, &limit);
+            ::_exit(c.failsCleanly() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+#endif
 }

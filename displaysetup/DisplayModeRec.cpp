@@ -2,6 +2,7 @@
 
 #include "DirectX7Display.h"
 #include "DisplayModes.h"
+#include "IgnoringFailures.h"
 
 #include <optional>
 #include <vector>
@@ -61,10 +62,8 @@ DisplayModeRec GetDisplayMode(ModeScreen& screen, VbLong minWidth, VbLong maxWid
                               VbLong minBits, VbLong maxBits, VbLong n) {
     DisplayModeRec mode;
     bool found = false;
-    try {
-        found = screen.enumDisplaySettings(n, mode);
-    } catch (...) {
-    }
+    // A screen that cannot be asked ends the list.
+    ignoringFailures([&] { found = screen.enumDisplaySettings(n, mode); });
     if (!found) {
         return {modeListEnd, 0, 0, 0};
     }

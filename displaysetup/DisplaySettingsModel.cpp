@@ -124,8 +124,10 @@ void DisplaySettingsModel::Command1_Click() {
         MsgBox("Please select a display mode to test.", mb::Exclamation);
         return;
     }
+    const VbInteger tried = static_cast<VbInteger>(ListIndex);
     const DisplayModeRec& mode = DisplayModes[static_cast<std::size_t>(ListIndex)];
     TestPassed = false;
+    PassedModeIndex = -1;
     screen_.setDisplayMode(num::toInteger(mode.dmPelsWidth), num::toInteger(mode.dmPelsHeight),
                            num::toInteger(mode.dmDisplayFrequency),
                            static_cast<std::uint8_t>(mode.dmBitsPerPel));
@@ -142,7 +144,10 @@ void DisplaySettingsModel::Command1_Click() {
     if (!TestPassed) {
         MsgBox("The test failed.", mb::Exclamation);
     } else {
-        ModeMustBeTested = false;
+        PassedModeIndex = tried;
+        if (tried == TestedModeIndex) {
+            ModeMustBeTested = false;
+        }
     }
 }
 
@@ -167,8 +172,10 @@ void DisplaySettingsModel::Command3_Click() {
     close();
 }
 
+// OK takes the entry that has just passed its test, or the stored mode preselected at start
+// unless the game reported an error with it; any other entry must be tried first.
 bool DisplaySettingsModel::Test() {
-    if (TestPassed && !ModeMustBeTested) {
+    if (TestPassed && PassedModeIndex >= 0 && ListIndex == PassedModeIndex) {
         return true;
     }
     if (ListIndex != TestedModeIndex || ModeMustBeTested) {

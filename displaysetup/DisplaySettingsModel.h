@@ -31,7 +31,12 @@ public:
     DisplayModeRec StoredMode;
     CurrentModeRec CurrentMode;
     VbInteger TestedModeIndex = -1;
+    // Set at start when the game's last full-screen start failed; the stored mode then needs
+    // a passed test of its own before it is saved again.
     bool ModeMustBeTested = false;
+    // The entry whose test passed last, -1 after a failed test: besides the stored mode
+    // preselected at start, the only entry OK saves.
+    VbInteger PassedModeIndex = -1;
 
     // What the window shows.
     std::string caption;

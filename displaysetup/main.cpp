@@ -1,7 +1,7 @@
 // vantdisp: chooses and tries the screen mode for the game's full-screen play.
 #include "Dialogs.h"
 #include "DisplayModes.h"
-#include "FrmDisplaySettings.h"
+#include "frmDisplaySettings.h"
 
 #include <QApplication>
 #include <string>
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     }
 
     auto screen = makePlatformModeScreen();
-    FrmDisplaySettings window(*screen, commandLine);
+    frmDisplaySettings window(*screen, commandLine);
     window.show();
     return app.exec();
 }

@@ -17,6 +17,7 @@ bool save(EditorLevelFiles& files, const std::string& fileName, LevelEncoding en
         return false;
     }
     files.LevelFileName = fileName;
+    files.LevelFileEncoding = encoding;
     files.Saved = VbTrue;
     return true;
 }
@@ -43,6 +44,8 @@ bool load(EditorLevelFiles& files, const std::string& fileName, ReaderKind reade
     files.CurLevel = 0;
     files.CurAlien = -1;
     files.LevelFileName = fileName;
+    files.LevelFileEncoding =
+        reader == ReaderKind::EditorBinary ? LevelEncoding::Binary : LevelEncoding::Text;
     files.Saved = VbTrue;
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditLevelRec.h"
+#include "LevelFileFormat.h"
 #include "VbTypes.h"
 
 #include <string>
@@ -13,9 +14,13 @@ struct EditorLevelFiles {
     VbInteger CurLevel = 0;
     VbInteger CurAlien = -1;
     std::string LevelFileName;
+    // The encoding LevelFileName holds: the one it was opened or last saved in. A plain save
+    // keeps it, so that a binary set stays readable by the game's binary reader.
+    LevelEncoding LevelFileEncoding = LevelEncoding::Text;
     VbBool Saved = VbTrue;
 
-    // Write all of EditLevels. Success: LevelFileName = FileName, Saved = True. Failure:
+    // Write all of EditLevels. Success: LevelFileName = FileName and its encoding, Saved =
+    // True. Failure:
     // Saved = False, "ERROR! Unable to save file." with the failure's code; the old file is
     // untouched.
     bool SaveLevels(const std::string& FileName);

@@ -4,10 +4,16 @@
 #include <QProcess>
 #include <QStringList>
 
-bool startDetachedProgram(const std::string& program, const std::vector<std::string>& arguments) {
+std::optional<std::int64_t> startDetachedProgram(const std::string& program,
+                                                 const std::vector<std::string>& arguments) {
     QStringList args;
     for (const auto& a : arguments) {
         args << QFile::decodeName(QByteArray::fromStdString(a));
     }
-    return QProcess::startDetached(QFile::decodeName(QByteArray::fromStdString(program)), args);
+    qint64 pid = 0;
+    if (!QProcess::startDetached(QFile::decodeName(QByteArray::fromStdString(program)), args,
+                                 QString(), &pid)) {
+        return std::nullopt;
+    }
+    return pid;
 }

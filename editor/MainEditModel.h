@@ -5,6 +5,7 @@
 #include "GameLaunch.h"
 #include "QFTModule.h"
 #include "Surface.h"
+#include "TestLevelCopies.h"
 #include "Timer.h"
 #include "VbTypes.h"
 
@@ -142,6 +143,8 @@ public:
     // ---- Hooks the window (or a test) sets ---------------------------------------------
     // Starts the game; by default a detached process.
     GameLauncher launchGame;
+    // The text copies of the levels that "Test level" hands the game.
+    TestLevelCopies testCopies;
     // Closes the window, which then runs Form_Unload; without it Exit runs Form_Unload
     // here and records the outcome in Closed.
     std::function<void()> closeWindow;

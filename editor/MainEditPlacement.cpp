@@ -1,6 +1,7 @@
 // Placing aliens by drag and drop, the selection, the keyboard commands and removal.
 #include "Clock.h"
 #include "EditorDrawing.h"
+#include "IgnoringFailures.h"
 #include "MainEditModel.h"
 #include "Numbers.h"
 #include "Rect.h"
@@ -235,7 +236,8 @@ void MainEditModel::DrawSel(VbLong Color) {
 }
 
 void MainEditModel::Form_KeyDown(int KeyCode, int Shift) {
-    try {
+    // Key commands never stop the editor.
+    ignoringFailures([&] {
         if (KeyCode == vk::Delete) {
             mnuRemove_Click();
             return;
@@ -273,13 +275,12 @@ void MainEditModel::Form_KeyDown(int KeyCode, int Shift) {
         } else if (Shift == shiftmask::Alt) {
             CopyDrag = VbTrue;
         }
-    } catch (...) {
-        // Key commands never stop the editor.
-    }
+    });
 }
 
 void MainEditModel::Form_KeyUp(int KeyCode, int /*Shift*/) {
-    try {
+    // Key commands never stop the editor.
+    ignoringFailures([&] {
         if (KeyCode == vk::Shift) {
             SnapToGrid = toVbBool(Check1 == 1);
             Pane.Cls();
@@ -290,8 +291,7 @@ void MainEditModel::Form_KeyUp(int KeyCode, int /*Shift*/) {
         } else if (KeyCode == vk::Menu) {
             CopyDrag = VbFalse;
         }
-    } catch (...) {
-    }
+    });
 }
 
 void MainEditModel::mnuRemove_Click() {

@@ -165,6 +165,7 @@ void MainEditModel::Form_Unload(int& Cancel) {
     }
     Timer1.setEnabled(false);
     FadeTimer.setEnabled(false);
+    testCopies.removeEnded(false);
 }
 
 bool MainEditModel::LoadLevels(const std::string& FileName) {
@@ -188,7 +189,8 @@ void MainEditModel::openWith(const std::string& initialDir, bool binary) {
         const int answer =
             MsgBox("Save before you load a new?", mb::YesNoCancel + mb::Exclamation, "Save?");
         if (answer == mb::Yes) {
-            if (binary) {
+            // A set with a file keeps its encoding; a new one is saved as the command at hand.
+            if (binary && LevelFileName.empty()) {
                 mnuSaveBinary_Click();
             } else {
                 mnuSave_Click();
@@ -229,6 +231,9 @@ void MainEditModel::mnuOpenBinary_Click() {
 void MainEditModel::mnuSave_Click() {
     if (LevelFileName.empty()) {
         mnuSaveAs_Click();
+    } else if (LevelFileEncoding == LevelEncoding::Binary) {
+        // Text would turn the set into one the game's binary reader refuses.
+        SaveLevelsBinary(LevelFileName);
     } else {
         SaveLevels(LevelFileName);
     }
@@ -345,12 +350,30 @@ void MainEditModel::mnuTestLevel_Click() {
         MsgBox("Please save first !", mb::Information);
         return;
     }
-    const std::string program = AppPath() + "vantor";
-    const std::vector<std::string> arguments = {"-loadlevels{" + LevelFileName + "}",
-                                                "-startfromlevel{" + std::to_string(CurLevel + 1) +
-                                                    "}"};
     // The editor stays open either way; a game that could not start is said so.
-    if (!FileExists(program) || !launchGame || !launchGame(program, arguments)) {
-        MsgBox("Unable to start the game:\r\n" + program, mb::Exclamation);
+    const std::string program = AppPath() + "vantor";
+    const std::string cannotStart = "Unable to start the game:\r\n";
+    if (!FileExists(program) || !launchGame) {
+        MsgBox(cannotStart + program, mb::Exclamation);
+        return;
     }
+    // The game reads text only, and not every path survives its command line: it plays a
+    // text copy of the levels shown here.
+    testCopies.removeEnded(true);
+    std::string copy;
+    try {
+        copy = testCopies.create(EditLevels, LevelFileName);
+    } catch (const VbError& e) {
+        MsgBox(cannotStart + e.Description(), mb::Exclamation);
+        return;
+    }
+    const std::vector<std::string> arguments = {
+        "-loadlevels{" + copy + "}", "-startfromlevel{" + std::to_string(CurLevel + 1) + "}"};
+    const std::optional<std::int64_t> pid = launchGame(program, arguments);
+    if (!pid) {
+        testCopies.discard(copy);
+        MsgBox(cannotStart + program, mb::Exclamation);
+        return;
+    }
+    testCopies.started(copy, *pid);
 }

@@ -1,6 +1,6 @@
 // vantedit: the level editor. An argument names a level file to open.
 #include "Dialogs.h"
-#include "FrmMainEdit.h"
+#include "frmMainEdit.h"
 
 #include <QApplication>
 #include <string>
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         commandLine += argv[i];
     }
 
-    FrmMainEdit window;
+    frmMainEdit window;
     if (!window.load(commandLine)) {
         return 1;
     }

@@ -1,6 +1,7 @@
 #include "DirectX7Display.h"
 
 #include "DisplayModes.h"
+#include "IgnoringFailures.h"
 #include "Numbers.h"
 #include "VbError.h"
 
@@ -24,23 +25,21 @@ DirectX7Display::DirectX7Display() {
 
 DirectX7Display::~DirectX7Display() {
     if (switched_) {
-        try {
-            display::DisplayModes::instance().restore();
-        } catch (...) {
-        }
+        // The display guard restores at exit should this fail.
+        ignoringFailures([] { display::DisplayModes::instance().restore(); });
     }
 }
 
 void DirectX7Display::SetDisplayMode(VbInteger Width, VbInteger Height, VbInteger RefreshRate,
                                      std::uint8_t BitDepth) {
-    try {
+    // A mode the screen refuses leaves the desktop as it is; the caller reads the mode back.
+    ignoringFailures([&] {
         // The service takes the depth before the rate.
         auto& modes = display::DisplayModes::instance();
         if (modes.setMode(Width, Height, BitDepth, RefreshRate)) {
             switched_ = switched_ || modes.switched();
         }
-    } catch (...) {
-    }
+    });
 }
 
 void DirectX7Display::RestoreDisplayMode() {

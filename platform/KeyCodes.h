@@ -7,9 +7,12 @@
 namespace keys {
 
 inline constexpr int Escape = 1;
+inline constexpr int P = 25;
 inline constexpr int LeftAlt = 56;
 inline constexpr int Space = 57;
 inline constexpr int F1 = 59;
+inline constexpr int F4 = 62;
+inline constexpr int F5 = 63;
 inline constexpr int F12 = 88;
 // What Print Screen sends while Alt is held.
 inline constexpr int AltPrintScreen = 84;

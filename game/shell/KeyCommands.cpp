@@ -1,5 +1,7 @@
 #include "Dialogs.h"
 #include "GameShell.h"
+#include "IgnoringFailures.h"
+#include "KeyCodes.h"
 #include "Numbers.h"
 
 #include <cmath>
@@ -89,23 +91,19 @@ void GameShell::takeScreenDump() {
 }
 
 void GameShell::dx8Keyboard1_KeyDown(VbLong KeyCode) {
-    const auto step = [](auto body) {
-        try {
-            body();
-        } catch (const std::exception&) {
-        }
-    };
-    if (KeyCode == 84) {
+    // A command that fails leaves the game as it was; the key is simply spent.
+    const auto step = [](auto body) { ignoringFailures(body); };
+    if (KeyCode == keys::AltPrintScreen) {
         bool go = true;
         step([&] { go = askDumpSeries(); });
         if (!go) {
             return;
         }
     }
-    if (KeyCode == 183) {
+    if (KeyCode == keys::PrintScreen) {
         step([&] { takeScreenDump(); });
     }
-    if (KeyCode == 88) {
+    if (KeyCode == keys::F12) {
         step([&] { mnuShowProcessInfo_Click(); });
     }
     if (!w.gameWindowActive()) {
@@ -134,10 +132,10 @@ void GameShell::dx8Keyboard1_KeyDown(VbLong KeyCode) {
         sync();
         return;
     }
-    if (KeyCode == 59) {
+    if (KeyCode == keys::F1) {
         step([&] { mnuGameInfo_Click(); });
     }
-    if (KeyCode == 63 && f.mnuUseInternetHiscore.Checked &&
+    if (KeyCode == keys::F5 && f.mnuUseInternetHiscore.Checked &&
         !(parts.InfoWindowOpen && parts.InfoWindowOpen())) {
         step([&] {
             if (parts.mnuUpdateInternetHiscoresNow_Click) {
@@ -146,7 +144,7 @@ void GameShell::dx8Keyboard1_KeyDown(VbLong KeyCode) {
         });
         return;
     }
-    if (KeyCode == 62 && f.CheatMode) {
+    if (KeyCode == keys::F4 && f.CheatMode) {
         step([&] {
             SetPause();
             if (parts.mnuCheatPanel_Click) {
@@ -159,13 +157,14 @@ void GameShell::dx8Keyboard1_KeyDown(VbLong KeyCode) {
         return;
     }
 
-    if ((KeyCode == 1 || KeyCode == 25 || KeyCode == 197) && !f.GameOverFlag) {
+    if ((KeyCode == keys::Escape || KeyCode == keys::P || KeyCode == keys::Pause) &&
+        !f.GameOverFlag) {
         f.Paused = !f.Paused;
         f.PauseTimer.setEnabled(f.Paused);
         f.lbPause.Visible = f.Paused;
         sync();
     }
-    if (KeyCode == 57) {
+    if (KeyCode == keys::Space) {
         if (!f.Paused) {
             if (mnuNewGame.Enabled) {
                 step([&] { mnuNewGame_Click(); });
@@ -186,23 +185,23 @@ void GameShell::dx8Keyboard1_KeyDown(VbLong KeyCode) {
         return;
     }
     switch (KeyCode) {
-    case 57:
+    case keys::Space:
         f.FireHeld = true;
         if (!f.LevelStarting && !f.ShootTimer.Enabled()) {
             step([&] { e.ShootTimer_Timer(); });
             f.ShootTimer.setEnabled(true);
         }
         break;
-    case 200:
+    case keys::Up:
         setFlag(f.ShipSprite.UP, true);
         break;
-    case 203:
+    case keys::Left:
         setFlag(f.ShipSprite.Left, true);
         break;
-    case 205:
+    case keys::Right:
         setFlag(f.ShipSprite.Right, true);
         break;
-    case 208:
+    case keys::Down:
         setFlag(f.ShipSprite.Down, true);
         break;
     default:
@@ -212,20 +211,20 @@ void GameShell::dx8Keyboard1_KeyDown(VbLong KeyCode) {
 
 void GameShell::dx8Keyboard1_KeyUp(VbLong KeyCode) {
     switch (KeyCode) {
-    case 57:
+    case keys::Space:
         f.ShootTimer.setEnabled(false);
         f.FireHeld = false;
         break;
-    case 200:
+    case keys::Up:
         setFlag(f.ShipSprite.UP, false);
         break;
-    case 203:
+    case keys::Left:
         setFlag(f.ShipSprite.Left, false);
         break;
-    case 205:
+    case keys::Right:
         setFlag(f.ShipSprite.Right, false);
         break;
-    case 208:
+    case keys::Down:
         setFlag(f.ShipSprite.Down, false);
         break;
     default:
@@ -240,38 +239,38 @@ void GameShell::dx8Joystick1_JoystickChange(VbLong X, VbLong Y, VbLong, VbLong, 
     const std::int64_t t = f.JoystickTune;
     const std::int64_t x = X, y = Y;
     if (x < 5000 - t) {
-        dx8Keyboard1_KeyDown(203);
+        dx8Keyboard1_KeyDown(keys::Left);
     } else {
-        dx8Keyboard1_KeyUp(203);
+        dx8Keyboard1_KeyUp(keys::Left);
     }
     if (x > 5000 + t) {
-        dx8Keyboard1_KeyDown(205);
+        dx8Keyboard1_KeyDown(keys::Right);
     } else {
-        dx8Keyboard1_KeyUp(205);
+        dx8Keyboard1_KeyUp(keys::Right);
     }
     if (y < 5000 - t) {
-        dx8Keyboard1_KeyDown(200);
+        dx8Keyboard1_KeyDown(keys::Up);
     } else {
-        dx8Keyboard1_KeyUp(200);
+        dx8Keyboard1_KeyUp(keys::Up);
     }
     if (y > 5000 + t) {
-        dx8Keyboard1_KeyDown(208);
+        dx8Keyboard1_KeyDown(keys::Down);
     } else {
-        dx8Keyboard1_KeyUp(208);
+        dx8Keyboard1_KeyUp(keys::Down);
     }
     // A button outside the device's range is never pressed.
     const bool pressed = f.JoystickButton >= 0 &&
                          f.JoystickButton < static_cast<int>(Buttons.size()) &&
                          Buttons[static_cast<std::size_t>(f.JoystickButton)];
     if (pressed) {
-        dx8Keyboard1_KeyDown(57);
+        dx8Keyboard1_KeyDown(keys::Space);
     } else {
-        dx8Keyboard1_KeyUp(57);
+        dx8Keyboard1_KeyUp(keys::Space);
     }
 }
 
 void GameShell::AutoDump_Timer() {
-    dx8Keyboard1_KeyDown(183);
+    dx8Keyboard1_KeyDown(keys::PrintScreen);
     DoEvents();
     ++autoDumpPictures;
     if (autoDumpPictures >= f.AutoDumpCount) {

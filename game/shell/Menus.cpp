@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "GameShell.h"
+#include "IgnoringFailures.h"
 #include "Settings.h"
 
 #include <cstdio>
@@ -9,13 +10,6 @@ namespace {
 
 const char* flag(const MenuItem& item) {
     return item.Checked ? "True" : "False";
-}
-
-template <typename Step> void ignoringErrors(Step step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
 }
 
 } // namespace
@@ -150,7 +144,8 @@ void GameShell::Form_QueryUnload(VbInteger& Cancel, VbInteger /*UnloadMode*/) {
             return;
         }
     }
-    ignoringErrors([&] { music.StopFile(); });
+    // Closing goes on whatever the music does.
+    ignoringFailures([&] { music.StopFile(); });
     Form_Unload(Cancel);
 }
 
@@ -159,7 +154,8 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
         return;
     }
     unloading_ = true;
-    ignoringErrors([&] { music.CloseObject(); });
+    // Nothing may keep the window from closing; each step below is on its own.
+    ignoringFailures([&] { music.CloseObject(); });
     DoEvents();
     // Every control disabled: no timer ticks from here on.
     for (Timer* t : {&f.MainLoop,
@@ -195,13 +191,15 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
     }
     f.mnuFile.Enabled = false;
     if (!f.GameOverFlag || f.HiscorePending) {
-        ignoringErrors([&] {
+        // The hiscore part reports its own failures.
+        ignoringFailures([&] {
             f.LevelSet.UpdateHiscore(f.Score, f.CurrentLevel, f.StartFromLevel,
                                      toVbBool(f.CheatMode));
         });
         f.HiscorePending = false;
     }
-    ignoringErrors([&] {
+    // A lost option must not stop the shutdown.
+    ignoringFailures([&] {
         const std::pair<const char*, const char*> keys[] = {{"sfx", "sfx"},
                                                             {"sfx", "music"},
                                                             {"sfx", "shipshoot"},
@@ -226,16 +224,19 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
     });
     // A set that never loaded has no table of its own to write.
     if (!cmdline::hasSwitch(cmd, "-startfromlevel{") && !f.LevelSet.CurrentLevelFile.empty()) {
-        ignoringErrors([&] { f.LevelSet.WriteHiscores(); });
+        // WriteHiscores tells the user itself when the file cannot be written.
+        ignoringFailures([&] { f.LevelSet.WriteHiscores(); });
     }
     if (f.InFullScreen) {
-        ignoringErrors([&] {
+        // The display guard restores the desktop on the way out in any case.
+        ignoringFailures([&] {
             bool off = false;
             SetFullscreenWindow(off);
         });
         DoEvents();
     }
-    ignoringErrors([] {
+    // A stale download file is harmless; the next download replaces it.
+    ignoringFailures([] {
         const std::string temp = AppPath() + "Original_levels/~idata.hsc";
         if (FileExists(temp)) {
             std::remove(temp.c_str());

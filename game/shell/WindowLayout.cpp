@@ -1,4 +1,5 @@
 #include "GameShell.h"
+#include "IgnoringFailures.h"
 #include "Settings.h"
 #include "WindowHelpers.h"
 
@@ -39,11 +40,8 @@ void GameShell::SetFullscreenWindow(bool& Enable) {
     } catch (const std::exception&) {
         SaveSetting(GameTitle, "DEVMODE", "lERROR", "1");
         if (f.Display) {
-            try {
-                // Our own switch does not outlive us: the desktop comes back on the way out.
-                f.Display->RestoreDisplayMode();
-            } catch (const std::exception&) {
-            }
+            // Our own switch does not outlive us: the desktop comes back on the way out.
+            ignoringFailures([&] { f.Display->RestoreDisplayMode(); });
         }
         unloaded_ = true;
         w.endProgram();
@@ -51,7 +49,8 @@ void GameShell::SetFullscreenWindow(bool& Enable) {
 }
 
 void GameShell::Form_Resize() {
-    try {
+    // A layout that cannot be computed now is computed again at the next resize.
+    ignoringFailures([&] {
         const double iw = w.innerWidth();
         const double ih = w.innerHeight();
         if (Flimmer.Visible) {
@@ -81,8 +80,7 @@ void GameShell::Form_Resize() {
             f.PauseTimer.setEnabled(true);
         }
         sync();
-    } catch (const std::exception&) {
-    }
+    });
 }
 
 void GameShell::UpdateGradient_Timer() {
@@ -92,10 +90,8 @@ void GameShell::UpdateGradient_Timer() {
 
 void GameShell::FocusTimer_Timer() {
     DoEvents();
-    try {
-        w.focusGame();
-    } catch (const std::exception&) {
-    }
+    // Another program may keep the focus; the game plays on regardless.
+    ignoringFailures([&] { w.focusGame(); });
     f.FocusTimer.setEnabled(false);
 }
 

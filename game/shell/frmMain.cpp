@@ -1,11 +1,12 @@
 #include "frmMain.h"
 
 #include "Ansi.h"
-#include "FrmControl.h"
+#include "IgnoringFailures.h"
 #include "InfoWindow.h"
 #include "MPLAY.h"
 #include "SurfaceView.h"
 #include "WindowHelpers.h"
+#include "frmControl.h"
 
 #include <QAction>
 #include <QApplication>
@@ -290,15 +291,11 @@ void frmMain::rebuildJumpMenu() {
 
 bool frmMain::load() {
     helpPic_->setAutoSize(true);
-    try {
-        helpPic_->LoadPicture(AppPath() + "gfx/hi_color/help.bmp");
-    } catch (const std::exception&) {
-    }
+    // Without its picture the help page stays blank; the game itself does not need it.
+    ignoringFailures([&] { helpPic_->LoadPicture(AppPath() + "gfx/hi_color/help.bmp"); });
     intro_->loadDisk(AppPath() + "gfx/hi_color/");
-    try {
-        internetPic_->LoadPicture(AppPath() + "gfx/hi_color/internet.bmp");
-    } catch (const std::exception&) {
-    }
+    // The globe is decoration only.
+    ignoringFailures([&] { internetPic_->LoadPicture(AppPath() + "gfx/hi_color/internet.bmp"); });
     shell_->Form_Load();
     return !ended_;
 }

@@ -1,6 +1,6 @@
 // The test window's 15-second countdown, on a clock the test moves.
-#include "FrmTest.h"
 #include "ManualClock.h"
+#include "frmTest.h"
 #include "modTest.h"
 
 #include <QApplication>
@@ -19,12 +19,12 @@ protected:
     ManualClock clock;
 };
 
-std::string label(const FrmTest& t) {
+std::string label(const frmTest& t) {
     return t.Label2->text().toStdString();
 }
 
 TEST_F(CountdownTest, WindowTexts) {
-    FrmTest t;
+    frmTest t;
     EXPECT_EQ(t.windowTitle(), "TEST DISPLAY MODE");
     EXPECT_EQ(t.Label1->text(), "Press OK within the 15 seconds count down.");
     EXPECT_EQ(t.Command2->text(), "&OK");
@@ -35,7 +35,7 @@ TEST_F(CountdownTest, WindowTexts) {
 
 TEST_F(CountdownTest, CountsDownFromTheFirstTickAndCancelsAtTheEnd) {
     TestPassed = true;
-    FrmTest t;
+    frmTest t;
     t.show();
     clock.advance(50); // the first tick notes the start
     EXPECT_EQ(label(t), "Returning in 15 seconds");
@@ -59,7 +59,7 @@ TEST_F(CountdownTest, CountsDownFromTheFirstTickAndCancelsAtTheEnd) {
 TEST_F(CountdownTest, EndsAcrossMidnight) {
     ManualClock lateClock(1000, 86400.0 - 5.0);
     Clock::install(&lateClock);
-    FrmTest t(nullptr, lateClock);
+    frmTest t(nullptr, lateClock);
     t.show();
     lateClock.advance(10000);
     EXPECT_EQ(label(t), "Returning in 5 seconds");
@@ -71,24 +71,24 @@ TEST_F(CountdownTest, EndsAcrossMidnight) {
 TEST_F(CountdownTest, OkPassesEverythingElseFails) {
     struct Case {
         const char* what;
-        std::function<void(FrmTest&)> act;
+        std::function<void(frmTest&)> act;
         bool passed;
     };
     const Case cases[] = {
-        {"OK", [](FrmTest& t) { t.Command2->click(); }, true},
-        {"Cancel", [](FrmTest& t) { t.Command1->click(); }, false},
+        {"OK", [](frmTest& t) { t.Command2->click(); }, true},
+        {"Cancel", [](frmTest& t) { t.Command1->click(); }, false},
         {"Esc",
-         [](FrmTest& t) {
+         [](frmTest& t) {
              QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
              QApplication::sendEvent(&t, &esc);
          },
          false},
-        {"close box", [](FrmTest& t) { t.close(); }, false},
+        {"close box", [](frmTest& t) { t.close(); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TestPassed = !c.passed;
-        FrmTest t;
+        frmTest t;
         t.show();
         clock.advance(3000);
         c.act(t);

@@ -1,11 +1,11 @@
 // The display-settings window: the mode list, the mode test, and what OK stores.
 #include "Dialogs.h"
 #include "FakeScreen.h"
-#include "FrmDisplaySettings.h"
-#include "FrmTest.h"
 #include "ManualClock.h"
 #include "ProgramVersion.h"
 #include "Settings.h"
+#include "frmDisplaySettings.h"
+#include "frmTest.h"
 #include "modTest.h"
 
 #include <QComboBox>
@@ -60,12 +60,12 @@ protected:
     }
 
     DisplaySettingsModel& open(const std::string& commandLine = "") {
-        window = std::make_unique<FrmDisplaySettings>(screen, commandLine, [this] { runTest(); });
+        window = std::make_unique<frmDisplaySettings>(screen, commandLine, [this] { runTest(); });
         return window->model;
     }
     // The modal test window, with the user's doing in `duringTest` (nothing: it times out).
     void runTest() {
-        FrmTest test(nullptr, clock);
+        frmTest test(nullptr, clock);
         test.show();
         shownDuringTest = screen.shown;
         if (duringTest) {
@@ -74,7 +74,7 @@ protected:
         clock.advance(20000);
     }
     void pressOkInTest() {
-        duringTest = [](FrmTest& t) {
+        duringTest = [](frmTest& t) {
             t.model.Timer1_Timer();
             t.Command2->click();
         };
@@ -90,8 +90,8 @@ protected:
     ScriptedDialogs dialogs;
     ManualClock clock;
     FakeScreen screen;
-    std::unique_ptr<FrmDisplaySettings> window;
-    std::function<void(FrmTest&)> duringTest;
+    std::unique_ptr<frmDisplaySettings> window;
+    std::function<void(frmTest&)> duringTest;
     std::string shownDuringTest;
 };
 
@@ -253,8 +253,8 @@ TEST_F(DisplaySetupTest, TestModeTriesTheSelectedModeAndRestoresIt) {
 
     // Cancel and Esc fail it too.
     for (const auto& user :
-         std::vector<std::function<void(FrmTest&)>>{[](FrmTest& t) { t.Command1->click(); },
-                                                    [](FrmTest& t) { t.model.Form_KeyDown(27); }}) {
+         std::vector<std::function<void(frmTest&)>>{[](frmTest& t) { t.Command1->click(); },
+                                                    [](frmTest& t) { t.model.Form_KeyDown(27); }}) {
         dialogs.clear();
         TestPassed = true;
         duringTest = user;
@@ -320,36 +320,57 @@ TEST_F(DisplaySetupTest, OkSavesExactlyTheModeKeysTheGameReads) {
 }
 
 TEST_F(DisplaySetupTest, WhenOkNeedsATest) {
+    struct Tried {
+        int entry;
+        bool passes;
+    };
     struct Case {
         const char* what;
         const char* lError;
-        int pick; // -1: keep the preselected entry
-        bool passTestFirst;
+        std::vector<Tried> tests; // in order, before OK
+        int pick;                 // chosen after the tests; -1: keep the selection
         bool saves;
     };
+    // The stored mode 800x600 at 75 Hz is entry 2, preselected.
     const Case cases[] = {
-        {"preselected stored mode, no error: saved again", "0", -1, false, true},
-        {"another entry untested", "0", 3, false, false},
-        {"game reported an error", "1", -1, false, false},
-        {"game reported an error, test passed", "1", -1, true, true},
-        {"a passed test lets another entry through", "0", 4, true, true},
+        {"preselected stored mode, no error: saved again", "0", {}, -1, true},
+        {"another entry untested", "0", {}, 3, false},
+        {"game reported an error", "1", {}, -1, false},
+        {"game reported an error, stored mode passed", "1", {{2, true}}, -1, true},
+        {"the entry that passed is saved", "0", {{4, true}}, -1, true},
+        {"a passed test does not let another entry through", "0", {{2, true}}, 4, false},
+        {"nor an entry tried before it", "0", {{3, true}, {4, true}}, 3, false},
+        {"the tried entry failed", "0", {{4, false}}, -1, false},
+        {"a later failed test voids the pass", "0", {{4, true}, {3, false}}, 4, false},
+        {"no error: back to the stored mode after another passed", "0", {{4, true}}, 2, true},
+        {"error: back to the stored mode after another passed", "1", {{4, true}}, 2, false},
+        {"error: the stored mode passed before another failed",
+         "1",
+         {{2, true}, {3, false}},
+         2,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        dialogs.clear();
         TestPassed = false;
         DeleteSetting("Vantorix", "DEVMODE");
         storeMode("800", "600", "32", "75");
         SaveSetting("Vantorix", "DEVMODE", "lERROR", c.lError);
         DisplaySettingsModel& m = open("-noerror");
         ASSERT_EQ(m.ListIndex, 2);
-        if (c.passTestFirst) {
-            pressOkInTest();
-            m.Command1_Click();
+        for (const Tried& t : c.tests) {
+            window->Combo1->setCurrentIndex(t.entry);
+            if (t.passes) {
+                pressOkInTest();
+            } else {
+                duringTest = nullptr; // the countdown runs out
+            }
+            window->Command1->click();
         }
         if (c.pick >= 0) {
             window->Combo1->setCurrentIndex(c.pick);
         }
+        dialogs.clear();
         window->Command2->click();
         EXPECT_EQ(m.closed(), c.saves);
         const DisplayModeRec& want = m.DisplayModes[std::size_t(m.ListIndex)];
@@ -360,10 +381,22 @@ TEST_F(DisplaySetupTest, WhenOkNeedsATest) {
             EXPECT_EQ(stored("lERROR"), "0");
         } else {
             EXPECT_EQ(prompts(), std::vector<std::string>{testFirstBox});
-            EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
+            for (const auto& box : dialogs.calls()) {
+                EXPECT_EQ(box.style, mb::Exclamation);
+            }
             EXPECT_EQ(stored("lWidth"), "800");
             EXPECT_EQ(stored("lFreq"), "75");
             EXPECT_EQ(stored("lERROR"), c.lError);
+            // The entry then tried and passed is saved.
+            pressOkInTest();
+            window->Command1->click();
+            dialogs.clear();
+            window->Command2->click();
+            EXPECT_TRUE(m.closed());
+            EXPECT_TRUE(dialogs.calls().empty());
+            EXPECT_EQ(stored("lWidth"), std::to_string(want.dmPelsWidth));
+            EXPECT_EQ(stored("lFreq"), std::to_string(want.dmDisplayFrequency));
+            EXPECT_EQ(stored("lERROR"), "0");
         }
     }
 }

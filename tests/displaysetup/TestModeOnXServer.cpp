@@ -1,11 +1,11 @@
 // A mode tried from the display-settings window on a real X server (Xorg's dummy driver).
 #include "Dialogs.h"
 #include "DisplayModes.h"
-#include "FrmDisplaySettings.h"
-#include "FrmTest.h"
 #include "ManualClock.h"
 #include "Settings.h"
 #include "XServerFixture.h"
+#include "frmDisplaySettings.h"
+#include "frmTest.h"
 #include "modTest.h"
 
 #include <QPushButton>
@@ -53,8 +53,8 @@ TEST(TestModeOnXServer, TheTriedModeIsShownAndTheDesktopComesBack) {
     {
         auto screen = makePlatformModeScreen();
         std::pair<unsigned, unsigned> duringTest;
-        FrmDisplaySettings window(*screen, "-noerror", [&] {
-            FrmTest test(nullptr, clock);
+        frmDisplaySettings window(*screen, "-noerror", [&] {
+            frmTest test(nullptr, clock);
             test.show();
             duringTest = rootSize(name);
             clock.advance(1000);

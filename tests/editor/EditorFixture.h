@@ -15,6 +15,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,10 +36,21 @@ protected:
         setAppPathForTesting(app);
         setProgramTitle("vantedit");
         model = std::make_unique<MainEditModel>(clock);
-        model->launchGame = [this](const std::string& program,
-                                   const std::vector<std::string>& arguments) {
+        model->launchGame =
+            [this](const std::string& program,
+                   const std::vector<std::string>& arguments) -> std::optional<std::int64_t> {
             launches.push_back({program, arguments});
-            return launchResult;
+            if (!launchResult) {
+                return std::nullopt;
+            }
+            runningGames.insert(nextPid);
+            return nextPid++;
+        };
+        // Test launches copy their levels here, and their games run until a test ends them.
+        QDir(dir.path()).mkpath("tmp");
+        model->testCopies.parentFolder = app + "tmp";
+        model->testCopies.gameRunning = [this](std::int64_t pid) {
+            return runningGames.count(pid) > 0;
         };
     }
 
@@ -110,4 +123,6 @@ protected:
     std::unique_ptr<MainEditModel> model;
     std::vector<Launch> launches;
     bool launchResult = true;
+    std::int64_t nextPid = 101;
+    std::set<std::int64_t> runningGames;
 };

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "HostileFiles.h"
 #include "LevelFileFormat.h"
 
 namespace {
@@ -8,6 +9,33 @@ const std::string twoLevels = "l:One\r\ns:3\r\n1\r\n2,10,20,1,-1,1,300\r\n"
 const std::string levelFilter("*.dat\0*.dat\0*.*\0*.*", 19);
 
 using EditorShell = EditorFixture;
+
+std::vector<EditLevelRec> namedLevels(std::initializer_list<const char*> names) {
+    std::vector<EditLevelRec> out;
+    for (const char* n : names) {
+        EditLevelRec level = emptyEditLevel(1);
+        level.Name = n;
+        out.push_back(level);
+    }
+    return out;
+}
+
+// The set that "-loadlevels{...}" hands the game, or "" when the argument is not there.
+std::string loadLevelsArgument(const std::vector<std::string>& arguments) {
+    const std::string key = "-loadlevels{";
+    if (arguments.empty() || arguments[0].rfind(key, 0) != 0 || arguments[0].back() != '}') {
+        return {};
+    }
+    return arguments[0].substr(key.size(), arguments[0].size() - key.size() - 1);
+}
+
+// Loads as the open commands do, so the set counts as saved.
+bool openSet(MainEditModel& model, const std::string& file, bool binary) {
+    model.Reloading = VbTrue;
+    const bool ok = binary ? model.LoadLevelsBinary(file) : model.LoadLevels(file);
+    model.Reloading = VbFalse;
+    return ok;
+}
 
 } // namespace
 
@@ -218,10 +246,11 @@ TEST_F(EditorShell, TestLevelStartsTheGameOnTheShownLevelOfASavedFile) {
     model->mnuTestLevel_Click();
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(launches[0].program, app + "vantor");
-    EXPECT_EQ(
-        launches[0].arguments,
-        (std::vector<std::string>{"-loadlevels{" + path("custom_levels/three levels.dat") + "}",
-                                  "-startfromlevel{3}"}));
+    // The game plays a copy of the set, named as the set.
+    const std::string copy = loadLevelsArgument(launches[0].arguments);
+    EXPECT_EQ(std::filesystem::path(copy).filename(), "three levels.dat");
+    EXPECT_EQ(readFileBytes(copy), readFileBytes(path("custom_levels/three levels.dat")));
+    EXPECT_EQ(launches[0].arguments[1], "-startfromlevel{3}");
     EXPECT_TRUE(dialogs.calls().empty());
 
     launchResult = false;
@@ -300,4 +329,274 @@ TEST_F(EditorShell, GuidePictureNeedsAPictureFirst) {
     ASSERT_EQ(dialogs.calls().size(), 1u);
     EXPECT_NE(dialogs.calls()[0].prompt.find("\r\n\r\nCode:"), std::string::npos);
     EXPECT_TRUE(model->mnuGuidPicChecked);
+}
+
+TEST_F(EditorShell, EverySaveKeepsTheEncodingTheSetWasOpenedOrLastSavedIn) {
+    start();
+    dialogs.answerInput("tamblor");
+    model->mnuSetBinaryMode_Click();
+
+    // How the set reached its file, and in which encoding that file is.
+    struct Source {
+        const char* what;
+        bool openedBinary;
+        const char* saveAs; // nullptr, "text" or "binary": a Save as to a second file after
+        LevelEncoding expected;
+    };
+    // The saves: the menu's, and the ones the prompts offer.
+    enum class Route { Save, QuitPrompt, OpenPrompt, OpenBinaryPrompt };
+    const Source sources[] = {
+        {"opened binary", true, nullptr, LevelEncoding::Binary},
+        {"opened text", false, nullptr, LevelEncoding::Text},
+        {"opened text, saved binary as", false, "binary", LevelEncoding::Binary},
+        {"opened binary, saved as", true, "text", LevelEncoding::Text},
+    };
+    const std::pair<Route, const char*> routes[] = {
+        {Route::Save, "Save..."},
+        {Route::QuitPrompt, "Save changes before quitting?"},
+        {Route::OpenPrompt, "Save before you load a new?"},
+        {Route::OpenBinaryPrompt, "Save before you load a new? (binary)"},
+    };
+    const std::vector<EditLevelRec> set = {emptyEditLevel(1), emptyEditLevel(2)};
+    for (const Source& source : sources) {
+        for (const auto& [route, routeName] : routes) {
+            SCOPED_TRACE(std::string(source.what) + " / " + routeName);
+            dialogs.clear();
+            const std::string first = path("first.dat");
+            put(first, source.openedBinary ? encodeLevelsBinary(set) : encodeLevelsText(set));
+            files.answer(first);
+            if (source.openedBinary) {
+                model->mnuOpenBinary_Click();
+            } else {
+                model->mnuOpen_Click();
+            }
+            ASSERT_EQ(model->LevelFileName, first);
+            std::string target = first;
+            if (source.saveAs) {
+                target = path("second.dat");
+                std::filesystem::remove(target);
+                files.answer(target);
+                if (std::string(source.saveAs) == "binary") {
+                    model->mnuSaveBinaryAs_Click();
+                } else {
+                    model->mnuSaveAs_Click();
+                }
+                ASSERT_EQ(model->LevelFileName, target);
+            }
+            model->Text1 = "Edited";
+            model->Text1_Change();
+            ASSERT_EQ(model->Saved, VbFalse);
+
+            int cancel = 0;
+            switch (route) {
+            case Route::Save:
+                model->mnuSave_Click();
+                break;
+            case Route::QuitPrompt:
+                dialogs.answer(mb::Yes);
+                model->Form_Unload(cancel);
+                break;
+            case Route::OpenPrompt:
+            case Route::OpenBinaryPrompt:
+                dialogs.answer(mb::Yes);
+                files.answer(""); // the open dialog is cancelled after the save
+                if (route == Route::OpenPrompt) {
+                    model->mnuOpen_Click();
+                } else {
+                    model->mnuOpenBinary_Click();
+                }
+                break;
+            }
+            EXPECT_EQ(cancel, 0);
+            EXPECT_EQ(model->Saved, VbTrue);
+            EXPECT_EQ(model->LevelFileName, target);
+            const std::string written = readFileBytes(target);
+            const bool binary = source.expected == LevelEncoding::Binary;
+            EXPECT_EQ(written, binary ? encodeLevelsBinary(model->EditLevels)
+                                      : encodeLevelsText(model->EditLevels));
+            // The game reads it back with the reader it uses for a set of that encoding.
+            const LevelReadResult game =
+                parseLevelFile(written, binary ? ReaderKind::GameBinary : ReaderKind::GameText);
+            EXPECT_TRUE(game.ok);
+            EXPECT_EQ(game.Levels.size(), 2u);
+            if (!game.Levels.empty()) {
+                EXPECT_EQ(game.Levels[0].Name, "Edited");
+            }
+        }
+    }
+
+    // A set that has no file yet is saved as the command at hand offers.
+    auto fresh = std::make_unique<MainEditModel>(clock);
+    fresh->CommandLine = "";
+    ASSERT_TRUE(fresh->Form_Load());
+    fresh->BinaryMode = VbTrue;
+    fresh->Text1 = "New";
+    fresh->Text1_Change();
+    dialogs.clear();
+    dialogs.answer(mb::Yes);
+    files.answer(path("new set"));
+    files.answer("");
+    fresh->mnuOpenBinary_Click();
+    EXPECT_EQ(files.calls()[files.calls().size() - 2].initialDir, app);
+    EXPECT_EQ(readFileBytes(path("new set.dat")), encodeLevelsBinary(fresh->EditLevels));
+}
+
+TEST_F(EditorShell, TestLevelHandsTheGameATextCopyOfTheShownLevels) {
+    start();
+    put(app + "vantor", "#!/bin/sh\n");
+    const std::vector<EditLevelRec> set = namedLevels({"First", "Second", "Third"});
+    struct Case {
+        const char* file;
+        bool binary;
+        const char* copyName; // the copy's last name
+    };
+    for (const Case& c : {
+             Case{"custom_levels/three levels.dat", false, "three levels.dat"},
+             // The game's text reader refuses the binary encoding.
+             Case{"Original_levels/data.dat", true, "data.dat"},
+             // The game's "-loadlevels{...}" ends at the first "}".
+             Case{"custom_levels/odd}name.dat", false, "levels.dat"},
+             Case{"odd}folder/set.dat", true, "set.dat"},
+             // The game finds its switches anywhere on its command line.
+             Case{"custom_levels/big-window.dat", false, "levels.dat"},
+             Case{"custom_levels/-nosfx/set.dat", false, "set.dat"},
+         }) {
+        SCOPED_TRACE(c.file);
+        launches.clear();
+        dialogs.clear();
+        const std::string file = path(c.file);
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+        const std::string bytes = c.binary ? encodeLevelsBinary(set) : encodeLevelsText(set);
+        put(file, bytes);
+        ASSERT_TRUE(openSet(*model, file, c.binary));
+        model->Command1_Click(0);
+
+        model->mnuTestLevel_Click();
+        EXPECT_TRUE(dialogs.calls().empty());
+        ASSERT_EQ(launches.size(), 1u);
+        EXPECT_EQ(launches[0].program, app + "vantor");
+        ASSERT_EQ(launches[0].arguments.size(), 2u);
+        EXPECT_EQ(launches[0].arguments[1], "-startfromlevel{2}");
+        const std::string copy = loadLevelsArgument(launches[0].arguments);
+        EXPECT_EQ(std::filesystem::path(copy).filename(), c.copyName);
+        EXPECT_EQ(std::filesystem::path(copy).parent_path().parent_path(), app + "tmp");
+        EXPECT_EQ(copy.find('}'), std::string::npos);
+        // The game's text reader gets the levels the editor shows; the set stays as it was.
+        const LevelReadResult game = parseLevelFile(readFileBytes(copy), ReaderKind::GameText);
+        EXPECT_TRUE(game.ok);
+        EXPECT_EQ(game.Levels.size(), 3u);
+        if (game.Levels.size() > 1) {
+            EXPECT_EQ(game.Levels[1].Name, "Second");
+        }
+        EXPECT_EQ(readFileBytes(file), bytes);
+    }
+}
+
+TEST_F(EditorShell, TestLevelCopiesGoOnceTheirGameHasEnded) {
+    namespace fs = std::filesystem;
+    start();
+    put(app + "vantor", "#!/bin/sh\n");
+    put(path("custom_levels/set.dat"), encodeLevelsText(namedLevels({"One"})));
+    ASSERT_TRUE(openSet(*model, path("custom_levels/set.dat"), false));
+    const fs::path tmp = app + "tmp";
+    auto launch = [&] {
+        launches.clear();
+        model->mnuTestLevel_Click();
+        return launches.empty() ? fs::path() : fs::path(loadLevelsArgument(launches[0].arguments));
+    };
+
+    // What earlier editors left: folders whose game ended, runs, or never started.
+    auto leftover = [&](const std::string& name, const char* pid) {
+        fs::create_directories(tmp / name);
+        put((tmp / name / "set.dat").string(), "l:x\r\n");
+        if (pid) {
+            put((tmp / name / "game.pid").string(), std::string(pid) + "\n");
+        }
+        return tmp / name;
+    };
+    const fs::path endedGame = leftover("vantedit-test-aaaaaa", "900");
+    const fs::path runningGame = leftover("vantedit-test-bbbbbb", "901");
+    const fs::path oldUnstarted = leftover("vantedit-test-cccccc", nullptr);
+    fs::last_write_time(oldUnstarted, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    const fs::path freshUnstarted = leftover("vantedit-test-dddddd", nullptr);
+    // Anyone may put a folder of that name in the shared temporary folder, and a pipe in it.
+    const fs::path planted = leftover("vantedit-test-eeeeee", nullptr);
+    hostile::makePipe((planted / "game.pid").string());
+    const fs::path notOurs = leftover("someone-else", "900");
+    // A link is never followed: what it points at stays.
+    const fs::path outside = leftover("outside", "900");
+    fs::create_directory_symlink(outside, tmp / "vantedit-test-link");
+    runningGames = {901};
+
+    fs::path first;
+    {
+        const hostile::PipeWatch watch((planted / "game.pid").string());
+        first = launch();
+        EXPECT_FALSE(watch.needed()) << "the sweep waited on the planted pipe";
+    }
+    ASSERT_TRUE(fs::exists(first));
+    EXPECT_EQ(readFileBytes((first.parent_path() / "game.pid").string()), "101\n");
+    EXPECT_FALSE(fs::exists(endedGame));
+    EXPECT_FALSE(fs::exists(oldUnstarted));
+    for (const fs::path& kept :
+         {runningGame, freshUnstarted, planted, notOurs, outside / "set.dat"}) {
+        EXPECT_TRUE(fs::exists(kept)) << kept;
+    }
+
+    // A game that still runs keeps its copy (with the hiscores it wrote beside it).
+    put((first.parent_path() / "set.hsc").string(), "scores");
+    const fs::path second = launch();
+    EXPECT_TRUE(fs::exists(first));
+    EXPECT_NE(first.parent_path(), second.parent_path());
+
+    runningGames.erase(101);
+    const fs::path third = launch();
+    EXPECT_FALSE(fs::exists(first.parent_path()));
+    EXPECT_TRUE(fs::exists(second));
+    EXPECT_TRUE(fs::exists(third));
+
+    // A game that did not start leaves no copy.
+    launchResult = false;
+    dialogs.clear();
+    const fs::path failed = launch();
+    EXPECT_FALSE(fs::exists(failed.parent_path()));
+    EXPECT_EQ(prompts(),
+              std::vector<std::string>{"Unable to start the game:\r\n" + app + "vantor"});
+
+    // Closing the editor takes the copies whose game has ended; a running game keeps its own.
+    runningGames.erase(102);
+    int cancel = 0;
+    model->Form_Unload(cancel);
+    EXPECT_FALSE(fs::exists(second.parent_path()));
+    EXPECT_TRUE(fs::exists(third));
+}
+
+TEST_F(EditorShell, TestLevelRefusesATemporaryFolderTheGameCannotTake) {
+    start();
+    put(app + "vantor", "#!/bin/sh\n");
+    put(path("custom_levels/set.dat"), encodeLevelsText(namedLevels({"One"})));
+    ASSERT_TRUE(openSet(*model, path("custom_levels/set.dat"), false));
+    struct Case {
+        std::string parent;
+        std::string message; // its start
+    };
+    for (const Case& c : {
+             Case{app + "tmp}x", "Unable to start the game:\r\nThe game cannot read levels from "
+                                 "this path: " +
+                                     app + "tmp}x/vantedit-test-"},
+             Case{app + "missing",
+                  "Unable to start the game:\r\nUnable to make a folder in " + app + "missing"},
+         }) {
+        SCOPED_TRACE(c.parent);
+        std::filesystem::remove_all(app + "tmp}x");
+        QDir(dir.path()).mkpath("tmp}x");
+        model->testCopies.parentFolder = c.parent;
+        dialogs.clear();
+        model->mnuTestLevel_Click();
+        EXPECT_TRUE(launches.empty());
+        ASSERT_EQ(dialogs.calls().size(), 1u);
+        EXPECT_EQ(dialogs.calls()[0].prompt.substr(0, c.message.size()), c.message);
+        EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
+        EXPECT_TRUE(std::filesystem::is_empty(app + "tmp}x"));
+    }
 }

@@ -1,5 +1,5 @@
-#include "FrmControl.h"
 #include "ShellPartsFixture.h"
+#include "frmControl.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

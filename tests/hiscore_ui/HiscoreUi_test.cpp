@@ -1,10 +1,10 @@
 #include "Clock.h"
 #include "Dialogs.h"
-#include "FrmHiscore.h"
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "HiscoreUi.h"
 #include "ManualClock.h"
+#include "frmHiscore.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -44,7 +44,7 @@ TEST(HiscoreUi, JoinsThePanelTheNameEntryAndTheModeToTheGameWindow) {
         // A finished game's score: the modal name entry takes the typed name.
         programHiscoreGlobals().LastHiscoreName = "";
         QTimer::singleShot(0, [] {
-            auto* w = qobject_cast<FrmHiscore*>(QApplication::activeModalWidget());
+            auto* w = qobject_cast<frmHiscore*>(QApplication::activeModalWidget());
             ASSERT_NE(w, nullptr);
             for (const char* ch : {"a", "c", "e"}) {
                 QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, ch);

@@ -1,4 +1,4 @@
-#include "FrmControl.h"
+#include "frmControl.h"
 
 #include "QFTModule.h"
 #include "Surface.h"

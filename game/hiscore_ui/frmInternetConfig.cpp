@@ -1,4 +1,4 @@
-#include "InternetConfig.h"
+#include "frmInternetConfig.h"
 
 #include "Ansi.h"
 #include "Dialogs.h"
@@ -17,24 +17,24 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-InternetConfig::InternetConfig()
+frmInternetConfig::frmInternetConfig()
     : openUrl([](const std::string& url) { return http::OpenURL(url); }) {}
 
-void InternetConfig::Form_Load() {
+void frmInternetConfig::Form_Load() {
     const ServerSettings s = readServerSettings();
     Text1 = s.Address;
     Text2 = s.Password;
     Text3 = s.Port;
 }
 
-void InternetConfig::Command1_Click() {
+void frmInternetConfig::Command1_Click() {
     Text1 = withoutTrailingSlashes(Text1);
     SaveSetting("Vantorix", "General", "Server", Text1);
     SaveSetting("Vantorix", "General", "Password", Text2);
     SaveSetting("Vantorix", "General", "Port", Text3);
 }
 
-void InternetConfig::Command4_Click() {
+void frmInternetConfig::Command4_Click() {
     Text1 = withoutTrailingSlashes(Text1);
     std::string reply;
     try {
@@ -58,7 +58,7 @@ void InternetConfig::Command4_Click() {
 }
 
 bool showInternetConfig(QWidget* parent) {
-    InternetConfig model;
+    frmInternetConfig model;
     model.Form_Load();
 
     QDialog dialog(parent);

@@ -1,6 +1,6 @@
 #include "EditorAreaView.h"
 #include "EditorFixture.h"
-#include "FrmMainEdit.h"
+#include "frmMainEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,7 +33,7 @@ void mouse(QWidget* w, QEvent::Type type, QPoint globalPos, Qt::MouseButtons hel
 } // namespace
 
 TEST_F(EditorWindow, RealWindowShowsTheEditorAndTakesADropFromThePalette) {
-    FrmMainEdit window;
+    frmMainEdit window;
     ASSERT_TRUE(window.load(""));
     window.show();
     QApplication::processEvents();

@@ -1,9 +1,9 @@
-#include "FrmDisplaySettings.h"
+#include "frmDisplaySettings.h"
 
 #include "Ansi.h"
-#include "FrmTest.h"
 #include "ProgramVersion.h"
 #include "Surface.h"
+#include "frmTest.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -12,11 +12,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-std::string FrmDisplaySettings::version() {
+std::string frmDisplaySettings::version() {
     return programVersionText();
 }
 
-FrmDisplaySettings::FrmDisplaySettings(ModeScreen& screen, const std::string& commandLine,
+frmDisplaySettings::frmDisplaySettings(ModeScreen& screen, const std::string& commandLine,
                                        std::function<void()> showTest, QWidget* parent)
     : QDialog(parent),
       model(screen,
@@ -87,13 +87,13 @@ FrmDisplaySettings::FrmDisplaySettings(ModeScreen& screen, const std::string& co
 }
 
 // Esc and the close box: as Cancel.
-void FrmDisplaySettings::reject() {
+void frmDisplaySettings::reject() {
     if (!model.closed()) {
         model.Command3_Click();
     }
 }
 
-void FrmDisplaySettings::showTestWindow() {
-    FrmTest test(this);
+void frmDisplaySettings::showTestWindow() {
+    frmTest test(this);
     test.exec();
 }

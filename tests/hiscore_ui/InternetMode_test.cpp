@@ -6,13 +6,13 @@
 #include "HiscoreFile.h"
 #include "Http.h"
 #include "InfoWindow.h"
-#include "InternetConfig.h"
 #include "InternetMode.h"
 #include "InternetRequests.h"
 #include "ManualClock.h"
 #include "QFTModule.h"
 #include "Settings.h"
 #include "VbError.h"
+#include "frmInternetConfig.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -338,7 +338,7 @@ TEST_F(Internet, FinishedGameGoesToTheServerByteForByte) {
 }
 
 TEST_F(Internet, ConfigDialogTestsAndSavesTheFields) {
-    InternetConfig config;
+    frmInternetConfig config;
     config.Form_Load();
     EXPECT_EQ(config.Text1, DefaultServerAddress);
     EXPECT_EQ(config.Text2, "");

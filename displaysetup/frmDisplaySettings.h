@@ -13,10 +13,10 @@ class QPushButton;
 
 // The display-settings window: pick the full-screen mode, try it, store it. Loads when
 // made; closing it ends the program.
-class FrmDisplaySettings : public QDialog {
+class frmDisplaySettings : public QDialog {
 public:
-    // showTest: how a mode's test window is shown; by default an FrmTest, modally.
-    FrmDisplaySettings(ModeScreen& screen, const std::string& commandLine,
+    // showTest: how a mode's test window is shown; by default an frmTest, modally.
+    frmDisplaySettings(ModeScreen& screen, const std::string& commandLine,
                        std::function<void()> showTest = {}, QWidget* parent = nullptr);
 
     DisplaySettingsModel model;

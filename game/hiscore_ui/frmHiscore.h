@@ -9,13 +9,13 @@ class QLineEdit;
 class QPushButton;
 
 // The name entry window: shows a HiscoreNameEntry and forwards its events to it.
-class FrmHiscore : public QDialog {
+class frmHiscore : public QDialog {
     Q_OBJECT
 
 public:
-    FrmHiscore(HiscoreGlobals& globals, VbLong score, std::function<void(VbInteger)> playSound,
+    frmHiscore(HiscoreGlobals& globals, VbLong score, std::function<void(VbInteger)> playSound,
                QWidget* parent = nullptr);
-    ~FrmHiscore() override;
+    ~frmHiscore() override;
 
     HiscoreNameEntry& model() { return model_; }
     QLineEdit* nameBox() const { return text1_; }

@@ -1,4 +1,4 @@
-#include "FrmMainEdit.h"
+#include "frmMainEdit.h"
 
 #include "Ansi.h"
 #include "Clock.h"
@@ -105,12 +105,12 @@ QString q(const std::string& s) {
 
 } // namespace
 
-template <typename F> void FrmMainEdit::run(F&& f) {
+template <typename F> void frmMainEdit::run(F&& f) {
     f();
     syncFromModel();
 }
 
-FrmMainEdit::FrmMainEdit(QWidget* parent)
+frmMainEdit::frmMainEdit(QWidget* parent)
     : QMainWindow(parent), model_(std::make_unique<MainEditModel>(Clock::instance())) {
     setObjectName("frmMainEdit");
     model_->ownerWindow = this;
@@ -125,18 +125,18 @@ FrmMainEdit::FrmMainEdit(QWidget* parent)
     syncFromModel();
 }
 
-FrmMainEdit::~FrmMainEdit() {
+frmMainEdit::~frmMainEdit() {
     qApp->removeEventFilter(this);
 }
 
-bool FrmMainEdit::load(const std::string& commandLine) {
+bool frmMainEdit::load(const std::string& commandLine) {
     model_->CommandLine = commandLine;
     const bool ok = model_->Form_Load();
     syncFromModel();
     return ok;
 }
 
-void FrmMainEdit::buildMenus() {
+void frmMainEdit::buildMenus() {
     MainEditModel& m = *model_;
     QMenu* mnuFile = menuBar()->addMenu("File");
     const auto item = [this](QMenu* menu, const char* caption, auto handler) {
@@ -200,7 +200,7 @@ void FrmMainEdit::buildMenus() {
     mnuShoots->setCheckable(true);
 }
 
-void FrmMainEdit::buildControls() {
+void frmMainEdit::buildControls() {
     MainEditModel& m = *model_;
     auto* central = new QWidget(this);
     auto* row = new QHBoxLayout(central);
@@ -319,7 +319,7 @@ void FrmMainEdit::buildControls() {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void FrmMainEdit::syncFromModel() {
+void frmMainEdit::syncFromModel() {
     const MainEditModel& m = *model_;
     setWindowTitle(q(m.Caption));
     for (QAction* a : {mnuOpenBinary, splitter9, mnuSaveBinary, mnuSaveBinaryAs}) {
@@ -353,7 +353,7 @@ void FrmMainEdit::syncFromModel() {
     Pane2->update();
 }
 
-void FrmMainEdit::paintPlaced(QPainter& p) {
+void frmMainEdit::paintPlaced(QPainter& p) {
     const MainEditModel& m = *model_;
     for (const PlacedPicture& pic : m.Mz) {
         if (pic.Visible && pic.Kind >= 0 && pic.Kind < static_cast<int>(m.CurMonster.size())) {
@@ -369,7 +369,7 @@ void FrmMainEdit::paintPlaced(QPainter& p) {
     }
 }
 
-void FrmMainEdit::paintPalette(QPainter& p) {
+void frmMainEdit::paintPalette(QPainter& p) {
     for (const PaletteItem& item : model_->CurMonster) {
         if (item.Visible && item.Picture) {
             p.drawImage(QPoint(item.Left, item.Top), item.Picture->image());
@@ -377,7 +377,7 @@ void FrmMainEdit::paintPalette(QPainter& p) {
     }
 }
 
-void FrmMainEdit::panePressed(QMouseEvent* e) {
+void frmMainEdit::panePressed(QMouseEvent* e) {
     if (dragging_) {
         return;
     }
@@ -393,7 +393,7 @@ void FrmMainEdit::panePressed(QMouseEvent* e) {
     syncFromModel();
 }
 
-void FrmMainEdit::paneMoved(QMouseEvent* e) {
+void frmMainEdit::paneMoved(QMouseEvent* e) {
     if (dragging_) {
         dragMoved(e->globalPosition());
         return;
@@ -402,7 +402,7 @@ void FrmMainEdit::paneMoved(QMouseEvent* e) {
     model_->Pane_MouseMove(buttonsOf(e->buttons()), maskOf(e->modifiers()), pos.x(), pos.y());
 }
 
-void FrmMainEdit::paneReleased(QMouseEvent* e) {
+void frmMainEdit::paneReleased(QMouseEvent* e) {
     if (dragging_) {
         // A drag ends where the left button comes up.
         if (e->button() == Qt::LeftButton) {
@@ -414,7 +414,7 @@ void FrmMainEdit::paneReleased(QMouseEvent* e) {
     model_->Pane_MouseUp(buttonOf(e->button()), maskOf(e->modifiers()), pos.x(), pos.y());
 }
 
-void FrmMainEdit::palettePressed(QMouseEvent* e) {
+void frmMainEdit::palettePressed(QMouseEvent* e) {
     if (dragging_) {
         return;
     }
@@ -427,7 +427,7 @@ void FrmMainEdit::palettePressed(QMouseEvent* e) {
     syncFromModel();
 }
 
-void FrmMainEdit::dragMoved(QPointF global) {
+void frmMainEdit::dragMoved(QPointF global) {
     const QPointF inPane = Pane->mapFromGlobal(global);
     const QPointF inPalette = Pane2->mapFromGlobal(global);
     dragOverPane_ = QRectF(Pane->rect()).contains(inPane);
@@ -443,7 +443,7 @@ void FrmMainEdit::dragMoved(QPointF global) {
     Pane2->update();
 }
 
-void FrmMainEdit::dragFinished(QPointF global) {
+void frmMainEdit::dragFinished(QPointF global) {
     dragging_ = false;
     dragOverPane_ = false;
     QApplication::restoreOverrideCursor();
@@ -456,7 +456,7 @@ void FrmMainEdit::dragFinished(QPointF global) {
     syncFromModel();
 }
 
-void FrmMainEdit::releaseModifiers() {
+void frmMainEdit::releaseModifiers() {
     // A drag whose button came up in another window ends as one dropped off the pane.
     if (dragging_) {
         dragging_ = false;
@@ -475,7 +475,7 @@ void FrmMainEdit::releaseModifiers() {
     }
 }
 
-bool FrmMainEdit::eventFilter(QObject* watched, QEvent* event) {
+bool frmMainEdit::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cmbGrd && event->type() == QEvent::FocusIn) {
         model_->cmbGrd_GotFocus();
         return false;
@@ -536,7 +536,7 @@ bool FrmMainEdit::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void FrmMainEdit::closeEvent(QCloseEvent* event) {
+void frmMainEdit::closeEvent(QCloseEvent* event) {
     int cancel = 0;
     model_->Form_Unload(cancel);
     syncFromModel();

@@ -1,15 +1,15 @@
-#include "FrmTestModel.h"
+#include "frmTestModel.h"
 
 #include "Numbers.h"
 #include "modTest.h"
 
-FrmTestModel::FrmTestModel(Clock& clock) : Timer1(clock) {
+frmTestModel::frmTestModel(Clock& clock) : Timer1(clock) {
     Timer1.onTick = [this] { Timer1_Timer(); };
     Timer1.setInterval(50);
     Timer1.setEnabled(true);
 }
 
-void FrmTestModel::Timer1_Timer() {
+void frmTestModel::Timer1_Timer() {
     if (closed_) {
         return;
     }
@@ -29,21 +29,21 @@ void FrmTestModel::Timer1_Timer() {
     }
 }
 
-void FrmTestModel::Command2_Click() {
+void frmTestModel::Command2_Click() {
     close(true);
 }
 
-void FrmTestModel::Command1_Click() {
+void frmTestModel::Command1_Click() {
     close(false);
 }
 
-void FrmTestModel::Form_KeyDown(int KeyCode) {
+void frmTestModel::Form_KeyDown(int KeyCode) {
     if (KeyCode == 27) {
         close(false);
     }
 }
 
-void FrmTestModel::close(bool passed) {
+void frmTestModel::close(bool passed) {
     if (closed_) {
         return;
     }

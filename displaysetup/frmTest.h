@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FrmTestModel.h"
+#include "frmTestModel.h"
 
 #include <QDialog>
 
@@ -9,11 +9,11 @@ class QPushButton;
 
 // The countdown window shown while a mode is tried. It keeps itself centred on the screen
 // and above other windows, since the screen changes size under it.
-class FrmTest : public QDialog {
+class frmTest : public QDialog {
 public:
-    explicit FrmTest(QWidget* parent = nullptr, Clock& clock = Clock::instance());
+    explicit frmTest(QWidget* parent = nullptr, Clock& clock = Clock::instance());
 
-    FrmTestModel model;
+    frmTestModel model;
     QLabel* Label1;
     QLabel* Label2; // the countdown
     QPushButton* Command2;

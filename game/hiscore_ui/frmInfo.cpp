@@ -12,9 +12,9 @@
 namespace {
 
 // "Vantorix Internet Module": shown without blocking, kept in front while it is loaded.
-class FrmInfo : public InfoWindow {
+class frmInfo : public InfoWindow {
 public:
-    explicit FrmInfo(QWidget* parent) : parent_(parent) {
+    explicit frmInfo(QWidget* parent) : parent_(parent) {
         fgTimer.setInterval(1000);
         fgTimer.onTick = [this] {
             if (window_) {
@@ -22,7 +22,7 @@ public:
             }
         };
     }
-    ~FrmInfo() override { Unload(); }
+    ~frmInfo() override { Unload(); }
 
 protected:
     void loadedNow() override {
@@ -61,5 +61,5 @@ private:
 } // namespace
 
 std::unique_ptr<InfoWindow> makeInfoWindow(QWidget* parent) {
-    return std::make_unique<FrmInfo>(parent);
+    return std::make_unique<frmInfo>(parent);
 }

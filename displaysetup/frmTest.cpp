@@ -1,4 +1,4 @@
-#include "FrmTest.h"
+#include "frmTest.h"
 
 #include "Ansi.h"
 #include "modTest.h"
@@ -11,12 +11,12 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-FrmTest::FrmTest(QWidget* parent, Clock& clock) : QDialog(parent), model(clock) {
-    setWindowTitle(FrmTestModel::caption);
+frmTest::frmTest(QWidget* parent, Clock& clock) : QDialog(parent), model(clock) {
+    setWindowTitle(frmTestModel::caption);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
 
-    Label1 = new QLabel(ansi::toQString(FrmTestModel::prompt), this);
+    Label1 = new QLabel(ansi::toQString(frmTestModel::prompt), this);
     Label1->setTextFormat(Qt::PlainText);
     Label1->setAlignment(Qt::AlignCenter);
     Label2 = new QLabel(this);
@@ -58,7 +58,7 @@ FrmTest::FrmTest(QWidget* parent, Clock& clock) : QDialog(parent), model(clock) 
     }
 }
 
-void FrmTest::keyPressEvent(QKeyEvent* event) {
+void frmTest::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         model.Form_KeyDown(27);
         return;
@@ -67,20 +67,20 @@ void FrmTest::keyPressEvent(QKeyEvent* event) {
 }
 
 // The window's close box.
-void FrmTest::reject() {
+void frmTest::reject() {
     if (!model.closed()) {
         model.Command1_Click();
     }
 }
 
-void FrmTest::showEvent(QShowEvent* event) {
+void frmTest::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     centre();
     raise();
     activateWindow();
 }
 
-void FrmTest::centre() {
+void frmTest::centre() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) {
         return;

@@ -2,8 +2,8 @@
 
 #include "Ansi.h"
 #include "FrmJoystickSetup.h"
-#include "InternetConfig.h"
 #include "QFTModule.h"
+#include "frmInternetConfig.h"
 #include "frmPrefTest.h"
 #include "frmReadMe.h"
 

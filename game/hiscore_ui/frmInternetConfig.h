@@ -7,9 +7,9 @@ class QWidget;
 
 // The server settings dialog "Vantorix - Internet server configuration": its fields and
 // buttons, without the widgets.
-class InternetConfig {
+class frmInternetConfig {
 public:
-    InternetConfig();
+    frmInternetConfig();
 
     // The transfer used by the connection test (VbError when no reply came).
     std::function<std::string(const std::string& url)> openUrl;

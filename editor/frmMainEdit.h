@@ -18,12 +18,12 @@ class SurfaceView;
 
 // The level editor window. Its logic is the model; the window shows the model, forwards
 // every control, mouse and key event to it and writes the model's control values back.
-class FrmMainEdit : public QMainWindow {
+class frmMainEdit : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit FrmMainEdit(QWidget* parent = nullptr);
-    ~FrmMainEdit() override;
+    explicit frmMainEdit(QWidget* parent = nullptr);
+    ~frmMainEdit() override;
 
     MainEditModel& model() { return *model_; }
     // Runs the start-up; false when it failed (the message was shown) and the program ends.

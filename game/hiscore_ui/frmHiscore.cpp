@@ -1,4 +1,4 @@
-#include "FrmHiscore.h"
+#include "frmHiscore.h"
 
 #include "Ansi.h"
 #include "Color.h"
@@ -18,7 +18,7 @@ constexpr int BandWidth = 260;
 constexpr int BandHeight = 24;
 } // namespace
 
-FrmHiscore::FrmHiscore(HiscoreGlobals& globals, VbLong score,
+frmHiscore::frmHiscore(HiscoreGlobals& globals, VbLong score,
                        std::function<void(VbInteger)> playSound, QWidget* parent)
     : QDialog(parent), model_(globals, score, std::move(playSound)) {
     setWindowTitle("Vantorix");
@@ -81,11 +81,11 @@ FrmHiscore::FrmHiscore(HiscoreGlobals& globals, VbLong score,
     paintBand();
 }
 
-FrmHiscore::~FrmHiscore() {
+frmHiscore::~frmHiscore() {
     unload();
 }
 
-void FrmHiscore::unload() {
+void frmHiscore::unload() {
     if (!unloaded_) {
         unloaded_ = true;
         model_.Text1 = ansi::fromQString(text1_->text());
@@ -93,7 +93,7 @@ void FrmHiscore::unload() {
     }
 }
 
-void FrmHiscore::paintBand() {
+void frmHiscore::paintBand() {
     QPixmap band(BandWidth, BandHeight);
     band.fill(Qt::black);
     QPainter painter(&band);
@@ -107,7 +107,7 @@ void FrmHiscore::paintBand() {
     picture1_->setPixmap(band);
 }
 
-bool FrmHiscore::eventFilter(QObject* watched, QEvent* event) {
+bool frmHiscore::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text1_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -129,7 +129,7 @@ bool FrmHiscore::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void FrmHiscore::keyPressEvent(QKeyEvent* event) {
+void frmHiscore::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         model_.Form_KeyDown(HiscoreNameEntry::VK_ESCAPE);
         return;
@@ -137,13 +137,13 @@ void FrmHiscore::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void FrmHiscore::closeEvent(QCloseEvent* event) {
+void frmHiscore::closeEvent(QCloseEvent* event) {
     unload();
     QDialog::closeEvent(event);
 }
 
 void showHiscoreNameEntry(HiscoreGlobals& globals, VbLong score,
                           std::function<void(VbInteger)> playSound, QWidget* parent) {
-    FrmHiscore window(globals, score, std::move(playSound), parent);
+    frmHiscore window(globals, score, std::move(playSound), parent);
     window.exec();
 }

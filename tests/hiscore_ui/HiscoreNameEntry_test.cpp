@@ -1,8 +1,8 @@
 #include "Clock.h"
-#include "FrmHiscore.h"
 #include "HiscoreNameEntry.h"
 #include "ManualClock.h"
 #include "Random.h"
+#include "frmHiscore.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -138,7 +138,7 @@ TEST_F(NameEntry, BleepsAtRandomUntilTheIntervalComesOutZero) {
 }
 
 TEST_F(NameEntry, TheWindowTakesCapitalsAndAtMostEightCharacters) {
-    FrmHiscore w(globals, 12345, [this](VbInteger id) { sounds.push_back(id); });
+    frmHiscore w(globals, 12345, [this](VbInteger id) { sounds.push_back(id); });
     w.show();
     QLineEdit* box = w.nameBox();
     EXPECT_EQ(box->text(), "OLD");
@@ -157,7 +157,7 @@ TEST_F(NameEntry, TheWindowTakesCapitalsAndAtMostEightCharacters) {
     EXPECT_FALSE(globals.HiscoreDialogOpen);
 
     // Escape closes too, and the name is kept.
-    FrmHiscore again(globals, 1, nullptr);
+    frmHiscore again(globals, 1, nullptr);
     again.show();
     EXPECT_TRUE(globals.HiscoreDialogOpen);
     EXPECT_EQ(again.nameBox()->text(), "AB2-C DE");

@@ -62,6 +62,11 @@ int outputDeviceCount() {
     return n > 0 ? n : 1;
 }
 
+std::string driverName() {
+    const char* name = isOpen() ? SDL_GetCurrentAudioDriver() : nullptr;
+    return name != nullptr ? name : "";
+}
+
 void reserveChannels(int n) {
     if (!isOpen() || n <= 0) {
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 // The one sound output of a program: SDL's audio subsystem and the SDL2_mixer device
 // (44100 Hz, stereo, 16-bit). Everything that plays sound opens it here; with no sound
@@ -15,6 +16,8 @@ bool isOpen();
 // that only offers its default device (SDL's "dummy" driver among them) counts as one
 // device once the mixer is open, so the sound paths also run in headless tests.
 int outputDeviceCount();
+// SDL's name of the audio driver in use; "" while closed.
+std::string driverName();
 // Makes sure at least n mixer channels exist (never lowers the count).
 void reserveChannels(int n);
 // Mixer channels that exist now; 0 while closed.

@@ -5,8 +5,10 @@
 #include "Numbers.h"
 #include "Settings.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThread>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -278,6 +280,33 @@ bool restoreLeftoverSwitch() {
         return lastRecovery;
     }
     return service->recoverLeftover();
+}
+
+void waitForScreenToFollow(int maxMs) {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        return;
+    }
+    const std::optional<DisplayMode> mode = DisplayModes::instance().current();
+    if (!mode) {
+        return;
+    }
+    const QSize wanted(mode->width, mode->height);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QSize size =
+                (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
+            if (size == wanted) {
+                return;
+            }
+        }
+        if (waited.elapsed() >= maxMs) {
+            return;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
 }
 
 } // namespace display

@@ -81,6 +81,11 @@ private:
 // first use; programs call it at start. True when it put a configuration back.
 bool restoreLeftoverSwitch();
 
+// After a restore at start: the window system tells the toolkit of the new screen size a
+// moment later, and a window placed before that is centred on the old size. Lets events
+// run until the primary screen shows the mode in use, for at most maxMs.
+void waitForScreenToFollow(int maxMs);
+
 // The settings place of that marker: program title "Vantorix", this section.
 inline constexpr const char* markerApp = "Vantorix";
 inline constexpr const char* markerSection = "DisplayRestore";

@@ -101,6 +101,12 @@ bool KeyboardDevice::eventFilter(QObject* watched, QEvent* event) {
             // Alt + Print Screen is a key of its own on PC keyboards.
             const bool alt = state_[keys::LeftAlt] != 0 || state_[keys::RightAlt] != 0;
             if (down) {
+                // One press reaches the window twice (the shortcut check, then the press), and
+                // Alt may be let go in between, inside a box the first copy opened: while
+                // either code is down the second copy is that same press.
+                if (state_[keys::AltPrintScreen] != 0 || state_[keys::PrintScreen] != 0) {
+                    break;
+                }
                 code = alt ? keys::AltPrintScreen : keys::PrintScreen;
             } else {
                 // Release whichever of the two went down.

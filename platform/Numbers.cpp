@@ -42,6 +42,11 @@ VbLong toLong(double v) {
     return static_cast<VbLong>(r);
 }
 
+double wholeOr(double v, double lo, double hi, double fallback) {
+    const double r = roundHalfEven(v);
+    return r >= lo && r <= hi ? r : fallback;
+}
+
 double leadingNumber(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {

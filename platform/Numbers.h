@@ -17,6 +17,10 @@ double roundHalfEven(double v);
 VbInteger toInteger(double v);
 VbLong toLong(double v);
 
+// A number read from a setting or the command line for a variable holding lo..hi: v
+// rounded halves to even, or fallback when that lies outside (never raises).
+double wholeOr(double v, double lo, double hi, double fallback);
+
 // The leading number of a text: optional blanks, sign, digits, fraction, exponent;
 // 0 when there is none.
 double leadingNumber(std::string_view text);

@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins
-  libsdl2-dev libsdl2-mixer-dev libopenmpt-dev
+  libsdl2-dev libsdl2-mixer-dev libopenmpt-dev libfluidsynth-dev timgm6mb-soundfont
+  libavformat-dev libavcodec-dev libavutil-dev
   libxrandr-dev libx11-dev libcurl4-openssl-dev libgif-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2

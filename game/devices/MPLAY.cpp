@@ -79,9 +79,10 @@ bool MPLAY::PlayFile(const std::string& lzFileName, VbLong LoopAtTimePos, bool S
         StopFile();
     }
     InitSoundSystem();
+    lastError_.clear();
     const std::string end = lastThreeLower(lzFileName);
     if (isOneOf(end, {"mp3", "wav", "mp2", "mpg", "iff", ".au", "wma", "asf"})) {
-        stream_ = music::Stream::open(lzFileName, StreamWavMpgLoop);
+        stream_ = music::Stream::open(lzFileName, StreamWavMpgLoop, &lastError_);
         if (stream_) {
             stream_->play();
         }
@@ -89,11 +90,12 @@ bool MPLAY::PlayFile(const std::string& lzFileName, VbLong LoopAtTimePos, bool S
         return false;
     }
     if (isOneOf(end, {"mod", "s3m", ".xm", ".it", "mid", "rmi", "sgt", "dat"})) {
-        module_ = music::Module::load(lzFileName);
+        module_ = music::Module::load(lzFileName, &lastError_);
         if (!module_) {
             return false;
         }
         if (!module_->play()) {
+            lastError_ = lzFileName + ": the module does not start";
             return false; // stays loaded until the next StopFile
         }
         SetVuVisual();
@@ -103,6 +105,7 @@ bool MPLAY::PlayFile(const std::string& lzFileName, VbLong LoopAtTimePos, bool S
         }
         return true;
     }
+    lastError_ = lzFileName + ": not a kind of music file this player plays";
     return false;
 }
 

@@ -27,6 +27,8 @@ public:
                   bool StreamWavMpgLoop = false);
     bool StopFile();
     void SetVuVisual();
+    // Why the last PlayFile played nothing, naming the file; "" when it played.
+    const std::string& LastError() const { return lastError_; }
     void CloseObject();
 
     std::string SongTitle() const;
@@ -102,4 +104,5 @@ private:
     bool vuMeter_ = false;
     float vuOffsetAdd_ = 0;
     std::vector<std::unique_ptr<Bar>> vu_;
+    std::string lastError_;
 };

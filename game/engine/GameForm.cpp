@@ -27,6 +27,13 @@ GameForm::GameForm()
     PicDisp->setBackColor(0);
     PicDispView.Visible = false;
     TimeScalaView.Visible = false;
+    // The score and level lines carry a one-pixel shadow: a larger bold face keeps the
+    // digits and the thousands commas apart at the window's own size.
+    for (Surface* display : {ScoreBG.get(), LevelBG.get()}) {
+        display->setFontName("Arial");
+        display->setFontSize(10);
+        display->setFontBold(true);
+    }
     hPic = std::make_shared<Surface>(190, 420);
     hPic->setBackColor(0);
     InternetModePic.Visible = false;

@@ -17,8 +17,8 @@
 
 // One entry of the recent-pickups ring.
 struct PickupRec {
-    VbInteger PickupType = 0; // -1 once used up by a combo
-    double PickupTime = 0;    // seconds since midnight
+    VbInteger PickupType = -1; // -1: empty, or used up by a combo
+    double PickupTime = 0;     // seconds since midnight
 };
 
 // What the game reads of a menu item.

@@ -174,6 +174,11 @@ void GameEngine::HideFade_Timer() {
 }
 
 void GameEngine::HideMessageNOW() {
+    // Gone at once: a fade still running would otherwise end in its follow-up (the game
+    // start, the next credits page).
+    f.FadeTimer.setEnabled(false);
+    f.HideFade.setEnabled(false);
+    f.MessageFadeState = 2;
     f.PicDispView.Visible = false;
     f.MessageText.clear();
     f.HideMessage.setEnabled(false);

@@ -22,6 +22,8 @@ constexpr int PickupRowCentreY = 305;
 constexpr int PickupGap = 4;
 constexpr int WeaponCentreY = 340;
 constexpr int WeaponPairOffset = 12;
+// Below the icon and clear of its wobble: without it the icon reads as a stray shot.
+constexpr int WeaponCaptionTop = 358;
 
 // The frame (width, height) of a picture that holds image over mask.
 bool frameSize(const Sprite& s, int frame, int& w, int& h) {
@@ -136,7 +138,9 @@ void HiscorePanel::PrintHiscores() {
         drawWeapons();
     }
 
-    const char* missile = f.MissileWaver     ? "Waver Active"
+    // The missiles are the game's: once it is over their name goes with the weapon.
+    const char* missile = !inPlay            ? nullptr
+                          : f.MissileWaver   ? "Waver Active"
                           : f.MissileSwirler ? "Swirler Bouncer Active"
                                              : nullptr;
     if (missile != nullptr) {
@@ -191,6 +195,8 @@ void HiscorePanel::drawWeapons() {
         dy = 10 * std::cos(WobbleB);
     }
     Surface& p = *f.hPic;
+    p.setCurrentY(WeaponCaptionTop);
+    PrintCentered(p, "WEAPON", false);
     const double centre = p.ScaleWidth() / 2.0;
     const double top = WeaponCentreY - h / 2.0;
     if (f.Cannons != 2) {

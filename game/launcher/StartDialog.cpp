@@ -20,8 +20,9 @@ std::string setting(const std::string& section, const std::string& key, const st
     return GetSetting(GameTitle, section, key, def);
 }
 
-int settingNumber(const std::string& section, const std::string& key, const std::string& def) {
-    return static_cast<int>(num::leadingNumber(setting(section, key, def)));
+// Compared as read: a stored number of any size is simply not 1.
+bool settingIsOne(const std::string& section, const std::string& key, const std::string& def) {
+    return num::leadingNumber(setting(section, key, def)) == 1;
 }
 
 bool isWebAddress(const std::string& url) {
@@ -58,20 +59,20 @@ VbLong StartDialog::ownVersionNumber(int major, int minor, int revision) {
 }
 
 void StartDialog::Form_Load() {
-    if (settingNumber("Global", "FirstUse", "1") == 1) {
+    if (settingIsOne("Global", "FirstUse", "1")) {
         Check1Visible = false;
         FirstUseFlag = true;
     }
-    Check1 = settingNumber("Global", "SkipAmiga", "0") == 1 ? 1 : 0;
+    Check1 = settingIsOne("Global", "SkipAmiga", "0") ? 1 : 0;
     Check1_Click();
-    Check2 = settingNumber("Global", "SlowPC", "0") == 1 ? 1 : 0;
+    Check2 = settingIsOne("Global", "SlowPC", "0") ? 1 : 0;
     SkipIntroScreen = (Check1 == 1);
     if (cmdline::hasSwitch(commandLine_, "-nojoyinit")) {
         Command5Enabled = false;
     }
     Caption = "Vantorix v" + std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) +
               "." + std::to_string(VersionRevision);
-    DefaultButton = settingNumber("DEVMODE", "FullScreen", "0") == 1 ? 1 : 2;
+    DefaultButton = settingIsOne("DEVMODE", "FullScreen", "0") ? 1 : 2;
 
     Combo1.clear();
     if (cmdline::hasSwitch(commandLine_, "-loadlevels{")) {
@@ -102,16 +103,23 @@ void StartDialog::Form_Unload() {
 }
 
 void StartDialog::Form_KeyDown(int keyCode, int /*shift*/) {
-    if (keyCode == 27) {
+    if (keyCode == 27 && !playing_) {
         Command3_Click();
     }
 }
 
 void StartDialog::Check1_Click() {
+    if (playing_) {
+        return; // the game window reads it while it loads
+    }
     SkipIntroScreen = (Check1 == 1);
 }
 
 void StartDialog::play() {
+    playing_ = true;
+    if (busyChanged) {
+        busyChanged();
+    }
     SaveReqSettings();
     pumpEvents();
     if (showGame) {
@@ -123,6 +131,9 @@ void StartDialog::play() {
 }
 
 void StartDialog::Command1_Click() {
+    if (playing_) {
+        return;
+    }
     if (!LevelFileExist()) {
         return;
     }
@@ -132,7 +143,7 @@ void StartDialog::Command1_Click() {
                mb::Exclamation);
         return;
     }
-    if (settingNumber("DEVMODE", "lERROR", "0") == 1) {
+    if (settingIsOne("DEVMODE", "lERROR", "0")) {
         MsgBox("Last time Vantorix was started in Full Screen\r\nThere were errors.\r\n\r\nPlease "
                "run Display Setup, to re-define the Full Screen mode.",
                mb::Exclamation);
@@ -143,6 +154,9 @@ void StartDialog::Command1_Click() {
 }
 
 void StartDialog::Command2_Click() {
+    if (playing_) {
+        return;
+    }
     if (!LevelFileExist()) {
         return;
     }
@@ -151,12 +165,18 @@ void StartDialog::Command2_Click() {
 }
 
 void StartDialog::Command3_Click() {
+    if (playing_) {
+        return;
+    }
     if (unload) {
         unload();
     }
 }
 
 void StartDialog::Command4_Click() {
+    if (playing_) {
+        return;
+    }
     const std::string program = AppPath() + "vantdisp";
     if (!startProgram(program, {"-noerror"}, AppPath())) {
         MsgBox("Unable to start Display Setup:\r\n" + program, mb::Exclamation);
@@ -164,28 +184,43 @@ void StartDialog::Command4_Click() {
 }
 
 void StartDialog::Command5_Click() {
+    if (playing_) {
+        return;
+    }
     if (showJoystickSetup) {
         showJoystickSetup();
     }
 }
 
 void StartDialog::Command6_Click() {
+    if (playing_) {
+        return;
+    }
     if (showPerfTest) {
         showPerfTest();
     }
 }
 
 void StartDialog::Command7_Click() {
+    if (playing_) {
+        return;
+    }
     if (showReadMe) {
         showReadMe();
     }
 }
 
 void StartDialog::Command8_Click() {
+    if (playing_) {
+        return;
+    }
     QFNUpdateChecker1.CheckUpdate(UpdateURL);
 }
 
 void StartDialog::Command9_Click() {
+    if (playing_) {
+        return;
+    }
     if (showInternetConfig) {
         showInternetConfig();
     }

@@ -50,7 +50,7 @@ public:
         startProgram;
     // Opens an address with the desktop; false when nothing could open it.
     std::function<bool(const std::string& url)> openAddress;
-    // The dialog's enabled state and busy pointer changed.
+    // The dialog's enabled state and busy pointer changed (update check or Play).
     std::function<void()> busyChanged;
 
     void Form_Load();
@@ -75,10 +75,15 @@ public:
     void SaveReqSettings();
     bool LevelFileExist();
 
+    // From the first Play until the game window has loaded (the dialog then goes): every
+    // button does nothing, so a double click cannot start a second game window.
+    bool Playing() const { return playing_; }
+
     // The version's numbers joined without separators, as a number (4.0.0 gives 400).
     static VbLong ownVersionNumber(int major, int minor, int revision);
 
 private:
     void play();
     std::string commandLine_;
+    bool playing_ = false;
 };

@@ -111,7 +111,11 @@ frmStart::frmStart(std::string commandLine, QWidget* parent)
             showGame();
         }
     };
-    model_.unload = [this] { close(); };
+    model_.unload = [this] {
+        unloadAsked_ = true;
+        close();
+        unloadAsked_ = false;
+    };
     model_.showJoystickSetup = [this] {
         FrmJoystickSetup dialog(this);
         dialog.exec();
@@ -169,8 +173,9 @@ void frmStart::takeControls() {
 }
 
 void frmStart::busyChanged() {
+    // Disabled during the update check (with the busy pointer) and while Play loads the game.
     const bool busy = !model_.Enabled;
-    setEnabled(!busy);
+    setEnabled(!busy && !model_.Playing());
     if (busy && !busy_) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     } else if (!busy && busy_) {
@@ -181,7 +186,8 @@ void frmStart::busyChanged() {
 
 void frmStart::closeEvent(QCloseEvent* e) {
     // The update check runs with the dialog disabled; it ends before the dialog may go.
-    if (busy_) {
+    // While the game window loads only Play itself closes the dialog.
+    if ((busy_ || model_.Playing()) && !unloadAsked_) {
         e->ignore();
         return;
     }

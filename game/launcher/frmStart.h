@@ -45,4 +45,5 @@ private:
     StartDialog model_;
     bool unloaded_ = false;
     bool busy_ = false;
+    bool unloadAsked_ = false;
 };

@@ -27,13 +27,18 @@ int main(int argc, char** argv) {
                mb::Exclamation, GameTitle);
         return 0;
     }
-    display::restoreLeftoverSwitch();
+    if (display::restoreLeftoverSwitch()) {
+        display::waitForScreenToFollow(3000); // the start dialog centres itself on it
+    }
     Random::instance().seedFromClock();
 
     // The start dialog comes first; its play buttons open the game window in this process.
     std::unique_ptr<frmMain> window;
     frmStart start(commandLine);
     start.showGame = [&] {
+        if (window) {
+            return; // one game window per run
+        }
         window = std::make_unique<frmMain>(commandLine);
         window->load();
     };

@@ -2,8 +2,27 @@
 
 namespace cmdline {
 
+std::string outsideValues(const std::string& commandLine) {
+    // A value runs from a "{" to the next "}"; an unclosed brace opens no value (its key
+    // reads empty), so the text after it still counts.
+    constexpr char Blank = '\x1F';
+    std::string out = commandLine;
+    std::size_t open = out.find('{');
+    while (open != std::string::npos) {
+        const std::size_t close = out.find('}', open + 1);
+        if (close == std::string::npos) {
+            break;
+        }
+        for (std::size_t i = open + 1; i < close; ++i) {
+            out[i] = Blank;
+        }
+        open = out.find('{', close + 1);
+    }
+    return out;
+}
+
 bool hasSwitch(const std::string& commandLine, const std::string& sw) {
-    return commandLine.find(sw) != std::string::npos;
+    return outsideValues(commandLine).find(sw) != std::string::npos;
 }
 
 std::string withoutQuotes(const std::string& commandLine) {
@@ -36,7 +55,7 @@ std::string valueOf(const std::string& commandLine, std::string& key) {
     if (key.empty() || key.back() != '{') {
         key += '{';
     }
-    const std::size_t p = commandLine.find(key);
+    const std::size_t p = cmdline::outsideValues(commandLine).find(key);
     if (p == std::string::npos) {
         return {};
     }

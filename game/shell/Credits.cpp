@@ -87,8 +87,11 @@ void CreditsSequence::CreditTimer_Timer() {
         return;
     }
     if (f.HiscorePending) {
-        f.LevelSet.UpdateHiscore(f.Score, f.CurrentLevel, f.StartFromLevel, toVbBool(f.CheatMode));
+        // Taken before the modal name entry opens: nothing that runs meanwhile (a tick, the
+        // window's unload) may enter or upload the same score again.
         f.HiscorePending = false;
+        f.CreditTimer.setEnabled(false);
+        f.LevelSet.UpdateHiscore(f.Score, f.CurrentLevel, f.StartFromLevel, toVbBool(f.CheatMode));
     }
     f.CreditsRunning = true;
     if (Credits.empty()) {

@@ -183,4 +183,7 @@ private:
     std::string cmd;
     bool unloaded_ = false;
     bool unloading_ = false;
+    // The stored options were read into the menu: only then does the exit write them back
+    // (a start that failed earlier would write the design state over them).
+    bool optionsRestored_ = false;
 };

@@ -198,30 +198,33 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
         });
         f.HiscorePending = false;
     }
-    // A lost option must not stop the shutdown.
-    ignoringFailures([&] {
-        const std::pair<const char*, const char*> keys[] = {{"sfx", "sfx"},
-                                                            {"sfx", "music"},
-                                                            {"sfx", "shipshoot"},
-                                                            {"sfx", "alienshoot"},
-                                                            {"sfx", "explosions"},
-                                                            {"General", "InternetMode"},
-                                                            {"General", "WaitForFire"},
-                                                            {"General", "FastMessages"}};
-        const MenuItem* items[] = {&f.mnuSound,           &f.mnuMusic,
-                                   &f.mnuShipShootSounds, &f.mnuAlienShootSounds,
-                                   &f.mnuExplosionSounds, &f.mnuUseInternetHiscore,
-                                   &f.mnuWaitForFire,     &f.mnuFastMessages};
-        bool saved = true;
-        for (std::size_t i = 0; i < std::size(keys); ++i) {
-            saved = SaveSetting(GameTitle, keys[i].first, keys[i].second, flag(*items[i])) && saved;
-        }
-        // Once, not once per option: they all go to the same file.
-        if (!saved) {
-            MsgBox("ERROR! Unable to save the options!\r\n\r\n" + lastSettingsError(),
-                   mb::Exclamation);
-        }
-    });
+    if (optionsRestored_) {
+        // A lost option must not stop the shutdown.
+        ignoringFailures([&] {
+            const std::pair<const char*, const char*> keys[] = {{"sfx", "sfx"},
+                                                                {"sfx", "music"},
+                                                                {"sfx", "shipshoot"},
+                                                                {"sfx", "alienshoot"},
+                                                                {"sfx", "explosions"},
+                                                                {"General", "InternetMode"},
+                                                                {"General", "WaitForFire"},
+                                                                {"General", "FastMessages"}};
+            const MenuItem* items[] = {&f.mnuSound,           &f.mnuMusic,
+                                       &f.mnuShipShootSounds, &f.mnuAlienShootSounds,
+                                       &f.mnuExplosionSounds, &f.mnuUseInternetHiscore,
+                                       &f.mnuWaitForFire,     &f.mnuFastMessages};
+            bool saved = true;
+            for (std::size_t i = 0; i < std::size(keys); ++i) {
+                saved =
+                    SaveSetting(GameTitle, keys[i].first, keys[i].second, flag(*items[i])) && saved;
+            }
+            // Once, not once per option: they all go to the same file.
+            if (!saved) {
+                MsgBox("ERROR! Unable to save the options!\r\n\r\n" + lastSettingsError(),
+                       mb::Exclamation);
+            }
+        });
+    }
     // A set that never loaded has no table of its own to write.
     if (!cmdline::hasSwitch(cmd, "-startfromlevel{") && !f.LevelSet.CurrentLevelFile.empty()) {
         // WriteHiscores tells the user itself when the file cannot be written.

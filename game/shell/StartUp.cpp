@@ -24,8 +24,17 @@ bool settingIsOne(const char* section, const char* key) {
     return num::leadingNumber(setting(section, key, "0")) == 1;
 }
 
+// A stored number for a variable of lo..hi; one that does not fit takes the default.
+double storedNumber(const char* section, const char* key, double def, double lo, double hi) {
+    return num::wholeOr(num::leadingNumber(setting(section, key, num::toText(def))), lo, hi, def);
+}
+
+VbInteger storedInteger(const char* section, const char* key, VbInteger def) {
+    return static_cast<VbInteger>(storedNumber(section, key, def, -32768, 32767));
+}
+
 VbLong modeValue(const char* key, VbLong desktop) {
-    return num::toLong(num::leadingNumber(setting("DEVMODE", key, num::toText(desktop))));
+    return static_cast<VbLong>(storedNumber("DEVMODE", key, desktop, -2147483648.0, 2147483647.0));
 }
 
 void restoreOption(MenuItem& item, const char* section, const char* key) {
@@ -91,9 +100,8 @@ void GameShell::Form_Load() {
                    mb::Exclamation + mb::OKOnly);
             SaveSetting(GameTitle, "DEVMODE", "JOYSTICK", "0");
         }
-        f.JoystickButton =
-            num::toInteger(num::leadingNumber(setting("DEVMODE", "JOYSTICKBUTTON", "0")));
-        f.JoystickTune = num::toInteger(num::leadingNumber(setting("DEVMODE", "JOYTUNE", "500")));
+        f.JoystickButton = storedInteger("DEVMODE", "JOYSTICKBUTTON", 0);
+        f.JoystickTune = storedInteger("DEVMODE", "JOYTUNE", 500);
     }
     f.mnuUpdateInternetHiscoresNow.Visible = false;
     SaveSetting(GameTitle, "Global", "FirstUse", "0");
@@ -133,17 +141,10 @@ void GameShell::Form_Load() {
     }
 
     if (!cmdline::hasSwitch(cmd, "-window") && settingIsOne("DEVMODE", "FullScreen")) {
-        try {
-            f.ModeBits = num::toInteger(modeValue("lBits", f.DesktopBits));
-            f.ModeHeight = modeValue("lHeight", f.DesktopHeight);
-            f.ModeWidth = modeValue("lWidth", f.DesktopWidth);
-            f.ModeFreq = modeValue("lFreq", f.DesktopFreq);
-        } catch (const std::exception&) {
-            f.ModeBits = f.DesktopBits;
-            f.ModeHeight = f.DesktopHeight;
-            f.ModeWidth = f.DesktopWidth;
-            f.ModeFreq = f.DesktopFreq;
-        }
+        f.ModeBits = storedInteger("DEVMODE", "lBits", f.DesktopBits);
+        f.ModeHeight = modeValue("lHeight", f.DesktopHeight);
+        f.ModeWidth = modeValue("lWidth", f.DesktopWidth);
+        f.ModeFreq = modeValue("lFreq", f.DesktopFreq);
         f.c64Screen.setInterval(1500);
         bool on = true;
         SetFullscreenWindow(on);
@@ -315,6 +316,7 @@ void GameShell::InitGame() {
             parts.mnuUseInternetHiscore_Click) {
             parts.mnuUseInternetHiscore_Click();
         }
+        optionsRestored_ = true;
         sync();
     } catch (const VbError& err) {
         fatalStartError(err, err.Number());

@@ -63,8 +63,9 @@ bool MplayMusic::PlayFile(const std::string& file, VbLong loopAtTimePos, bool st
 bool MplayMusic::StopFile() {
     return p.StopFile();
 }
+// The game's music is a module or, from "-musicfile", a stream: either one is playing.
 bool MplayMusic::IsPlaying() const {
-    return p.IsPlaying();
+    return p.IsPlaying() || p.StreamIsPlaying();
 }
 void MplayMusic::CloseObject() {
     p.CloseObject();

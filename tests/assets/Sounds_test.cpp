@@ -7,10 +7,44 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <libopenmpt/libopenmpt.h>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
+
+// Each sound's loudness as its source asks for it ("level DB" under "sound NAME").
+std::map<std::string, double> levelsInTheSource() {
+    std::ifstream in(std::string(VANTORIX_TEST_SOURCE_DIR) + "/../../assets/sfx/sounds.txt");
+    std::map<std::string, double> levels;
+    std::string line, sound;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string key;
+        words >> key;
+        if (key == "sound")
+            words >> sound;
+        else if (key == "level" && !sound.empty())
+            words >> levels[sound + ".wav"];
+    }
+    return levels;
+}
+
+// A wave's samples in [-1, 1).
+std::vector<double> samplesOf(const std::string& path) {
+    SDL_AudioSpec spec;
+    Uint8* buffer = nullptr;
+    Uint32 length = 0;
+    std::vector<double> samples;
+    if (SDL_LoadWAV(path.c_str(), &spec, &buffer, &length) == nullptr)
+        return samples;
+    const Sint16* s = reinterpret_cast<const Sint16*>(buffer);
+    for (Uint32 i = 0; i < length / 2; ++i)
+        samples.push_back(s[i] / 32768.0);
+    SDL_FreeWAV(buffer);
+    return samples;
+}
 
 class MixerTest : public testing::Test {
 protected:
@@ -51,6 +85,63 @@ TEST_F(MixerTest, EveryWaveIsShort16BitPcmThatTheMixerLoads) {
         if (chunk)
             Mix_FreeChunk(chunk);
     }
+}
+
+// A wave off centre wastes headroom, thumps when it starts and stops, and fools the
+// levelling: each one is centred on zero and as loud as its level says, measured without
+// any offset.
+TEST(Waves, EveryWaveIsCentredOnZeroAndAsLoudAsItsLevel) {
+    const std::map<std::string, double> levels = levelsInTheSource();
+    ASSERT_EQ(levels.size(), waveNames().size());
+    for (const std::string& name : waveNames()) {
+        SCOPED_TRACE(name);
+        const std::vector<double> v = samplesOf(binDir() + "/sfx/" + name);
+        ASSERT_FALSE(v.empty());
+        double sum = 0, peak = 0;
+        for (double x : v) {
+            sum += x;
+            peak = std::max(peak, std::abs(x));
+        }
+        EXPECT_LT(std::abs(sum / v.size()), 0.001) << "DC offset";
+        // The loudest 50 ms, each window less its own mean.
+        const size_t window = std::min<size_t>(v.size(), 44100 / 20);
+        double loudest = 0;
+        for (size_t at = 0; at + window <= v.size(); at += 64) {
+            double s = 0, squares = 0;
+            for (size_t i = at; i < at + window; ++i) {
+                s += v[i];
+                squares += v[i] * v[i];
+            }
+            const double mean = s / window;
+            loudest = std::max(loudest, squares / window - mean * mean);
+        }
+        const double db = 10 * std::log10(loudest);
+        const double level = levels.at(name);
+        if (20 * std::log10(peak) < -1.2)
+            EXPECT_NEAR(db, level, 0.5);
+        else
+            EXPECT_LE(db, level + 0.5) << "held down by its peak";
+    }
+}
+
+// The game restarts the tune at the first one-second check at or past 195 s; the tune must
+// not have ended and started over by itself before that, so the restart always cuts into
+// its closing chord, the last order.
+TEST(Music, TheGamesRestartAlwaysLandsInTheClosingChord) {
+    std::ifstream file(binDir() + "/sfx/bg.xm", std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    int error = 0;
+    openmpt_module* mod = openmpt_module_create_from_memory2(
+        bytes.data(), bytes.size(), nullptr, nullptr, nullptr, nullptr, &error, nullptr, nullptr);
+    ASSERT_NE(mod, nullptr) << "libopenmpt error " << error;
+    EXPECT_GE(openmpt_module_get_duration_seconds(mod), 196.5);
+    const int last = openmpt_module_get_num_orders(mod) - 1;
+    for (double seconds : {195.0, 195.5, 196.0, 196.5}) {
+        openmpt_module_set_position_seconds(mod, seconds);
+        EXPECT_EQ(openmpt_module_get_current_order(mod), last) << seconds << " s";
+    }
+    openmpt_module_destroy(mod);
 }
 
 TEST(Music, TheModuleLoadsInLibopenmptAndRunsAboutThreeMinutesFifteen) {

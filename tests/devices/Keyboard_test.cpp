@@ -135,6 +135,29 @@ TEST_F(KeyboardTest, AltPrintScreenIsItsOwnKey) {
                                              "up 84"}));
 }
 
+// Alt + Print Screen opens a box at its first copy (the shortcut check); Alt is let go
+// inside it, and the press that arrives afterwards is still the same key, not Print Screen.
+TEST_F(KeyboardTest, AltPrintScreenSeenTwiceIsOnePress) {
+    kb.Init();
+    kb.KeyDown = [&](VbLong c) {
+        log.push_back("down " + std::to_string(c));
+        if (c == 84) {
+            send(QEvent::KeyRelease, xLeftAlt);
+        }
+    };
+    send(QEvent::KeyPress, xLeftAlt);
+    send(QEvent::ShortcutOverride, xPrint);
+    send(QEvent::KeyPress, xPrint);
+    send(QEvent::KeyRelease, xPrint);
+    EXPECT_EQ(log, (std::vector<std::string>{"down 56", "down 84", "up 56", "up 84"}));
+    // Plain Print Screen, seen twice as well, is one press too.
+    log.clear();
+    send(QEvent::ShortcutOverride, xPrint);
+    send(QEvent::KeyPress, xPrint);
+    send(QEvent::KeyRelease, xPrint);
+    EXPECT_EQ(log, (std::vector<std::string>{"down 183", "up 183"}));
+}
+
 TEST_F(KeyboardTest, AHandlerThatOpensANestedLoopGetsNoEdgeTwice) {
     kb.Init();
     bool nested = false;

@@ -82,6 +82,33 @@ TEST_F(Effects, NegativeDurationStaysUntilHidden) {
     EXPECT_EQ(f().HideMessage.Interval(), 0);
 }
 
+// Hidden at once in whatever state the overlay was: a fade already under way neither
+// goes on nor ends in its follow-up (the game start, the next credits page).
+TEST_F(Effects, HiddenNowMidFadeHasNoFollowUp) {
+    struct Case {
+        const char* state;
+        int ms; // how long the message shows before it is hidden
+    };
+    for (const Case c : {Case{"fading in", 60}, Case{"shown", 800}, Case{"fading out", 1200}}) {
+        SCOPED_TRACE(c.state);
+        initGame();
+        f().CreditsRunning = true;
+        f().LevelStarting = true;
+        f().MainLoop.setEnabled(false);
+        e().PrintMessage("GET READY", 1000, 0xFFFF, 0, 12);
+        clock.advance(c.ms);
+        ASSERT_TRUE(f().PicDispView.Visible);
+        e().HideMessageNOW();
+        EXPECT_FALSE(f().FadeTimer.Enabled());
+        EXPECT_FALSE(f().HideFade.Enabled());
+        clock.advance(5000);
+        EXPECT_FALSE(f().PicDispView.Visible);
+        EXPECT_FALSE(f().CreditTimer.Enabled()) << "no credits page follows";
+        EXPECT_FALSE(f().MainLoop.Enabled()) << "no game start follows";
+        EXPECT_TRUE(f().LevelStarting);
+    }
+}
+
 TEST_F(Effects, AutoPauseStartsEveryLevelPausedAfterItsAnnouncement) {
     f().Levels = {makeLevel({{0, 200, 100}}, 10, "One")};
     f().mnuWaitForFire.Checked = true;

@@ -386,6 +386,27 @@ TEST_F(MidnightPickups, ComboWindowSpansMidnight) {
     EXPECT_EQ(f().Cannons, 2);
 }
 
+// A fresh ring holds no pickups: right after midnight its untouched entries must not read
+// as pickups of type 0 caught at 00:00:00.
+TEST_F(MidnightPickups, UntouchedRingEntriesNeverMakeACombo) {
+    initGame();
+    f().GameOverFlag = false;
+    f().ShipSprite.active = VbTrue;
+    f().ShipSprite.X = 100;
+    f().ShipSprite.y = 410;
+    clock.advance(3000); // 00:00:01
+    ASSERT_LT(clock.timeOfDay(), 5.0);
+    Sprite& d = f().DropSprites[0];
+    d.active = VbTrue;
+    d.sType = 0;
+    d.X = 105;
+    d.y = 405;
+    f().Score = 0;
+    e().CheckCollisions();
+    EXPECT_EQ(f().Score, 4000);
+    EXPECT_FALSE(f().EBonusSprite.active);
+}
+
 struct EffectCase {
     VbInteger type;
     int kind; // pop-up frame + 1

@@ -191,6 +191,37 @@ TEST_F(Panel, SpecialMissilesWobbleTheWeaponAndShowTheirName) {
     EXPECT_DOUBLE_EQ(panel->WobbleA, 0.2); // only while a special missile is on
 }
 
+// The missile's name belongs to the game in play: after game over the flags are still set
+// until the next game resets them, yet the panel shows no name.
+TEST_F(Panel, MissileNameOnlyWhileAGameIsInPlay) {
+    struct Case {
+        bool inPlay;
+        bool waver;
+        bool swirler;
+        bool named;
+    };
+    const Case cases[] = {{true, true, false, true},
+                          {true, false, true, true},
+                          {true, false, false, false},
+                          {false, true, false, false},
+                          {false, false, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.inPlay) + std::to_string(c.waver) +
+                     std::to_string(c.swirler));
+        f().GameOverFlag = !c.inPlay;
+        f().MissileWaver = c.waver;
+        f().MissileSwirler = c.swirler;
+        panel->PrintHiscores();
+        int textPixelsLow = 0;
+        for (int y = 395; y < pic().Height(); ++y) {
+            for (int x = 0; x < pic().Width(); ++x) {
+                textPixelsLow += pic().Point(x, y) != 0 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(textPixelsLow > 0, c.named);
+    }
+}
+
 TEST_F(Panel, TheGlobeBlinksOnlyInInternetMode) {
     f().mnuUseInternetHiscore.Checked = true;
     std::vector<int> toggles;

@@ -90,6 +90,33 @@ TEST_F(StartDialogTest, FirstRunHidesTheIntroOptionAndDefaultsToWindow) {
     EXPECT_EQ(d->Check2, 0);
 }
 
+// The flags are "the number equals 1"; a stored number of any size is read without
+// converting it to a narrower type first (1e20 once went through an int).
+TEST_F(StartDialogTest, StoredFlagsAreOneOnlyWhenTheirNumberIsOne) {
+    struct Case {
+        const char* stored;
+        bool one;
+    };
+    const Case cases[] = {{"1", true},    {"1.0", true},    {" 1", true},
+                          {"1abc", true}, {"1e20", false},  {"4294967297", false},
+                          {"-1", false},  {"1.5", false},   {"x", false},
+                          {"", false},    {"1e400", false}, {"-4294967295", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        for (const char* key : {"FirstUse", "SkipAmiga", "SlowPC"}) {
+            set("Global", key, c.stored);
+        }
+        set("DEVMODE", "FullScreen", c.stored);
+        FirstUseFlag = false;
+        auto d = loaded();
+        EXPECT_EQ(FirstUseFlag, c.one);
+        EXPECT_EQ(d->Check1Visible, !c.one);
+        EXPECT_EQ(d->Check1, c.one ? 1 : 0);
+        EXPECT_EQ(d->Check2, c.one ? 1 : 0);
+        EXPECT_EQ(d->DefaultButton, c.one ? 1 : 2);
+    }
+}
+
 TEST_F(StartDialogTest, LevelListHoldsTheCustomSetsAndPreselectsTheLastWithoutCase) {
     {
         auto d = loaded();
@@ -382,4 +409,80 @@ TEST_F(StartDialogTest, WindowStaysDisabledAndOpenWhileTheUpdateCheckRuns) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     ASSERT_EQ(dialogs.calls().size(), 1u);
     EXPECT_EQ(dialogs.calls()[0].prompt, "Unable to connect to server, please try again later.");
+}
+
+// Play is taken once: a second activation that arrives while the game window loads (a
+// double click, two Enter presses) finds every button doing nothing until the dialog goes.
+TEST_F(StartDialogTest, ASecondActivationWhileTheGameLoadsDoesNothing) {
+    set("DEVMODE", "lWidth", "800");
+    struct Case {
+        const char* first;
+        const char* second;
+    };
+    const Case cases[] = {{"full", "full"},   {"window", "window"}, {"full", "window"},
+                          {"window", "quit"}, {"window", "escape"}, {"full", "joystick"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " then " + c.second);
+        gamesShown = 0;
+        unloads = 0;
+        auto d = loaded();
+        int tools = 0;
+        d->showJoystickSetup = [&] { ++tools; };
+        const auto activate = [&](const std::string& which) {
+            if (which == "full") {
+                d->Command1_Click();
+            } else if (which == "window") {
+                d->Command2_Click();
+            } else if (which == "quit") {
+                d->Command3_Click();
+            } else if (which == "escape") {
+                d->Form_KeyDown(27, 0);
+            } else {
+                d->Command5_Click();
+            }
+        };
+        bool again = true;
+        // The second activation arrives in the pumps of the game window's load.
+        d->pumpEvents = [&] {
+            if (again) {
+                again = false;
+                activate(c.second);
+            }
+        };
+        const auto show = d->showGame;
+        d->showGame = [&, show] {
+            d->pumpEvents();
+            show();
+        };
+        activate(c.first);
+        EXPECT_EQ(gamesShown, 1);
+        EXPECT_EQ(unloads, 1);
+        EXPECT_EQ(tools, 0);
+        EXPECT_TRUE(dialogs.calls().empty());
+    }
+}
+
+// The same on screen: a double click on either Play button, the second click queued while
+// the first is still opening the game.
+TEST_F(StartDialogTest, WindowDoubleClickOnPlayOpensOneGame) {
+    set("DEVMODE", "lWidth", "800");
+    for (int button : {1, 2}) {
+        SCOPED_TRACE(button);
+        frmStart w("");
+        int shown = 0;
+        bool enabledWhileLoading = true;
+        w.showGame = [&] {
+            ++shown;
+            enabledWhileLoading = w.isEnabled();
+            QCoreApplication::processEvents(); // the game window's load pumps events
+        };
+        w.load();
+        w.show();
+        QMetaObject::invokeMethod(w.Command[button], "click", Qt::QueuedConnection);
+        w.Command[button]->click();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(shown, 1);
+        EXPECT_FALSE(enabledWhileLoading);
+        EXPECT_FALSE(w.isVisible());
+    }
 }

@@ -127,4 +127,38 @@ TEST(Credits, HiscoreOfTheEndedGameIsEnteredAtTheFirstPageAfterGameOver) {
     EXPECT_EQ(fx.nameEntries, 1);
 }
 
+// The name entry is modal and ticks go on meanwhile: the score it enters is taken before
+// it opens, so neither a credits tick nor the window's unload can enter or upload it again.
+TEST(Credits, AScoreIsEnteredAndUploadedOnceWhateverRunsDuringTheNameEntry) {
+    ShellPartsFixture fx;
+    GameForm& g = fx.f();
+    int uploads = 0;
+    g.LevelSet.seams.internetMode = [] { return true; };
+    g.LevelSet.seams.sendHiscore = [&](VbLong, VbLong, const std::string&) { ++uploads; };
+    bool pendingDuringEntry = true;
+    bool timerDuringEntry = true;
+    g.LevelSet.seams.showHiscoreNameEntry = [&] {
+        ++fx.nameEntries;
+        pendingDuringEntry = g.HiscorePending;
+        timerDuringEntry = g.CreditTimer.Enabled();
+        // A tick that comes while the box is open.
+        if (fx.nameEntries == 1) {
+            fx.credits->CreditTimer_Timer();
+        }
+        programHiscoreGlobals().LastHiscoreName = "TESTER";
+    };
+    g.Score = 5000000;
+    g.HiscorePending = true;
+    g.CreditTimer.setEnabled(true);
+    fx.credits->CreditTimer_Timer();
+    EXPECT_EQ(fx.nameEntries, 1);
+    EXPECT_EQ(uploads, 1);
+    EXPECT_FALSE(pendingDuringEntry);
+    EXPECT_FALSE(timerDuringEntry);
+    EXPECT_FALSE(g.HiscorePending);
+    fx.clock.advance(20000);
+    EXPECT_EQ(fx.nameEntries, 1);
+    EXPECT_EQ(uploads, 1);
+}
+
 } // namespace

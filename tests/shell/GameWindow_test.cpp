@@ -1,5 +1,7 @@
 #include "Dialogs.h"
+#include "MPLAY.h"
 #include "QFTModule.h"
+#include "Settings.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -34,7 +36,55 @@ void listMenu(const QMenu* menu, const std::string& indent, std::vector<std::str
     }
 }
 
+// A program folder of its own with the built pictures, sounds and shipped levels.
+class ProgramFolder {
+public:
+    ProgramFolder() {
+        const QString bin = QStringLiteral(VANTORIX_BIN_DIR);
+        QDir root(dir.path());
+        QFile::link(bin + "/gfx", root.filePath("gfx"));
+        QFile::link(bin + "/sfx", root.filePath("sfx"));
+        root.mkpath("Original_levels");
+        QFile::copy(bin + "/Original_levels/data.dat", root.filePath("Original_levels/data.dat"));
+        setAppPathForTesting(path());
+        DialogService::install(&dialogs);
+    }
+    ~ProgramFolder() {
+        DialogService::install(nullptr);
+        setAppPathForTesting("");
+    }
+    std::string path() const { return dir.path().toStdString() + "/"; }
+
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+};
+
 } // namespace
+
+// "Title music" off stops what plays, the shipped module as well as a stream from
+// "-musicfile".
+TEST(GameWindow, TitleMusicOffStopsModuleAndStream) {
+    for (const char* music : {"", "sfx/101.wav"}) {
+        SCOPED_TRACE(music);
+        ProgramFolder folder;
+        SaveSetting("Vantorix", "sfx", "music", "True"); // the last window's exit wrote False
+        std::string cmd = "-noamiga -nosfx";
+        if (*music) {
+            cmd += " -musicfile{" + folder.path() + music + "}";
+        }
+        frmMain window(cmd);
+        ASSERT_TRUE(window.load());
+        MPLAY* player = window.findChild<MPLAY*>();
+        ASSERT_NE(player, nullptr);
+        ASSERT_TRUE(player->IsPlaying() || player->StreamIsPlaying());
+        EXPECT_EQ(player->StreamIsPlaying(), *music != 0);
+        window.shell().mnuMusic_Click();
+        EXPECT_FALSE(window.form().mnuMusic.Checked);
+        EXPECT_FALSE(player->IsPlaying());
+        EXPECT_FALSE(player->StreamIsPlaying());
+        window.close();
+    }
+}
 
 TEST(GameWindow, MenuTreeWithCheckMarks) {
     QTemporaryDir dir;

@@ -1,8 +1,14 @@
 #include "Dialogs.h"
+#include "KeyboardDevice.h"
 #include "WindowFixture.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QWidget>
+#include <QWindow>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,6 +27,22 @@ void typeCode(GameShell& s) {
         s.dx8Keyboard1_KeyDown(code);
     }
 }
+
+// Scripted boxes that let a key go while the first input box is open, as a player's hand
+// does.
+class BoxesWhileKeysMove : public ScriptedDialogs {
+public:
+    std::function<void()> duringFirstInput;
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override {
+        if (duringFirstInput) {
+            const auto step = std::move(duringFirstInput);
+            duringFirstInput = nullptr;
+            step();
+        }
+        return ScriptedDialogs::inputBox(prompt, title, defaultText);
+    }
+};
 
 void touch(const std::string& path) {
     QFile f(QString::fromStdString(path));
@@ -226,4 +248,44 @@ TEST(KeyCommands, DumpSeriesAsksForIntervalAndCount) {
     w.s().dx8Keyboard1_KeyDown(84);
     EXPECT_EQ(w.f().AutoDump.Interval(), 500);
     EXPECT_FALSE(w.f().AutoDump.Enabled());
+}
+
+// Alt + Print Screen sets up a series and takes no picture itself: the key reaches the
+// window twice and Alt is let go inside the first box, which must not turn the second copy
+// into a Print Screen of its own.
+TEST(KeyCommands, AltPrintScreenTakesExactlyTheSeriesCount) {
+    constexpr unsigned xLeftAlt = 64, xPrint = 107; // X11 keycodes of a PC keyboard
+    struct Case {
+        std::vector<const char*> answers;
+        int pictures;
+    };
+    const Case cases[] = {{{""}, 0}, {{"100", ""}, 0}, {{"100", "1"}, 1}, {{"100", "3"}, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pictures);
+        KeyboardDevice::instance().releaseAll();
+        WindowFixture w;
+        BoxesWhileKeysMove boxes;
+        DialogService::install(&boxes);
+        for (const char* a : c.answers) {
+            boxes.answerInput(a);
+        }
+        w.start();
+        QWidget window;
+        window.show();
+        const auto send = [&](QEvent::Type type, unsigned keycode) {
+            QKeyEvent ev(type, 0, Qt::NoModifier, keycode, 0, 0);
+            QApplication::sendEvent(window.windowHandle(), &ev);
+        };
+        boxes.duringFirstInput = [&] { send(QEvent::KeyRelease, xLeftAlt); };
+        send(QEvent::KeyPress, xLeftAlt);
+        send(QEvent::ShortcutOverride, xPrint);
+        send(QEvent::KeyPress, xPrint);
+        send(QEvent::KeyRelease, xPrint);
+        w.clock.advance(1000);
+        const QDir dumps(QString::fromStdString(w.folder() + "screendumps"));
+        EXPECT_EQ(dumps.entryList(QDir::Files).size(), c.pictures);
+        EXPECT_FALSE(w.f().AutoDump.Enabled());
+        DialogService::install(&w.dialogs);
+        KeyboardDevice::instance().releaseAll();
+    }
 }

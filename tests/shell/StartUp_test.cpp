@@ -70,6 +70,34 @@ TEST(StartUp, StartLevelSwitchIsOneBasedRoundedAndBounded) {
     }
 }
 
+// Stored numbers are edited by hand as often as by the dialogs: one that does not fit its
+// variable takes the default instead of stopping the game.
+TEST(StartUp, StoredJoystickNumbersOutOfRangeTakeTheirDefaults) {
+    struct Case {
+        const char* button; // DEVMODE\JOYSTICKBUTTON
+        const char* tune;   // DEVMODE\JOYTUNE
+        int wantButton;
+        int wantTune;
+    };
+    const Case cases[] = {
+        {"3", "4500", 3, 4500},    {"32768", "32768", 0, 500},         {"-32769", "-40000", 0, 500},
+        {"1e20", "1e300", 0, 500}, {"32767", "-32768", 32767, -32768}, {"2.5", "7.5", 2, 8},
+        {"x", "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.button) + " / " + c.tune);
+        WindowFixture w;
+        SaveSetting(App, "DEVMODE", "JOYSTICK", "1");
+        SaveSetting(App, "DEVMODE", "JOYSTICKBUTTON", c.button);
+        SaveSetting(App, "DEVMODE", "JOYTUNE", c.tune);
+        ASSERT_NO_THROW(w.start());
+        EXPECT_EQ(w.f().JoystickButton, c.wantButton);
+        EXPECT_EQ(w.f().JoystickTune, c.wantTune);
+        EXPECT_FALSE(w.window.ended);
+        EXPECT_FALSE(w.f().Levels.empty());
+    }
+}
+
 TEST(StartUp, MenuOptionsComeBackFromSettingsWithTheDesignStateAsDefault) {
     WindowFixture w;
     SaveSetting(App, "sfx", "explosions", "False");
@@ -249,6 +277,32 @@ TEST(StartUp, LevelSetChoice) {
     }
 }
 
+// A level set whose path holds a switch word loads, and the word does not act.
+TEST(StartUp, SwitchWordsInTheLevelPathDoNotAct) {
+    WindowFixture w;
+    const std::string folder = w.folder() + "my -resethi -nomusic sets/";
+    QDir().mkpath(QString::fromStdString(folder));
+    const std::string file = folder + "a -wobblefrumpy b.dat";
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTORIX_BIN_DIR "/custom_levels/Rookie.dat"),
+                            QString::fromStdString(file)));
+    const std::string cmd = "-noamiga -nosfx -loadlevels{" + file + "}";
+    w.start(cmd);
+    ASSERT_EQ(w.f().LevelSet.CurrentLevelFile, file);
+    w.f().LevelSet.Hiscores[0] = HiscoreEntry{7654321, "KEEP", 3};
+    ASSERT_TRUE(w.f().LevelSet.WriteHiscores());
+    // The next start reads the table back untouched.
+    w.shell.reset();
+    w.engine.reset();
+    w.form.reset();
+    w.music.plays.clear();
+    w.open(cmd).Form_Load();
+    EXPECT_EQ(w.f().LevelSet.CurrentLevelFile, file);
+    EXPECT_EQ(w.f().LevelSet.Hiscores[0].Name, "KEEP") << "the table was reset";
+    EXPECT_TRUE(w.f().mnuMusic.Checked);
+    EXPECT_FALSE(w.f().CheatMode);
+    EXPECT_EQ(w.music.plays.size(), 1u);
+}
+
 TEST(StartUp, DisplayProblemsStopTheStart) {
     WindowFixture w;
     SaveSetting(App, "DEVMODE", "FullScreen", "1");
@@ -259,6 +313,34 @@ TEST(StartUp, DisplayProblemsStopTheStart) {
     EXPECT_EQ(w.dialogs.calls()[0].style, mb::Critical);
     EXPECT_TRUE(w.window.ended);
     EXPECT_FALSE(w.window.shown);
+}
+
+// A start that fails before the options were read leaves the stored ones as they were;
+// the exit must not write the menu's design state over them.
+TEST(StartUp, AFailedStartKeepsTheStoredOptions) {
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value; // each the opposite of the design state
+    } stored[] = {{"sfx", "sfx", "False"},
+                  {"sfx", "music", "False"},
+                  {"sfx", "shipshoot", "True"},
+                  {"sfx", "alienshoot", "False"},
+                  {"sfx", "explosions", "False"},
+                  {"General", "InternetMode", "True"},
+                  {"General", "WaitForFire", "True"},
+                  {"General", "FastMessages", "False"}};
+    WindowFixture w;
+    for (const auto& o : stored) {
+        SaveSetting(App, o.section, o.key, o.value);
+    }
+    QFile::remove(QString::fromStdString(w.folder() + "gfx")); // the pictures are gone
+    w.start("-noamiga");
+    ASSERT_TRUE(w.window.ended);
+    ASSERT_EQ(w.setting("DEVMODE", "lERROR"), "1");
+    for (const auto& o : stored) {
+        EXPECT_EQ(w.setting(o.section, o.key), o.value) << o.section << "\\" << o.key;
+    }
 }
 
 TEST(StartUp, FatalErrorNamesThePictureEndsTheProgramAndMarksTheDisplay) {

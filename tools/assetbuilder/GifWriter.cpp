@@ -2,8 +2,12 @@
 
 #include "SourceText.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <gif_lib.h>
 #include <map>
+#include <unistd.h>
 #include <vector>
 
 void writeGif(const std::string& path, const Image& image) {
@@ -34,10 +38,18 @@ void writeGif(const std::string& path, const Image& image) {
         ++bits;
     colours.resize(1u << bits, GifColorType{0, 0, 0});
 
+    // Created here rather than by giflib, which makes files that only their owner may read;
+    // an old file goes first, as opening it would keep its mode.
+    unlink(path.c_str());
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw AssetError(path + ": cannot create the GIF (" + std::strerror(errno) + ")");
     int error = 0;
-    GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
-    if (!gif)
+    GifFileType* gif = EGifOpenFileHandle(fd, &error);
+    if (!gif) {
+        close(fd);
         throw AssetError(path + ": cannot create the GIF (" + GifErrorString(error) + ")");
+    }
     ColorMapObject* map = GifMakeMapObject(static_cast<int>(colours.size()), colours.data());
     EGifSetGifVersion(gif, true);
     bool ok = map && EGifPutScreenDesc(gif, image.width, image.height, bits, 0, map) == GIF_OK;

@@ -127,7 +127,8 @@ void renderLayer(const Layer& layer, double soundLength, int rate, std::vector<d
             v = std::sin(kTwoPi * phase);
             break;
         case Layer::Wave::Square:
-            v = phase < layer.duty ? 1.0 : -1.0;
+            // Centred on zero: a narrow pulse of +1/-1 would carry a large DC offset.
+            v = (phase < layer.duty ? 1.0 : -1.0) - (2.0 * layer.duty - 1.0);
             break;
         case Layer::Wave::Saw:
             v = 2.0 * phase - 1.0;
@@ -158,6 +159,49 @@ void renderLayer(const Layer& layer, double soundLength, int rate, std::vector<d
         }
         out[first + n] += v * layer.gain * envelope(layer, t, length);
     }
+}
+
+// Envelopes that change within a cycle leave a small offset even from centred waves:
+// take it away under a smooth bump, which starts and ends at zero, so nothing clicks.
+void removeOffset(std::vector<double>& v) {
+    if (v.size() < 2)
+        return;
+    double mean = 0;
+    for (double x : v)
+        mean += x;
+    mean /= static_cast<double>(v.size());
+    std::vector<double> bump(v.size());
+    double bumpMean = 0;
+    for (size_t n = 0; n < v.size(); ++n) {
+        const double s = std::sin(kTwoPi / 2 * static_cast<double>(n) / (v.size() - 1));
+        bump[n] = s * s;
+        bumpMean += bump[n];
+    }
+    bumpMean /= static_cast<double>(v.size());
+    for (size_t n = 0; n < v.size(); ++n)
+        v[n] -= mean * bump[n] / bumpMean;
+}
+
+// The RMS of the loudest window, each window without its own mean: an offset is no
+// loudness.
+double loudestRms(const std::vector<double>& v, size_t window) {
+    window = std::min(window, v.size());
+    if (window == 0)
+        return 0;
+    double sum = 0, squares = 0, loudest = 0;
+    for (size_t n = 0; n < v.size(); ++n) {
+        sum += v[n];
+        squares += v[n] * v[n];
+        if (n >= window) {
+            sum -= v[n - window];
+            squares -= v[n - window] * v[n - window];
+        }
+        if (n + 1 >= window) {
+            const double mean = sum / window;
+            loudest = std::max(loudest, squares / window - mean * mean);
+        }
+    }
+    return std::sqrt(std::max(0.0, loudest));
 }
 
 } // namespace
@@ -208,18 +252,11 @@ std::vector<float> renderSound(const SoundSpec& spec, int rate) {
     const size_t fade = std::min(mixed.size(), static_cast<size_t>(0.004 * rate));
     for (size_t n = 0; n < fade; ++n)
         mixed[mixed.size() - 1 - n] *= static_cast<double>(n) / fade;
+    removeOffset(mixed);
     double peak = 0;
     for (double v : mixed)
         peak = std::max(peak, std::abs(v));
-    const size_t window = std::max<size_t>(1, static_cast<size_t>(0.05 * rate));
-    double sum = 0, loudest = 0;
-    for (size_t n = 0; n < mixed.size(); ++n) {
-        sum += mixed[n] * mixed[n];
-        if (n >= window)
-            sum -= mixed[n - window] * mixed[n - window];
-        loudest = std::max(loudest, sum);
-    }
-    const double rms = std::sqrt(std::max(0.0, loudest) / std::min(window, mixed.size()));
+    const double rms = loudestRms(mixed, std::max<size_t>(1, static_cast<size_t>(0.05 * rate)));
     double gain = rms > 0 ? std::pow(10.0, spec.levelDb / 20.0) / rms : 0.0;
     const double ceiling = std::pow(10.0, -1.0 / 20.0);
     if (peak * gain > ceiling)

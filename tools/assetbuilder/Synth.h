@@ -26,8 +26,9 @@ struct Layer {
 struct SoundSpec {
     std::string name;
     double length = 0.5; // seconds
-    // Loudness: the RMS of the loudest 50 ms, in dB below full scale. Levelling by it
-    // rather than by the peak makes a click and a rumble sound equally loud.
+    // Loudness: the RMS of the loudest 50 ms (without its DC offset), in dB below full
+    // scale. Levelling by it rather than by the peak makes a click and a rumble sound
+    // equally loud.
     double levelDb = -16;
     double echoDelay = 0, echoFeedback = 0;
     std::vector<Layer> layers;
@@ -37,7 +38,7 @@ struct SoundSpec {
 // up to the first "end"; returns the index of that "end".
 size_t readSoundBody(const std::vector<SourceLine>& lines, size_t from, SoundSpec& spec);
 
-// Mono samples in [-1, 1] at the given rate, levelled to spec.levelDb (the gain is
-// lowered where the peak would pass -1 dB), with a short fade at the end so that
-// nothing clicks.
+// Mono samples in [-1, 1] at the given rate with a mean of zero, levelled to spec.levelDb
+// (the gain is lowered where the peak would pass -1 dB), with a short fade at the end so
+// that nothing clicks.
 std::vector<float> renderSound(const SoundSpec& spec, int rate);

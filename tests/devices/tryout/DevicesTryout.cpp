@@ -124,8 +124,9 @@ int main(int argc, char** argv) {
     joystick.Init();
     if (argc > 1) {
         const bool module = player->PlayFile(argv[1], argc > 2 ? std::atoi(argv[2]) : 0, true);
-        std::printf("PlayFile %s: %s, channels %d\n", argv[1], module ? "module" : "not a module",
-                    player->NumberOfChannels());
+        std::printf("PlayFile %s: %s, channels %d%s%s\n", argv[1],
+                    module ? "module" : "not a module", player->NumberOfChannels(),
+                    player->LastError().empty() ? "" : ": ", player->LastError().c_str());
         std::fflush(stdout);
         player->setVuOffsetAdd(0.5f);
         player->setVuMeter(true);

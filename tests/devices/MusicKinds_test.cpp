@@ -1,0 +1,491 @@
+// Every kind of music file the player takes, written here through Debian's own libraries:
+// what plays, how long, where it is, and what a damaged or hostile file does.
+#include "AudioSystem.h"
+#include "MPLAY.h"
+#include "ManualClock.h"
+#include "MusicFixtures.h"
+#include "SoundFileWriters.h"
+
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <memory>
+#include <sndfile.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool waitUntil(const std::function<bool()>& done, int ms = 5000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// One kind of file: its name and how the test writes it.
+struct Kind {
+    const char* name;
+    double seconds;
+    int rate;
+    std::function<bool(const std::string& path, const fixtures::Tone&, std::string&)> write;
+    double slackMs = 30; // how far the decoded length may be off the written one
+};
+
+fixtures::Tone toneOf(const Kind& k) {
+    fixtures::Tone t;
+    t.seconds = k.seconds;
+    t.rate = k.rate;
+    return t;
+}
+
+auto sampled(int format, int channels = 1) {
+    return [format, channels](const std::string& path, fixtures::Tone tone, std::string& error) {
+        tone.channels = channels;
+        return fixtures::writeSampled(path, format, tone, error);
+    };
+}
+
+auto compressed(const char* muxer, const char* encoder, int channels = 1,
+                bool unindexedVbr = false) {
+    return [=](const std::string& path, fixtures::Tone tone, std::string& error) {
+        tone.channels = channels;
+        return fixtures::writeCompressed(path, muxer, encoder, tone, error, 128000, unindexedVbr);
+    };
+}
+
+// The stream kinds, at rates other than the mixer's among them. The first MP3 has a variable
+// bit rate and no index of its frames, so its length is only known from the frames (another
+// library took it for half a second); it also keeps the encoder's delay and padding, up to
+// two frames, as sound. The second one's header says how much of them to drop.
+std::vector<Kind> streamKinds() {
+    return {
+        {"tone.mp3", 3.58, 48000, compressed("mp3", "libmp3lame", 2, true), 50},
+        {"gapless.mp3", 1.0, 44100, compressed("mp3", "libmp3lame")},
+        {"tone.mp2", 0.8, 32000, compressed("mp2", "mp2")},
+        {"tone.mpg", 0.8, 48000, compressed("mpeg", "mp2", 2)},
+        {"tone.wma", 0.8, 44100, compressed("asf", "wmav2", 2)},
+        {"tone.asf", 0.8, 22050, compressed("asf", "wmav1")},
+        {"tone.iff", 0.8, 16000, sampled(SF_FORMAT_SVX | SF_FORMAT_PCM_16)},
+        {"tone.aiff", 0.8, 44100, sampled(SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 2)},
+        {"tone.au", 0.8, 8000, sampled(SF_FORMAT_AU | SF_FORMAT_ULAW)},
+        {"tone.wav", 0.8, 22050, sampled(SF_FORMAT_WAV | SF_FORMAT_PCM_16)},
+    };
+}
+
+class MusicKindsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(audio::open()) << "SDL's audio driver should open";
+        Clock::install(&clock);
+        player = std::make_unique<MPLAY>();
+        dir = dirHolder.path().toStdString();
+    }
+    void TearDown() override {
+        player.reset();
+        Clock::install(nullptr);
+    }
+    std::string write(const Kind& k) {
+        const std::string path = dir + "/" + k.name;
+        std::string error;
+        EXPECT_TRUE(k.write(path, toneOf(k), error)) << k.name << ": " << error;
+        return path;
+    }
+    std::string writeMidi(const std::string& name, const std::string& bytes) {
+        return fixtures::write(dir, name, bytes);
+    }
+
+    ManualClock clock;
+    QTemporaryDir dirHolder;
+    std::string dir;
+    std::unique_ptr<MPLAY> player;
+};
+
+TEST_F(MusicKindsTest, EveryStreamKindPlaysAudiblyWithItsLengthAndPosition) {
+    for (const Kind& k : streamKinds()) {
+        SCOPED_TRACE(k.name);
+        const std::string path = write(k);
+        EXPECT_FALSE(player->PlayFile(path, 0, false)); // streams answer False
+        EXPECT_EQ(player->LastError(), "");
+        ASSERT_TRUE(player->StreamIsPlaying());
+        EXPECT_EQ(player->NumberOfChannels(), 1);
+        const double lengthMs = k.seconds * 1000;
+        const VbLong bytes = player->StreamLength();
+        EXPECT_EQ(bytes, static_cast<VbLong>(fs::file_size(path)));
+
+        // The position is the share of the sound played, so it keeps step with the time.
+        ASSERT_TRUE(waitUntil([&] { return player->StreamTime() >= lengthMs * 0.4; }));
+        player->setStreamPause(true);
+        const double time = player->StreamTime();
+        const double share = static_cast<double>(player->StreamPosition()) / bytes;
+        EXPECT_NEAR(share, time / lengthMs, 0.02) << "at " << time << " ms";
+        QThread::msleep(80);
+        EXPECT_EQ(player->StreamTime(), time) << "paused";
+        player->setStreamPause(false);
+
+        float loudest = 0;
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                loudest = std::max(loudest, player->CurVu(0));
+                return !player->StreamIsPlaying();
+            },
+            static_cast<int>(lengthMs) + 5000))
+            << "a stream played once comes to its end";
+        EXPECT_GT(loudest, 0.25f) << "the tone is written at half of full scale";
+        EXPECT_LT(loudest, 0.75f);
+        EXPECT_GE(player->StreamTime(), lengthMs - k.slackMs) << "the whole sound";
+        EXPECT_LE(player->StreamTime(), lengthMs + k.slackMs) << "and no more";
+        EXPECT_EQ(player->StreamPosition(), bytes);
+    }
+}
+
+TEST_F(MusicKindsTest, StreamVolumeStopAndLoopBehaveAlikeForEveryKind) {
+    for (const Kind& k : streamKinds()) {
+        SCOPED_TRACE(k.name);
+        const std::string path = write(k);
+        player->PlayFile(path, 0, true);
+        ASSERT_TRUE(waitUntil([&] { return player->CurVu(0) > 0.2f; }));
+        player->setGlobalVolume(0, 0);
+        EXPECT_EQ(player->GlobalVolume(0), 0);
+        QThread::msleep(100);
+        EXPECT_EQ(player->CurVu(0), 0.0f) << "volume 0 is silence";
+        player->setGlobalVolume(0, 255);
+        // Looping: it goes round and its time starts again.
+        ASSERT_TRUE(waitUntil([&] { return player->StreamTime() > k.seconds * 500; },
+                              static_cast<int>(k.seconds * 1000) + 3000));
+        ASSERT_TRUE(waitUntil([&] { return player->StreamTime() < k.seconds * 400; },
+                              static_cast<int>(k.seconds * 1000) + 3000))
+            << "no second round";
+        EXPECT_TRUE(player->StreamIsPlaying());
+        EXPECT_TRUE(player->StopFile());
+        EXPECT_FALSE(player->StreamIsPlaying());
+        EXPECT_EQ(player->CurVu(0), 0.0f);
+    }
+}
+
+TEST_F(MusicKindsTest, MidiSongsPlayAsModules) {
+    const std::string midi = fixtures::midiFile(69, 0.5, 1.0, 80, "Vantorix tune");
+    for (const auto& [name, bytes] : std::vector<std::pair<std::string, std::string>>{
+             {"song.mid", midi}, {"song.MID", midi}, {"song.rmi", fixtures::rmidFile(midi)}}) {
+        SCOPED_TRACE(name);
+        const std::string path = writeMidi(name, bytes);
+        ASSERT_TRUE(player->PlayFile(path, 0)) << player->LastError();
+        EXPECT_TRUE(player->IsPlaying());
+        EXPECT_EQ(player->CurType(), "5");
+        EXPECT_EQ(player->SongTitle(), "Vantorix tune");
+        EXPECT_EQ(player->NumberOfChannels(), 16);
+        EXPECT_EQ(player->VuCount(), 16);
+        float loudest = 0;
+        ASSERT_TRUE(waitUntil([&] {
+            loudest = std::max(loudest, player->CurVu(0));
+            return player->CurTime() >= 400;
+        }));
+        EXPECT_GT(loudest, 0.02f) << "the note sounds on its channel";
+        EXPECT_LT(loudest, 1.0f);
+        EXPECT_EQ(player->CurVu(1), 0.0f) << "nothing plays on the second channel";
+        // Its channel's volume turns it down.
+        player->setGlobalVolume(0, 0);
+        EXPECT_EQ(player->GlobalVolume(0), 0);
+        QThread::msleep(100);
+        EXPECT_EQ(player->CurVu(0), 0.0f);
+        player->setGlobalVolume(0, 255);
+        // Pause holds the play time.
+        player->setPauseModule(true);
+        QThread::msleep(60);
+        const VbLong held = player->CurTime();
+        QThread::msleep(120);
+        EXPECT_EQ(player->CurTime(), held);
+        player->setPauseModule(false);
+        EXPECT_TRUE(player->StopFile());
+        EXPECT_FALSE(player->IsPlaying());
+    }
+}
+
+TEST_F(MusicKindsTest, AutoLoopRestartsAMidiSongFromItsStart) {
+    // A song longer than its loop time: the restart comes before its own end.
+    const std::string path = writeMidi("long.mid", fixtures::midiFile(60, 3.0, 4.0));
+    ASSERT_TRUE(player->PlayFile(path, 300)) << player->LastError();
+    ASSERT_TRUE(waitUntil([&] { return player->CurTime() >= 300; }));
+    clock.advance(1000);
+    EXPECT_LT(player->CurTime(), 300);
+    EXPECT_TRUE(player->IsPlaying());
+}
+
+// Damaged files under the right ending: junk is refused and says so; a cut file plays what
+// it holds, at its own level; nothing crashes or hangs, and a damaged stream ends.
+TEST_F(MusicKindsTest, DamagedFilesOfEveryKindAreRefusedOrPlayWhatTheyHold) {
+    enum Expect { Refused, MayPlay, NoCrash };
+    struct Damage {
+        const char* what;
+        Expect expect;
+        std::function<std::string(const std::string&)> make;
+    } damages[] = {
+        {"cut in half", MayPlay, [](const std::string& b) { return b.substr(0, b.size() / 2); }},
+        {"cut to its first 40 bytes", MayPlay,
+         [](const std::string& b) { return b.substr(0, 40); }},
+        {"junk", Refused,
+         [](const std::string&) {
+             std::string junk(4096, '\0');
+             std::uint32_t s = 12345;
+             for (char& c : junk) {
+                 s = s * 1664525u + 1013904223u;
+                 c = static_cast<char>(s >> 24);
+             }
+             return junk;
+         }},
+        {"its header then junk", NoCrash,
+         [](const std::string& b) {
+             std::string d = b.substr(0, std::min<std::size_t>(b.size(), 64));
+             for (std::size_t i = d.size(); i < 8192; ++i) {
+                 d += static_cast<char>((i * 7919) & 0xFF);
+             }
+             return d;
+         }},
+    };
+    std::vector<std::pair<std::string, std::string>> good;
+    for (const Kind& k : streamKinds()) {
+        good.emplace_back(k.name, readBytes(write(k)));
+    }
+    const std::string midi = fixtures::midiFile(69, 0.5, 1.0);
+    good.emplace_back("song.mid", midi);
+    good.emplace_back("song.rmi", fixtures::rmidFile(midi));
+    for (const auto& [name, bytes] : good) {
+        for (const Damage& d : damages) {
+            SCOPED_TRACE(name + " " + d.what);
+            const std::string path = fixtures::write(dir, "bad-" + name, d.make(bytes));
+            const bool module = player->PlayFile(path, 0, false);
+            const bool playing = module || player->StreamIsPlaying();
+            if (d.expect == Refused) {
+                EXPECT_FALSE(playing);
+                EXPECT_EQ(player->NumberOfChannels(), -1);
+            }
+            if (!playing) {
+                EXPECT_NE(player->LastError().find("bad-" + name), std::string::npos)
+                    << player->LastError();
+            }
+            float loudest = 0;
+            EXPECT_TRUE(waitUntil(
+                [&] {
+                    loudest = std::max(loudest, player->CurVu(0));
+                    return module ? player->CurTime() >= 300 : !player->StreamIsPlaying();
+                },
+                8000))
+                << "a damaged stream comes to its end";
+            if (d.expect == MayPlay) {
+                EXPECT_LT(loudest, 0.75f) << "no louder than the file was";
+            }
+            player->StopFile();
+        }
+    }
+}
+
+// Files no player should read: a named pipe without a writer, a device, a folder, and
+// files too large to be music. PlayFile returns at once with False and says why.
+TEST_F(MusicKindsTest, HostileFilesAreRefusedWithoutBlocking) {
+    const std::string pipeModule = dir + "/p.dat";
+    const std::string pipeStream = dir + "/p.mp3";
+    ASSERT_EQ(mkfifo(pipeModule.c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(pipeStream.c_str(), 0600), 0);
+    fs::create_directory(dir + "/x.xm");
+    fs::create_symlink("/dev/zero", dir + "/zero.xm");
+    fs::create_symlink("/dev/zero", dir + "/zero.wav");
+    auto sparse = [&](const std::string& name, std::int64_t bytes, const std::string& head) {
+        const std::string path = fixtures::write(dir, name, head);
+        fs::resize_file(path, static_cast<std::uintmax_t>(bytes));
+        return path;
+    };
+    struct Case {
+        std::string path;
+        const char* why;
+    } cases[] = {
+        {pipeModule, "not a regular file"},
+        {pipeStream, "not a regular file"},
+        {dir + "/x.xm", "not a regular file"},
+        {dir + "/zero.xm", "not a regular file"},
+        {dir + "/zero.wav", "not a regular file"},
+        {sparse("huge.xm", 129 * 1024 * 1024, "Extended Module: "), "larger than 128 MiB"},
+        {sparse("huge.mid", 33 * 1024 * 1024, fixtures::midiFile(60, 1, 2)), "larger than 32 MiB"},
+        {sparse("huge.wav", 257 * 1024 * 1024, fixtures::waveFile(100)), "larger than 256 MiB"},
+        {dir + "/missing.xm", "No such file"},
+    };
+    // Should PlayFile wait for a writer, this one comes after a few seconds so that the
+    // test ends; it must not be needed.
+    std::atomic<bool> done{false};
+    std::atomic<bool> rescued{false};
+    std::thread rescuer([&] {
+        for (int i = 0; i < 300 && !done; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        while (!done) {
+            for (const std::string& p : {pipeModule, pipeStream}) {
+                const int fd = ::open(p.c_str(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    rescued = true;
+                    ::close(fd);
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        bool result = true;
+        EXPECT_NO_THROW(result = player->PlayFile(c.path, 0, true));
+        EXPECT_FALSE(result);
+        EXPECT_FALSE(player->StreamIsPlaying());
+        EXPECT_EQ(player->NumberOfChannels(), -1);
+        EXPECT_NE(player->LastError().find(c.path), std::string::npos) << player->LastError();
+        EXPECT_NE(player->LastError().find(c.why), std::string::npos) << player->LastError();
+    }
+    done = true;
+    rescuer.join();
+    EXPECT_FALSE(rescued) << "PlayFile waited for a writer on a named pipe";
+}
+
+// What the mixer wrote: with the disk audio driver, the program's whole output lands in a
+// file, and what a player hears can be measured there.
+class MusicOnDisk : public MusicKindsTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(audio::open());
+        if (audio::driverName() != "disk") {
+            GTEST_SKIP() << "needs SDL's disk audio driver (the devices_music_on_disk test)";
+        }
+        const char* out = std::getenv("SDL_DISKAUDIOFILE");
+        ASSERT_NE(out, nullptr);
+        output = out;
+        MusicKindsTest::SetUp();
+    }
+    std::uintmax_t outputSize() const {
+        std::error_code ec;
+        const auto n = fs::file_size(output, ec);
+        return ec ? 0 : n;
+    }
+    // Left channel of the 16-bit stereo output from byte `from` on.
+    std::vector<int> heardSince(std::uintmax_t from) const {
+        const std::string bytes = readBytes(output);
+        std::vector<int> left;
+        for (std::size_t at = from - from % 4; at + 4 <= bytes.size(); at += 4) {
+            left.push_back(
+                static_cast<std::int16_t>(static_cast<unsigned char>(bytes[at]) |
+                                          (static_cast<unsigned char>(bytes[at + 1]) << 8)));
+        }
+        return left;
+    }
+
+    // Waits until the output has been silent for a while, so that nothing of a sound played
+    // before comes after the point it returns.
+    std::uintmax_t silentPoint() const {
+        std::uintmax_t at = 0;
+        waitUntil([&] {
+            at = outputSize();
+            const std::vector<int> tail = heardSince(at > 17640 ? at - 17640 : 0); // 100 ms
+            return tail.size() >= 4410 && levelAt(tail, 0, tail.size()) <= 30;
+        });
+        return at;
+    }
+    static int levelAt(const std::vector<int>& heard, std::size_t at,
+                       std::size_t length = kWindow) {
+        int level = 0;
+        for (std::size_t i = at; i < at + length && i < heard.size(); ++i) {
+            level = std::max(level, std::abs(heard[i]));
+        }
+        return level;
+    }
+    static constexpr std::size_t kWindow = 441; // 10 ms
+
+    std::string output;
+};
+
+TEST_F(MusicOnDisk, EveryStreamKindSoundsAtItsPitchForItsLength) {
+    for (const Kind& k : streamKinds()) {
+        SCOPED_TRACE(k.name);
+        const std::string path = write(k);
+        const std::uintmax_t from = silentPoint();
+        player->PlayFile(path, 0, false);
+        ASSERT_TRUE(waitUntil([&] { return !player->StreamIsPlaying(); },
+                              static_cast<int>(k.seconds * 1000) + 5000));
+        QThread::msleep(300); // the driver's last buffers
+        const std::vector<int> heard = heardSince(from);
+        // The sound is where the output is above a tenth of its level.
+        std::size_t first = heard.size(), last = 0;
+        int peak = 0;
+        for (std::size_t i = 0; i < heard.size(); ++i) {
+            peak = std::max(peak, std::abs(heard[i]));
+            if (std::abs(heard[i]) > 1600) {
+                first = std::min(first, i);
+                last = i;
+            }
+        }
+        ASSERT_LT(first, last) << "nothing was heard";
+        EXPECT_GT(peak, 14000) << "audible: written at half of full scale";
+        EXPECT_LT(peak, 19000) << "and not louder, nor clipped";
+        const double seconds = static_cast<double>(last - first) / 44100;
+        EXPECT_NEAR(seconds, k.seconds, 0.03) << "the whole sound, at its own rate";
+        // The pitch from the rising zero crossings of the middle half.
+        std::vector<double> rising;
+        for (std::size_t i = first + (last - first) / 4 + 1; i <= last - (last - first) / 4; ++i) {
+            if (heard[i - 1] < 0 && heard[i] >= 0) {
+                rising.push_back(static_cast<double>(i - 1) +
+                                 heard[i - 1] / static_cast<double>(heard[i - 1] - heard[i]));
+            }
+        }
+        ASSERT_GE(rising.size(), 2u);
+        const double hz = (rising.size() - 1) * 44100.0 / (rising.back() - rising.front());
+        EXPECT_NEAR(hz, 440.0, 2.0) << "its pitch";
+    }
+}
+
+TEST_F(MusicOnDisk, AMidiSongSoundsAndGoesRoundAtItsLength) {
+    // A note of 0.3 s in a song of 1.2 s: the notes start 1.2 s apart.
+    const std::string path = writeMidi("round.mid", fixtures::midiFile(72, 0.3, 1.2, 0));
+    const std::uintmax_t from = silentPoint();
+    ASSERT_TRUE(player->PlayFile(path, 0)) << player->LastError();
+    ASSERT_TRUE(waitUntil([&] { return player->CurTime() >= 4000; }, 9000));
+    player->StopFile();
+    QThread::msleep(300);
+    const std::vector<int> heard = heardSince(from);
+    int peak = 0;
+    for (int v : heard) {
+        peak = std::max(peak, std::abs(v));
+    }
+    EXPECT_GT(peak, 1000) << "audible: one piano note";
+    EXPECT_LT(peak, 32767) << "not clipped";
+    // Onsets: 10 ms windows whose level jumps above a quarter of the peak.
+    std::vector<double> onsets;
+    bool loud = false;
+    for (std::size_t at = 0; at + kWindow <= heard.size(); at += kWindow) {
+        const int level = levelAt(heard, at);
+        if (!loud && level > peak / 4) {
+            onsets.push_back(static_cast<double>(at) / 44100);
+        }
+        loud = level > peak / 8;
+    }
+    ASSERT_GE(onsets.size(), 3u);
+    for (std::size_t i = 1; i < onsets.size(); ++i) {
+        EXPECT_NEAR(onsets[i] - onsets[i - 1], 1.2, 0.03) << "round " << i;
+    }
+}
+
+} // namespace

@@ -4,6 +4,8 @@
 #include "LevelFileFormat.h"
 #include "VbError.h"
 
+#include <new>
+
 namespace {
 
 bool save(EditorLevelFiles& files, const std::string& fileName, LevelEncoding encoding) {
@@ -23,13 +25,20 @@ bool save(EditorLevelFiles& files, const std::string& fileName, LevelEncoding en
 bool load(EditorLevelFiles& files, const std::string& fileName, ReaderKind reader) {
     LevelReadResult r = readLevelFile(fileName, reader);
     if (!r.ok) {
-        MsgBox("ERROR! Level file is corrupted!", mb::Critical);
+        MsgBox("ERROR! Level file is corrupted!\r\n" + r.Failure.Description, mb::Critical);
         return false;
     }
     std::vector<EditLevelRec> levels;
-    levels.reserve(r.Levels.size());
-    for (const auto& level : r.Levels) {
-        levels.push_back(toEditLevel(level));
+    try {
+        levels.reserve(r.Levels.size());
+        for (const auto& level : r.Levels) {
+            levels.push_back(toEditLevel(level));
+        }
+    } catch (const std::bad_alloc&) {
+        MsgBox("ERROR! Level file is corrupted!\r\n" +
+                   vberr::standardDescription(vberr::OutOfMemory),
+               mb::Critical);
+        return false;
     }
     files.EditLevels = std::move(levels);
     files.CurLevel = 0;

@@ -125,12 +125,7 @@ void MainEditModel::buildPalette() {
     for (int i = 0; i < editorui::alienKinds; ++i) {
         const std::string path = AppPath() + "gfx/hi_color/monster" + twoDigits(2 * i) + ".bmp";
         auto bitmap = std::make_unique<Surface>();
-        try {
-            bitmap->LoadPicture(path);
-        } catch (const VbError& e) {
-            // Say which picture is missing or broken.
-            throw VbError(e.Number(), e.Source(), e.Description() + ": " + path);
-        }
+        bitmap->LoadPicture(path); // the error names the picture
         Monster.push_back(std::move(bitmap));
     }
     int y = 30;

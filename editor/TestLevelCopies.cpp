@@ -1,5 +1,6 @@
 #include "TestLevelCopies.h"
 
+#include "FileRead.h"
 #include "LevelFileFormat.h"
 #include "ProcessState.h"
 #include "VbError.h"
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string_view>
 #include <system_error>
 
@@ -47,9 +49,16 @@ void removeFolder(const std::string& folder) {
     fs::remove_all(folder, ec);
 }
 
-// The game id a copy's folder holds; 0 when it has none.
+// The game id a copy's folder holds; 0 when it has none. The folders stand in the shared
+// temporary folder, where anyone may have put anything under that name.
 std::int64_t readPid(const fs::path& folder) {
-    std::ifstream in(folder / pidFileName);
+    std::string text;
+    try {
+        text = readFile((folder / pidFileName).string(), FileKind::Text);
+    } catch (const VbError&) {
+        return 0;
+    }
+    std::istringstream in(text);
     long long pid = 0;
     if (!(in >> pid) || pid <= 0) {
         return 0;
@@ -99,9 +108,9 @@ std::string TestLevelCopies::create(const std::vector<EditLevelRec>& levels,
     }
     try {
         writeLevelFile(copy, levels, LevelEncoding::Text);
-    } catch (const VbError& e) {
+    } catch (const VbError&) {
         removeFolder(folder);
-        throw VbError(e.Number(), e.Source(), e.Description() + ": " + copy);
+        throw; // its description names the copy
     }
     copies_.push_back({folder, 0});
     return copy;

@@ -1,18 +1,15 @@
 // Paths, files and the text transformations of the shared helper module.
 #include "QFTModule.h"
 
+#include "FileRead.h"
 #include "VbError.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QString>
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -75,42 +72,6 @@ bool patternMatches(const QString& name, const QString& pattern) {
     return pattern.endsWith(QLatin1String(".*")) && !name.contains(QLatin1Char('.')) &&
            wildcardMatch(name, pattern.left(pattern.size() - 2));
 }
-
-[[noreturn]] void raiseFileError(int err, const std::string& path) {
-    switch (err) {
-    case ENOENT: {
-        // A missing file in a folder that exists, or a missing folder on the way.
-        std::error_code ec;
-        const fs::path parent = fs::path(path).parent_path();
-        const bool folderThere = parent.empty() || fs::is_directory(parent, ec);
-        vberr::raise(folderThere ? vberr::FileNotFound : vberr::PathNotFound);
-    }
-    case ENOTDIR:
-        vberr::raise(vberr::PathNotFound);
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        vberr::raise(vberr::PermissionDenied);
-    default:
-        vberr::raise(vberr::PathFileAccess);
-    }
-}
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 } // namespace
 
@@ -180,34 +141,7 @@ std::vector<std::string> GetFileList(std::string& folder, const std::string& pat
 }
 
 std::string ReadTextFile(const std::string& path) {
-    if (path.empty()) {
-        vberr::raise(vberr::PathFileAccess);
-    }
-    // Non-blocking so that a FIFO cannot hang the open; only regular files are read.
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) {
-        raiseFileError(errno, path);
-    }
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        vberr::raise(vberr::PathFileAccess);
-    }
-    std::string text;
-    text.reserve(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            vberr::raise(vberr::PathFileAccess);
-        }
-        if (n == 0) {
-            break;
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
+    std::string text = readFile(path, FileKind::Text);
     if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) {
         text.resize(text.size() - 2);
     }

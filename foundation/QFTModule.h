@@ -29,8 +29,8 @@ VbBool DirExists(const std::string& path);
 // files. folder gains a trailing "/" when it lacks one. Empty when the folder is missing.
 std::vector<std::string> GetFileList(std::string& folder, const std::string& pattern);
 // The whole file as bytes, less one trailing CR LF. Raises VbError 53 (file not found),
-// 76 (path not found), 70 (permission denied) or 75 (a folder, not a regular file, or
-// unreadable).
+// 76 (path not found), 70 (permission denied) or 75 (a folder, not a regular file, over
+// 16 MB, or unreadable), the description naming the file.
 std::string ReadTextFile(const std::string& path);
 
 // Opens file (a document, folder, program or address) with the desktop; a program starts

@@ -1,6 +1,8 @@
 #include "LevelFileFormat.h"
 
-#include "FileBytes.h"
+#include "Ansi.h"
+#include "FileRead.h"
+#include "FileWrite.h"
 #include "Numbers.h"
 #include "QFTModule.h"
 #include "VbError.h"
@@ -224,6 +226,11 @@ public:
             if (!startsLevel(item)) {
                 continue;
             }
+            // The programs count levels in 16 bits.
+            if (levels.size() >= static_cast<std::size_t>(maxLevels)) {
+                fail(vberr::Overflow, levelPlace(levels.size()) + ": a set holds at most " +
+                                          std::to_string(maxLevels) + " levels.");
+            }
             ParsedLevel level;
             level.Name = item.substr(2);
             readLevelBody(level, levels.size());
@@ -339,6 +346,28 @@ const std::vector<EditAlienRec>& aliensToWrite(const EditLevelRec& level,
     return placeholder;
 }
 
+constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
+
+bool startsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+// Text editors often save with a byte-order mark. A UTF-8 one is dropped and the text turned
+// into the programs' single-byte texts, so the first level and the names survive; a UTF-16
+// file cannot be read as text at all and says so.
+std::string_view plainText(std::string_view bytes, std::string& converted) {
+    if (startsWith(bytes, utf8Mark)) {
+        bytes.remove_prefix(utf8Mark.size());
+        converted = ansi::fromQString(
+            QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        return converted;
+    }
+    if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
+        fail(invalidValue, "The file is saved as UTF-16 text; save it as ANSI or UTF-8 text.");
+    }
+    return bytes;
+}
+
 } // namespace
 
 LevelReadResult parseLevelFile(std::string_view bytes, ReaderKind reader) {
@@ -348,7 +377,8 @@ LevelReadResult parseLevelFile(std::string_view bytes, ReaderKind reader) {
         if (p.binary) {
             Parser<RecordItems>(bytes, p).run(result.Levels);
         } else {
-            Parser<TextItems>(bytes, p).run(result.Levels);
+            std::string converted;
+            Parser<TextItems>(plainText(bytes, converted), p).run(result.Levels);
         }
         result.ok = true;
     } catch (const VbError& e) {
@@ -356,7 +386,7 @@ LevelReadResult parseLevelFile(std::string_view bytes, ReaderKind reader) {
         result.Failure = {e.Number(), e.Description()};
     } catch (const std::bad_alloc&) {
         result.ok = false;
-        result.Failure = {7, "Out of memory"};
+        result.Failure = {vberr::OutOfMemory, vberr::standardDescription(vberr::OutOfMemory)};
     }
     return result;
 }
@@ -364,7 +394,8 @@ LevelReadResult parseLevelFile(std::string_view bytes, ReaderKind reader) {
 LevelReadResult readLevelFile(const std::string& path, ReaderKind reader) {
     std::string bytes;
     try {
-        bytes = readFileBytes(path);
+        const bool binary = profileFor(reader).binary;
+        bytes = readFile(path, binary ? FileKind::LevelBinary : FileKind::LevelText);
     } catch (const VbError& e) {
         LevelReadResult r;
         r.Failure = {e.Number(), e.Description()};

@@ -32,6 +32,7 @@ inline constexpr int minPickupCode = -1;
 inline constexpr int maxPickupCode = 25;
 inline constexpr int minLevelSpeed = 1;
 inline constexpr int maxLevelSpeed = 50;
+inline constexpr int maxLevels = 32767;
 
 // Alien values widened to 32 bits; each reader has checked them against its own widths.
 struct ParsedAlien {

@@ -1,12 +1,13 @@
 #include "SoundChunk.h"
 
 #include "AudioSystem.h"
+#include "FileRead.h"
+#include "VbError.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 
 namespace {
 
@@ -78,15 +79,19 @@ bool SoundChunk::load(const std::string& path, std::string& error, int& errorNum
         errorNumber = 5;
         return false;
     }
-    std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
-        error = "File not found";
-        errorNumber = 53;
+    std::string bytes;
+    try {
+        bytes = readFile(path, FileKind::Sound);
+    } catch (const VbError& e) {
+        error = e.Description();
+        errorNumber = e.Number();
         return false;
     }
-    Mix_Chunk* c = Mix_LoadWAV(path.c_str());
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    // The mixer copies the samples out; the bytes may go when the load returns.
+    Mix_Chunk* c = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
     if (!c) {
-        error = std::string("Unable to load the sound: ") + Mix_GetError();
+        error = fileErrorText("Unable to load the sound", path) + " (" + Mix_GetError() + ")";
         errorNumber = 5;
         return false;
     }

@@ -14,7 +14,8 @@ public:
     SoundChunk& operator=(const SoundChunk&) = delete;
 
     // Opens the sound output if needed and loads the file. On failure returns false with a
-    // description in error (and errorNumber 53 when the file does not exist).
+    // description naming the file in error, and the file error's number (53 when the file
+    // does not exist, see readFile) or 5 for no sound device or no wave in the file.
     bool load(const std::string& path, std::string& error, int& errorNumber);
     bool loaded() const;
 

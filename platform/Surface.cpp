@@ -2,10 +2,11 @@
 
 #include "Ansi.h"
 #include "Color.h"
+#include "FileRead.h"
 #include "Numbers.h"
 #include "VbError.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImageReader>
@@ -102,17 +103,23 @@ void Surface::setSize(int width, int height) {
     image_ = std::move(next);
 }
 
-void Surface::LoadPicture(const std::string& path) {
-    const QString file = ansi::toQString(path);
-    const QFileInfo info(file);
-    if (!info.exists() || !info.isFile()) {
-        vberr::raise(vberr::FileNotFound);
+QImage decodePicture(std::string_view bytes) {
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::ReadOnly)) {
+        return {};
     }
-    QImageReader reader(file);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    QImage pic = reader.read();
+    // The reader keeps the data no longer than this call.
+    return reader.read();
+}
+
+void Surface::LoadPicture(const std::string& path) {
+    const std::string bytes = readFile(path, FileKind::Picture);
+    QImage pic = decodePicture(bytes);
     if (pic.isNull()) {
-        throw VbError(InvalidPicture, "Vantorix", "Invalid picture");
+        throw VbError(InvalidPicture, "Vantorix", fileErrorText("Invalid picture", path));
     }
     setPicture(pic);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 // Raster operations of BitBlt, bitwise per colour channel.
 namespace rop {
@@ -19,6 +20,9 @@ namespace drawmode {
 inline constexpr int MergeNotPen = 12; // pixel = pixel OR NOT pen
 inline constexpr int CopyPen = 13;     // pixel = pen
 } // namespace drawmode
+
+// A picture file's bytes as an image (BMP, GIF, PNG, ...); a null image when they are none.
+QImage decodePicture(std::string_view bytes);
 
 // A picture box with its device context: a persistent RGB32 pixel buffer measured in
 // pixels, with the picture it was given (what Cls brings back), the box's colours, its text
@@ -45,7 +49,9 @@ public:
 
     // The picture. With AutoSize on (the default) the surface takes the picture's size.
     // Setting or clearing the picture clears the drawing (as Cls does).
-    void LoadPicture(const std::string& path); // BMP, GIF, ...; VbError 53 or 481
+    // BMP, GIF, ...; VbError 53 and the other file errors of readFile, or 481 Invalid
+    // picture, each naming the file.
+    void LoadPicture(const std::string& path);
     void setPicture(const QImage& picture);
     void clearPicture();
     bool hasPicture() const { return !picture_.isNull(); }

@@ -6,6 +6,8 @@ std::string standardDescription(std::int32_t number) {
     switch (number) {
     case Overflow:
         return "Overflow";
+    case OutOfMemory:
+        return "Out of memory";
     case SubscriptOutOfRange:
         return "Subscript out of range";
     case DivisionByZero:

@@ -1,6 +1,8 @@
 #include "WavePlayer.h"
 
 #include "AudioSystem.h"
+#include "FileRead.h"
+#include "VbError.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -94,7 +96,13 @@ bool playFile(const std::string& path, const PlayOptions& options) {
     if (path.empty() || !ready()) {
         return false;
     }
-    return start(Mix_LoadWAV(path.c_str()), options);
+    std::string bytes;
+    try {
+        bytes = readFile(path, FileKind::Sound);
+    } catch (const VbError&) {
+        return false;
+    }
+    return playMemory(bytes, options);
 }
 
 bool playMemory(std::string_view bytes, const PlayOptions& options) {

@@ -22,7 +22,7 @@ bool dx8Sound::InitDirectSound(HWnd) {
 void dx8Sound::LoadWaveFile(const std::string& FileName, HWnd hWnd) {
     loaded_ = false;
     if (!InitDirectSound(hWnd)) {
-        throw VbError(5, "dx8Sound", "Unable to start DirectSound");
+        throw VbError(5, dx8SoundDeviceSource, "Unable to start DirectSound");
     }
     auto chunk = std::make_unique<SoundChunk>();
     std::string error;

@@ -8,6 +8,10 @@
 
 class SoundChunk;
 
+// The source of the error LoadWaveFile raises when there is no sound device; every other
+// failure is the wave file's (missing, unreadable, no wave), its description naming it.
+inline constexpr const char* dx8SoundDeviceSource = "DirectSound";
+
 // One sound effect preloaded once and played any number of times with almost no delay.
 class dx8Sound {
 public:

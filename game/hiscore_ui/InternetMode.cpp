@@ -2,7 +2,7 @@
 
 #include "Clock.h"
 #include "Dialogs.h"
-#include "FileBytes.h"
+#include "FileWrite.h"
 #include "GameForm.h"
 #include "Http.h"
 #include "InfoWindow.h"

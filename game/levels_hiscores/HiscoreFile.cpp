@@ -25,11 +25,13 @@ std::string numberField(std::int64_t v) {
     return fitField(" " + digits);
 }
 
-// The checksum is a 32-bit sum; a negative one too long for the field is written as its
-// unsigned twin, which the reader takes modulo 2^32.
+// The checksum is a signed 32-bit sum; a negative one too long for the field is written as
+// its unsigned twin, which the reader takes modulo 2^32.
 std::string checksumField(std::uint32_t sum) {
-    const auto asSigned = static_cast<std::int32_t>(sum);
-    return numberField(std::to_string(asSigned).size() <= hiscoreFieldSize ? asSigned : sum);
+    const std::int64_t asSigned = static_cast<std::int32_t>(sum);
+    const std::int64_t unsignedTwin = sum;
+    return numberField(std::to_string(asSigned).size() <= hiscoreFieldSize ? asSigned
+                                                                           : unsignedTwin);
 }
 
 std::string trimSpaces(std::string_view s) {
@@ -40,6 +42,35 @@ std::string trimSpaces(std::string_view s) {
         s.remove_suffix(1);
     }
     return std::string(s);
+}
+
+// Our writer and the server's put a decimal number in every number field; anything else
+// (letters, nothing at all) means the records are damaged or shifted.
+bool holdsNumber(std::string_view field) {
+    while (!field.empty() && field.front() == ' ') {
+        field.remove_prefix(1);
+    }
+    while (!field.empty() && field.back() == ' ') {
+        field.remove_suffix(1);
+    }
+    if (!field.empty() && (field.front() == '-' || field.front() == '+')) {
+        field.remove_prefix(1);
+    }
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t i = 0;
+    std::size_t digits = 0;
+    while (i < field.size() && digit(field[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < field.size() && field[i] == '.') {
+        ++i;
+        while (i < field.size() && digit(field[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    return digits > 0 && i == field.size();
 }
 
 struct FieldValues {
@@ -71,6 +102,16 @@ std::string plainField(std::string_view bytes, std::size_t record) {
         vberr::raise(vberr::InputPastEnd);
     }
     return DecryptText(std::string(bytes.substr(at, hiscoreFieldSize)), hiscoreShiftKey);
+}
+
+std::string numberText(std::string_view bytes, std::size_t record) {
+    std::string text = plainField(bytes, record);
+    if (!holdsNumber(text)) {
+        throw VbError(vberr::TypeMismatch, "Vantorix",
+                      vberr::standardDescription(vberr::TypeMismatch) + " (record " +
+                          std::to_string(record + 1) + " holds no number)");
+    }
+    return text;
 }
 
 } // namespace
@@ -111,13 +152,16 @@ DecodedHiscores decodeHiscoreFile(std::string_view bytes, bool withChecksum) {
     DecodedHiscores d;
     std::uint32_t sum = 0;
     for (std::size_t i = 0; i < d.Table.size(); ++i) {
-        const FieldValues f = readFields(plainField(bytes, 3 * i), plainField(bytes, 3 * i + 1),
-                                         plainField(bytes, 3 * i + 2));
+        // One record after the other, so a failure names the first damaged one.
+        const std::string score = numberText(bytes, 3 * i);
+        const std::string level = numberText(bytes, 3 * i + 1);
+        const std::string name = plainField(bytes, 3 * i + 2);
+        const FieldValues f = readFields(score, level, name);
         d.Table[i] = HiscoreEntry{f.score, f.name, f.level};
         sum += checksumPart(f);
     }
     if (withChecksum) {
-        const double stored = num::leadingNumber(plainField(bytes, hiscoreEntryRecords));
+        const double stored = num::leadingNumber(numberText(bytes, hiscoreEntryRecords));
         d.ChecksumOk = stored == std::floor(stored) && stored >= -2147483648.0 &&
                        stored < 4294967296.0 &&
                        static_cast<std::uint32_t>(static_cast<std::int64_t>(stored)) == sum;

@@ -31,5 +31,5 @@ struct DecodedHiscores {
 };
 
 // Throws VbError: 62 Input past end of file for a short file, 6 Overflow for a value too
-// large for its field.
+// large for its field, 13 Type mismatch for a number field that holds no number.
 DecodedHiscores decodeHiscoreFile(std::string_view bytes, bool withChecksum);

@@ -1,7 +1,8 @@
 #include "LevelsAndHiscores.h"
 
 #include "Dialogs.h"
-#include "FileBytes.h"
+#include "FileRead.h"
+#include "FileWrite.h"
 #include "HiscoreFile.h"
 #include "IgnoringFailures.h"
 #include "LevelFileFormat.h"
@@ -9,6 +10,8 @@
 #include "VbError.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <new>
 
 namespace {
 
@@ -50,14 +53,20 @@ bool LevelsAndHiscores::load(const std::string& fileName, bool binary) {
     BinaryLevels = toVbBool(binary);
     const LevelReadResult r =
         readLevelFile(fileName, binary ? ReaderKind::GameBinary : ReaderKind::GameText);
-    if (!r.ok) {
-        if (!r.Levels.empty()) {
-            Levels = toLevelRecs(r.Levels);
+    try {
+        if (!r.ok) {
+            if (!r.Levels.empty()) {
+                Levels = toLevelRecs(r.Levels);
+            }
+            reportLoadFailure(r.Failure.Description);
+            return false;
         }
-        reportLoadFailure(r.Failure.Description);
+        Levels = toLevelRecs(r.Levels);
+    } catch (const std::bad_alloc&) {
+        // The table stays as it was.
+        reportLoadFailure(vberr::standardDescription(vberr::OutOfMemory));
         return false;
     }
-    Levels = toLevelRecs(r.Levels);
     CurrentLevelFile = fileName;
     try {
         ReadHiscores();
@@ -140,9 +149,7 @@ bool LevelsAndHiscores::WriteHiscores() {
     try {
         writeFileAtomically(path, encodeHiscoreFile(Hiscores, BinaryLevels != VbFalse));
     } catch (const VbError& e) {
-        MsgBox("ERROR! Unable to save the hiscores to\r\n\"" + path + "\"\r\n\r\n" +
-                   e.Description(),
-               mb::Exclamation);
+        MsgBox("ERROR! Unable to save the hiscores!\r\n\r\n" + e.Description(), mb::Exclamation);
         return false;
     }
     return true;
@@ -170,9 +177,9 @@ void LevelsAndHiscores::readDownloadedTable(const std::string& path) {
     }
     std::string bytes;
     try {
-        bytes = readFileBytes(path);
+        bytes = readFile(path, FileKind::Hiscores);
     } catch (const VbError& e) {
-        MsgBox(e.Description() + "\r\n" + path);
+        MsgBox(e.Description()); // names the file
         ResetHiscore();
         repaint();
         return;
@@ -206,8 +213,14 @@ void LevelsAndHiscores::ReadHiscores() {
         readDownloadedTable(path);
         return;
     }
+    // A file that cannot be read as a file at all (a pipe, a device, far too large) is not a
+    // damaged table: it stays as it is, and the defaults stay in memory.
+    bool unusableFile = false;
     try {
-        if (!FileExists(path)) {
+        // Only a file that is not there at all counts as missing; a folder or anything else
+        // in its place is reported by the read.
+        std::error_code ec;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
             // A missing file is no failure: the defaults are written and read back. Where they
             // cannot be written they stay in memory.
             ResetHiscore();
@@ -216,7 +229,19 @@ void LevelsAndHiscores::ReadHiscores() {
                 return;
             }
         }
-        const DecodedHiscores d = decodeHiscoreFile(readFileBytes(path), BinaryLevels != VbFalse);
+        std::string bytes;
+        try {
+            bytes = readFile(path, FileKind::Hiscores);
+        } catch (const VbError&) {
+            unusableFile = true;
+            throw;
+        }
+        DecodedHiscores d;
+        try {
+            d = decodeHiscoreFile(bytes, BinaryLevels != VbFalse);
+        } catch (const VbError& e) {
+            throw VbError(e.Number(), e.Source(), fileErrorText(e.Description(), path));
+        }
         if (!d.ChecksumOk) {
             showChecksumError();
             ResetHiscore();
@@ -236,7 +261,7 @@ void LevelsAndHiscores::ReadHiscores() {
                    "ERROR!");
         }
         ResetHiscore();
-        if (!WriteHiscores()) {
+        if (unusableFile || !WriteHiscores()) {
             // The default table stays in memory; a write failure never fails the level set.
             repaint();
             return;

@@ -204,14 +204,28 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
     if (optionsRestored_) {
         // A lost option must not stop the shutdown.
         ignoringFailures([&] {
-            SaveSetting(GameTitle, "sfx", "sfx", flag(f.mnuSound));
-            SaveSetting(GameTitle, "sfx", "music", flag(f.mnuMusic));
-            SaveSetting(GameTitle, "sfx", "shipshoot", flag(f.mnuShipShootSounds));
-            SaveSetting(GameTitle, "sfx", "alienshoot", flag(f.mnuAlienShootSounds));
-            SaveSetting(GameTitle, "sfx", "explosions", flag(f.mnuExplosionSounds));
-            SaveSetting(GameTitle, "General", "InternetMode", flag(f.mnuUseInternetHiscore));
-            SaveSetting(GameTitle, "General", "WaitForFire", flag(f.mnuWaitForFire));
-            SaveSetting(GameTitle, "General", "FastMessages", flag(f.mnuFastMessages));
+            const std::pair<const char*, const char*> keys[] = {{"sfx", "sfx"},
+                                                                {"sfx", "music"},
+                                                                {"sfx", "shipshoot"},
+                                                                {"sfx", "alienshoot"},
+                                                                {"sfx", "explosions"},
+                                                                {"General", "InternetMode"},
+                                                                {"General", "WaitForFire"},
+                                                                {"General", "FastMessages"}};
+            const MenuItem* items[] = {&f.mnuSound,           &f.mnuMusic,
+                                       &f.mnuShipShootSounds, &f.mnuAlienShootSounds,
+                                       &f.mnuExplosionSounds, &f.mnuUseInternetHiscore,
+                                       &f.mnuWaitForFire,     &f.mnuFastMessages};
+            bool saved = true;
+            for (std::size_t i = 0; i < std::size(keys); ++i) {
+                saved =
+                    SaveSetting(GameTitle, keys[i].first, keys[i].second, flag(*items[i])) && saved;
+            }
+            // Once, not once per option: they all go to the same file.
+            if (!saved) {
+                MsgBox("ERROR! Unable to save the options!\r\n\r\n" + lastSettingsError(),
+                       mb::Exclamation);
+            }
         });
     }
     // A set that never loaded has no table of its own to write.

@@ -378,12 +378,23 @@ void GameShell::loadSoundBuffers() {
         f.Sound110To112[2].LoadWaveFile(sfx + "112.wav", h);
         f.Sound113.LoadWaveFile(sfx + "113.wav", h);
         DirectSoundReady = true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         DirectSoundReady = false;
-        MsgBox("Fatal error!\r\nDirectX can't create object!\r\n\r\nThis game requires DirectX 8 "
-               "or later!\r\n\r\nSound fx will play trough Windows Standard API.!\r\n\r\nSounds "
-               "may be very poor, and only one sound can be played at a time.",
-               mb::Critical);
+        const auto* fileError = dynamic_cast<const VbError*>(&e);
+        const std::string fallback = "Sound fx will play trough Windows Standard API.!\r\n\r\n"
+                                     "Sounds may be very poor, and only one sound can be played "
+                                     "at a time.";
+        if (fileError && fileError->Source() != dx8SoundDeviceSource) {
+            // A missing or broken wave is the file's fault, not the sound system's.
+            MsgBox("Fatal error!\r\n" + fileError->Description() +
+                       "\r\ncode:" + num::toText(fileError->Number()) + "\r\n\r\n" + fallback,
+                   mb::Critical);
+        } else {
+            MsgBox("Fatal error!\r\nDirectX can't create object!\r\n\r\nThis game requires "
+                   "DirectX 8 or later!\r\n\r\n" +
+                       fallback,
+                   mb::Critical);
+        }
     }
 }
 

@@ -74,15 +74,20 @@ TEST_F(EditorFiles, FailedLoadReportsAndKeepsTheLevelsBeingEdited) {
     files.Saved = VbFalse;
     put(path("bad.dat"), "l:A\r\ns:5\r\n1\r\n0,1,1,1,1,1\r\n");
     put(path("empty.dat"), "");
-    for (const auto& [p, binary] :
-         std::vector<std::pair<std::string, bool>>{{path("bad.dat"), false},
-                                                   {path("missing.dat"), false},
-                                                   {path("empty.dat"), true},
-                                                   {path("bad.dat"), true}}) {
+    struct Case {
+        std::string path;
+        bool binary;
+        std::string why;
+    };
+    for (const Case& c :
+         {Case{path("bad.dat"), false, "Input past end of file"},
+          {path("missing.dat"), false, "File not found: \"" + path("missing.dat") + "\""},
+          {path("empty.dat"), true, "The file holds no level."},
+          {path("bad.dat"), true, "Bad record length"}}) {
         dialogs.clear();
-        EXPECT_FALSE(binary ? files.LoadLevelsBinary(p) : files.LoadLevels(p));
+        EXPECT_FALSE(c.binary ? files.LoadLevelsBinary(c.path) : files.LoadLevels(c.path));
         ASSERT_EQ(dialogs.calls().size(), 1u);
-        EXPECT_EQ(dialogs.calls()[0].prompt, "ERROR! Level file is corrupted!");
+        EXPECT_EQ(dialogs.calls()[0].prompt, "ERROR! Level file is corrupted!\r\n" + c.why);
         EXPECT_EQ(dialogs.calls()[0].style, mb::Critical);
         EXPECT_EQ(files.EditLevels[0].Name, "mine");
         EXPECT_EQ(files.LevelFileName, "/before.dat");

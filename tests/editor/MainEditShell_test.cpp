@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "HostileFiles.h"
 #include "LevelFileFormat.h"
 
 namespace {
@@ -67,7 +68,7 @@ TEST_F(EditorShell, StartShowsOneEmptyLevelAndMissingPicturesEndTheProgram) {
     EXPECT_FALSE(broken.Form_Load());
     ASSERT_EQ(dialogs.calls().size(), 1u);
     EXPECT_EQ(dialogs.calls()[0].prompt,
-              "File not found: " + app + "gfx/hi_color/monster06.bmp\r\ncode:53");
+              "File not found: \"" + app + "gfx/hi_color/monster06.bmp\"\r\ncode:53");
     EXPECT_EQ(dialogs.calls()[0].style, mb::Critical);
 }
 
@@ -518,18 +519,27 @@ TEST_F(EditorShell, TestLevelCopiesGoOnceTheirGameHasEnded) {
     const fs::path oldUnstarted = leftover("vantedit-test-cccccc", nullptr);
     fs::last_write_time(oldUnstarted, fs::file_time_type::clock::now() - std::chrono::hours(2));
     const fs::path freshUnstarted = leftover("vantedit-test-dddddd", nullptr);
+    // Anyone may put a folder of that name in the shared temporary folder, and a pipe in it.
+    const fs::path planted = leftover("vantedit-test-eeeeee", nullptr);
+    hostile::makePipe((planted / "game.pid").string());
     const fs::path notOurs = leftover("someone-else", "900");
     // A link is never followed: what it points at stays.
     const fs::path outside = leftover("outside", "900");
     fs::create_directory_symlink(outside, tmp / "vantedit-test-link");
     runningGames = {901};
 
-    const fs::path first = launch();
+    fs::path first;
+    {
+        const hostile::PipeWatch watch((planted / "game.pid").string());
+        first = launch();
+        EXPECT_FALSE(watch.needed()) << "the sweep waited on the planted pipe";
+    }
     ASSERT_TRUE(fs::exists(first));
     EXPECT_EQ(readFileBytes((first.parent_path() / "game.pid").string()), "101\n");
     EXPECT_FALSE(fs::exists(endedGame));
     EXPECT_FALSE(fs::exists(oldUnstarted));
-    for (const fs::path& kept : {runningGame, freshUnstarted, notOurs, outside / "set.dat"}) {
+    for (const fs::path& kept :
+         {runningGame, freshUnstarted, planted, notOurs, outside / "set.dat"}) {
         EXPECT_TRUE(fs::exists(kept)) << kept;
     }
 

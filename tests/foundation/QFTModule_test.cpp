@@ -174,11 +174,13 @@ TEST(QFTModule, ReadTextFileRaisesTheRuntimeErrorNumbers) {
         std::string description;
     };
     writeFile(d + "/plain", "x");
-    for (const Case& c : {Case{d + "/missing.txt", 53, "File not found"},
-                          {d + "/no folder/missing.txt", 76, "Path not found"},
-                          {d + "/plain/below.txt", 76, "Path not found"},
-                          {d, 75, "Path/File access error"},
-                          {"", 75, "Path/File access error"}}) {
+    // Each description names the file and what is wrong with it.
+    for (const Case& c :
+         {Case{d + "/missing.txt", 53, "File not found: \"" + d + "/missing.txt\""},
+          {d + "/no folder/missing.txt", 76, "Path not found: \"" + d + "/no folder/missing.txt\""},
+          {d + "/plain/below.txt", 76, "Path not found: \"" + d + "/plain/below.txt\""},
+          {d, 75, "Path/File access error: \"" + d + "\" is a folder, not a file"},
+          {"", 75, "Path/File access error: no file name"}}) {
         const VbError e = errorOf([&] { ReadTextFile(c.path); });
         EXPECT_EQ(e.Number(), c.number) << c.path;
         EXPECT_EQ(e.Description(), c.description) << c.path;

@@ -332,3 +332,89 @@ TEST(LevelFileReaders, BinaryGrammar) {
     shortTail.resize(shortTail.size() - 2);
     EXPECT_FALSE(parseLevelFile(shortTail, ReaderKind::GameBinary).ok);
 }
+
+TEST(LevelFileReaders, ByteOrderMarksOfTextEditors) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool ok;
+        std::vector<std::string> names; // when ok; else the failure's description
+    };
+    const std::string oneAlien = "s:5\r\n1\r\n0,1,1,1,-1,1,100\r\n";
+    const Case cases[] = {
+        {"UTF-8 mark: the first level stays",
+         "\xEF\xBB\xBFl:First\r\n" + oneAlien + "l:Second\r\n" + oneAlien,
+         true,
+         {"First", "Second"}},
+        {"UTF-8 mark: names become the programs' texts",
+         "\xEF\xBB\xBFl:Caf\xC3\xA9 \xE2\x82\xAC\r\n" + oneAlien,
+         true,
+         {"Caf\xE9 \x80"}},
+        {"no mark: bytes as they are", "l:Caf\xE9\r\n" + oneAlien, true, {"Caf\xE9"}},
+        {"a mark inside a name is a name",
+         "l:\xEF\xBB\xBFX\r\n" + oneAlien,
+         true,
+         {"\xEF\xBB\xBFX"}},
+        {"UTF-16, little end first",
+         "\xFF\xFEl\0:\0"s,
+         false,
+         {"The file is saved as UTF-16 text; save it as ANSI or UTF-8 text."}},
+        {"UTF-16, big end first",
+         "\xFE\xFF\0l\0:"s,
+         false,
+         {"The file is saved as UTF-16 text; save it as ANSI or UTF-8 text."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const ReaderKind reader : {ReaderKind::GameText, ReaderKind::EditorText}) {
+            const LevelReadResult r = parseLevelFile(c.bytes, reader);
+            ASSERT_EQ(r.ok, c.ok) << r.Failure.Description;
+            if (!c.ok) {
+                EXPECT_EQ(r.Failure.Description, c.names[0]);
+                continue;
+            }
+            std::vector<std::string> names;
+            for (const auto& l : r.Levels) {
+                names.push_back(l.Name);
+            }
+            EXPECT_EQ(names, c.names);
+        }
+    }
+    // The record encoding has no marks: one there is a damaged first record.
+    for (const ReaderKind reader : {ReaderKind::GameBinary, ReaderKind::EditorBinary}) {
+        const LevelReadResult r = parseLevelFile(
+            "\xEF\xBB\xBF" + recs({"l:A", "s:5", "1", "0", "1", "1", "1", "-1", "1", "100"}),
+            reader);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.Failure.Description, "Bad record length");
+    }
+}
+
+TEST(LevelFileReaders, ASetHoldsAtMost32767Levels) {
+    const std::string oneLevel = "l:\r\ns:1\r\n1\r\n0,0,0,0,0,0,0\r\n";
+    std::string most;
+    most.reserve(oneLevel.size() * 32768);
+    for (int i = 0; i < 32767; ++i) {
+        most += oneLevel;
+    }
+    for (const ReaderKind reader : {ReaderKind::GameText, ReaderKind::EditorText}) {
+        const LevelReadResult r = parseLevelFile(most, reader);
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(r.Levels.size(), 32767u);
+        const LevelReadResult over = parseLevelFile(most + oneLevel, reader);
+        EXPECT_FALSE(over.ok);
+        EXPECT_EQ(over.Failure.Number, 6);
+        EXPECT_EQ(over.Failure.Description, "Level 32768: a set holds at most 32767 levels.");
+        EXPECT_EQ(over.Levels.size(), 32767u);
+    }
+    std::string records;
+    const std::string oneRecorded = recs({"l:", "s:1", "1", "0", "0", "0", "0", "0", "0", "0"});
+    for (int i = 0; i < 32768; ++i) {
+        records += oneRecorded;
+    }
+    for (const ReaderKind reader : {ReaderKind::GameBinary, ReaderKind::EditorBinary}) {
+        const LevelReadResult over = parseLevelFile(records, reader);
+        EXPECT_FALSE(over.ok);
+        EXPECT_EQ(over.Failure.Number, 6);
+    }
+}

@@ -85,6 +85,65 @@ TEST(HiscoreFileName, OnlyTheFinalDatOfTheNameIsReplaced) {
     }
 }
 
+TEST(HiscoreFile, ChecksumIsWrittenAsASigned32BitNumber) {
+    struct Case {
+        const char* what;
+        std::vector<VbLong> scores; // the first places; the rest score 0
+        std::string field;
+    };
+    const Case cases[] = {
+        {"small", {100, 20}, " 120"},
+        {"wraps to just below zero", {2147483647, 2147483640}, "-9"},
+        {"the largest", {2147483647}, "2147483647"},
+        // -1474836480 has no room for its sign: the unsigned twin, which reads back the same.
+        {"wraps far below zero", std::vector<VbLong>(10, 2000000000), "2820130816"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HiscoreTable t;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            t[i] = {i < c.scores.size() ? c.scores[i] : 0, "", 0};
+        }
+        const std::string bytes = encodeHiscoreFile(t, true);
+        std::string field = c.field;
+        field.resize(10, ' ');
+        EXPECT_EQ(bytes.substr(30 * 128), hiscoreRecord(field));
+        EXPECT_TRUE(decodeHiscoreFile(bytes, true).ChecksumOk);
+    }
+}
+
+TEST_F(Hiscores, ANumberFieldWithoutANumberIsADamagedTable) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        int record;
+    };
+    std::string letters = HandTable().bytes(false);
+    letters.replace(3 * 128, 10, scramble(" 4000x    "));
+    std::string blank = HandTable().bytes(false);
+    blank.replace(128, 10, scramble("          "));
+    const Case cases[] = {
+        {"letters after the score", letters, 4},
+        {"no level at all", blank, 2},
+        {"shifted by a byte-order mark", "\xEF\xBB\xBF" + HandTable().bytes(false), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LevelsAndHiscores fresh(globals); // a damaged file costs one retry per run
+        fresh.CommandLine = game.CommandLine;
+        dialogs.clear();
+        setWithHiscores("damaged", false, c.bytes);
+        ASSERT_TRUE(fresh.LoadLevels(path("damaged.dat")));
+        EXPECT_EQ(prompts(), (std::vector<std::string>{
+                                 "Type mismatch (record " + std::to_string(c.record) +
+                                     " holds no number): \"" + path("damaged.hsc") + "\"",
+                                 "\"Hiscores.dat\" is corrupted!\r\nHiscores has been reset!"}));
+        EXPECT_EQ(fresh.Hiscores, defaultHiscores());
+        // Repaired as any damaged table: the defaults are written.
+        EXPECT_EQ(readFileBytes(path("damaged.hsc")), encodeHiscoreFile(defaultHiscores(), false));
+    }
+}
+
 TEST_F(Hiscores, HandMadeFileReadsToTheTable) {
     for (const bool shipped : {false, true}) {
         SCOPED_TRACE(shipped);
@@ -128,7 +187,7 @@ TEST_F(Hiscores, CorruptFileCostsOneRetryPerRun) {
     setWithHiscores("short", false, HandTable().bytes(false).substr(0, 100));
     ASSERT_TRUE(load("short", false));
     EXPECT_EQ(prompts(), (std::vector<std::string>{
-                             "Input past end of file",
+                             "Input past end of file: \"" + path("short.hsc") + "\"",
                              "\"Hiscores.dat\" is corrupted!\r\nHiscores has been reset!"}));
     EXPECT_EQ(dialogs.calls()[0].style, mb::OKOnly);
     EXPECT_EQ(dialogs.calls()[1].style, mb::Critical);
@@ -144,8 +203,9 @@ TEST_F(Hiscores, CorruptFileCostsOneRetryPerRun) {
     setWithHiscores("overflow", false, big);
     game.Hiscores[0].Score = 1;
     EXPECT_FALSE(load("overflow", false));
+    const std::string overflow = "Overflow: \"" + path("overflow.hsc") + "\"";
     EXPECT_EQ(prompts(),
-              (std::vector<std::string>{"Overflow", "ERROR! Level file is corrupted!\r\nOverflow",
+              (std::vector<std::string>{overflow, "ERROR! Level file is corrupted!\r\n" + overflow,
                                         "Command:\r\n\r\n-loadlevels{x}"}));
     EXPECT_EQ(game.Hiscores, defaultHiscores());
 }
@@ -262,7 +322,7 @@ TEST_F(Hiscores, FailedWriteIsReportedAndNeverFailsTheLevelSet) {
     failNextWriteAfterForTesting(200);
     EXPECT_FALSE(game.WriteHiscores());
     const std::string report =
-        "ERROR! Unable to save the hiscores to\r\n\"" + path("keep.hsc") + "\"\r\n\r\nDisk full";
+        "ERROR! Unable to save the hiscores!\r\n\r\nDisk full: \"" + path("keep.hsc") + "\"";
     EXPECT_EQ(prompts(), std::vector<std::string>{report});
     EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
     EXPECT_EQ(readFileBytes(path("keep.hsc")), HandTable().bytes(false));

@@ -79,7 +79,8 @@ TEST_F(Levels, ASetWithoutLevelsIsAFailedLoad) {
         EXPECT_EQ(game.Levels.size(), 2u);
         EXPECT_EQ(game.CurrentLevelFile, path("good.dat"));
     }
-    EXPECT_EQ(prompts()[0], "ERROR! Level file is corrupted!\r\nFile not found");
+    EXPECT_EQ(prompts()[0],
+              "ERROR! Level file is corrupted!\r\nFile not found: \"" + path("missing.dat") + "\"");
 }
 
 TEST_F(Levels, ValuesThePlayCannotUseFailTheLoad) {

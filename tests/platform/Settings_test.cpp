@@ -1,8 +1,18 @@
+#include "Ansi.h"
+#include "FileRead.h"
+#include "FileWrite.h"
+#include "HostileFiles.h"
 #include "Settings.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSettings>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 TEST(Settings, MissingKeyGivesTheReadersDefault) {
     EXPECT_EQ(GetSetting("Vantorix", "Global", "FirstUse", "True"), "True");
@@ -33,4 +43,135 @@ TEST(Settings, StoredUnderTheConfigHome) {
     EXPECT_TRUE(QFile::exists(QString::fromStdString(path)));
     DeleteSetting("Vantorix", "sfx", "Music");
     EXPECT_EQ(GetSetting("Vantorix", "sfx", "Music", "gone"), "gone");
+}
+
+namespace {
+
+std::string iniPath() {
+    return settingsFilePath("Vantorix");
+}
+
+QSettings qtSettings() {
+    return QSettings(QString::fromStdString(iniPath()), QSettings::IniFormat);
+}
+
+// Values that need quotes, escapes or UTF-8 in the file.
+const std::vector<std::string>& oddValues() {
+    static const std::vector<std::string> values = {"a,b",
+                                                    "x;y",
+                                                    "k=v",
+                                                    " lead",
+                                                    "trail ",
+                                                    "@at",
+                                                    "@@two",
+                                                    "quote\"s",
+                                                    "back\\slash",
+                                                    "tab\there",
+                                                    "line\r\nend",
+                                                    "\x01"
+                                                    "ctrl",
+                                                    "\x01"
+                                                    "1f digit",
+                                                    "Caf\xE9",
+                                                    "\x80 euro",
+                                                    "",
+                                                    "\\x41",
+                                                    "#hash",
+                                                    "[x]",
+                                                    "%41"};
+    return values;
+}
+
+} // namespace
+
+TEST(Settings, FileReadsTheSameForQtsIniSettingsBothWays) {
+    for (std::size_t i = 0; i < oddValues().size(); ++i) {
+        const std::string& v = oddValues()[i];
+        SCOPED_TRACE(v);
+        const std::string key = "Key" + std::to_string(i);
+        ASSERT_TRUE(SaveSetting("Vantorix", "Odd", key, v));
+        EXPECT_EQ(
+            qtSettings().value(QString::fromStdString("xodd/key" + std::to_string(i))).toString(),
+            ansi::toQString(v));
+        {
+            QSettings q = qtSettings();
+            q.setValue(QString::fromStdString("xqt/key" + std::to_string(i)), ansi::toQString(v));
+        }
+        EXPECT_EQ(GetSetting("Vantorix", "Qt", key, "<none>"), v);
+    }
+    // Every value of both sections is still there after the last write.
+    for (std::size_t i = 0; i < oddValues().size(); ++i) {
+        EXPECT_EQ(GetSetting("Vantorix", "Odd", "key" + std::to_string(i)), oddValues()[i]);
+    }
+}
+
+TEST(Settings, FileSavedWithAByteOrderMarkReads) {
+    QDir().mkpath(QString::fromStdString(TestEnvironment::configHome() + "/Quillfen"));
+    std::ofstream(iniPath(), std::ios::binary) << "\xEF\xBB\xBF[xglobal]\nfirstuse=0\n";
+    EXPECT_EQ(GetSetting("Vantorix", "Global", "FirstUse", "1"), "0");
+}
+
+TEST(Settings, AFailedWriteIsReportedNamingTheFileAndLosesNothing) {
+    const std::string folder = TestEnvironment::configHome() + "/Quillfen";
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        std::string error;  // lastSettingsError
+        bool oldValueReads; // else the file cannot be read at all: the default
+    };
+    const auto writeOld = [&] { ASSERT_TRUE(SaveSetting("Vantorix", "sfx", "music", "True")); };
+    const Case cases[] = {
+        {"read-only file",
+         [&] {
+             writeOld();
+             ::chmod(iniPath().c_str(), 0444);
+         },
+         "Permission denied: \"" + iniPath() + "\"", true},
+        {"full disk",
+         [&] {
+             writeOld();
+             failNextWriteAfterForTesting(5);
+         },
+         "Disk full: \"" + iniPath() + "\"", true},
+        {"a folder", [&] { QDir().mkpath(QString::fromStdString(iniPath())); },
+         "Path/File access error: \"" + iniPath() + "\" is a folder, not a file", false},
+        {"a named pipe",
+         [&] {
+             QDir().mkpath(QString::fromStdString(folder));
+             hostile::makePipe(iniPath());
+         },
+         "Path/File access error: \"" + iniPath() + "\" is a named pipe, not a regular file",
+         false},
+        {"too large",
+         [&] {
+             QDir().mkpath(QString::fromStdString(folder));
+             hostile::makeSparse(iniPath(), readCap(FileKind::Settings) + 1);
+         },
+         "Path/File access error: \"" + iniPath() +
+             "\" is larger than the 1 MB a settings file may have",
+         false},
+        {"the folder is a file", [&] { std::ofstream(folder) << "not a folder"; },
+         "Path not found: \"" + folder + "\"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(folder);
+        c.arrange();
+        const std::string before = hostile::fingerprint(iniPath());
+        {
+            const hostile::PipeWatch watch(iniPath());
+            EXPECT_FALSE(SaveSetting("Vantorix", "sfx", "music", "False"));
+            EXPECT_EQ(GetSetting("Vantorix", "sfx", "music", "default"),
+                      c.oldValueReads ? "True" : "default");
+            EXPECT_FALSE(watch.needed()) << "waited on the pipe";
+        }
+        EXPECT_EQ(lastSettingsError(), c.error);
+        EXPECT_EQ(hostile::fingerprint(iniPath()), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(
+                                    std::filesystem::path(folder).parent_path()),
+                                std::filesystem::directory_iterator{}),
+                  1)
+            << "no temporary file left";
+        std::filesystem::remove_all(folder);
+    }
 }

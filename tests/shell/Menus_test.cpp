@@ -3,6 +3,7 @@
 #include "Settings.h"
 #include "WindowFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -78,6 +79,27 @@ TEST(Menus, ClosingWhileTheScoreIsUploadedEntersItOnce) {
     EXPECT_EQ(uploads, 1);
     EXPECT_EQ(f.LevelSet.Hiscores[0].Score, 9000000);
     EXPECT_NE(f.LevelSet.Hiscores[1].Score, 9000000);
+}
+
+TEST(Menus, OptionsThatCannotBeSavedAreReportedOnceAndTheExitGoesOn) {
+    WindowFixture w;
+    w.start();
+    // The settings file turned into a folder: no option can be written.
+    const QString ini = QString::fromStdString(settingsFilePath("Vantorix"));
+    QFile::remove(ini);
+    ASSERT_TRUE(QDir().mkpath(ini));
+    const QString table = QString::fromStdString(w.folder() + "Original_levels/data.hsc");
+    QFile::remove(table);
+    VbInteger cancel = 0;
+    w.s().Form_QueryUnload(cancel, 0);
+    EXPECT_TRUE(w.window.ended);
+    ASSERT_EQ(w.dialogs.calls().size(), 1u);
+    EXPECT_EQ(w.dialogs.calls()[0].prompt,
+              "ERROR! Unable to save the options!\r\n\r\nPath/File access error: \"" +
+                  ini.toStdString() + "\" is a folder, not a file");
+    EXPECT_EQ(w.dialogs.calls()[0].style, mb::Exclamation);
+    // The steps after it still ran.
+    EXPECT_TRUE(QFile::exists(table));
 }
 
 TEST(Menus, ClosingWhileLoadingIsRefusedSilently) {

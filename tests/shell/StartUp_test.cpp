@@ -177,19 +177,50 @@ TEST(StartUp, SoundSwitchesAndSoundBuffers) {
     }
 }
 
-TEST(StartUp, AFailingSoundBufferFallsBackToTheSimplePlayer) {
-    WindowFixture w;
-    const QString sfx = QString::fromStdString(w.folder() + "sfx");
-    QFile::remove(sfx);
-    QDir().mkpath(sfx); // no wave files
-    w.start("-noamiga");
-    EXPECT_FALSE(DirectSoundReady);
-    ASSERT_EQ(w.dialogs.calls().size(), 1u);
-    EXPECT_EQ(w.dialogs.calls()[0].prompt.rfind("Fatal error!\r\nDirectX can't create object!", 0),
-              0u);
-    EXPECT_EQ(w.dialogs.calls()[0].style, mb::Critical);
-    EXPECT_FALSE(w.window.ended); // the game goes on
-    EXPECT_FALSE(w.f().Levels.empty());
+TEST(StartUp, AFailingSoundBufferFallsBackToTheSimplePlayerNamingTheFile) {
+    const std::string fallback = "\r\n\r\nSound fx will play trough Windows Standard API.!\r\n\r\n"
+                                 "Sounds may be very poor, and only one sound can be played at "
+                                 "a time.";
+    struct Case {
+        const char* what;
+        const char* junk101; // the bytes of sfx/101.wav; nullptr: the file is missing
+        const char* prompt;  // after "Fatal error!\r\n"; % the folder, * any text
+    };
+    const Case cases[] = {
+        {"missing wave", nullptr, "File not found: \"%sfx/101.wav\"\r\ncode:53"},
+        // The sound library's own words stand in the brackets.
+        {"not a wave", "no riff here", "Unable to load the sound: \"%sfx/101.wav\" (*)\r\ncode:5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WindowFixture w;
+        const QString sfx = QString::fromStdString(w.folder() + "sfx");
+        QFile::remove(sfx);
+        QDir().mkpath(sfx); // no wave files
+        if (c.junk101) {
+            QFile f(sfx + "/101.wav");
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.junk101);
+        }
+        w.start("-noamiga");
+        EXPECT_FALSE(DirectSoundReady);
+        ASSERT_EQ(w.dialogs.calls().size(), 1u);
+        std::string expected = "Fatal error!\r\n" + std::string(c.prompt) + fallback;
+        expected.replace(expected.find('%'), 1, w.folder());
+        const std::string& prompt = w.dialogs.calls()[0].prompt;
+        const auto star = expected.find('*');
+        if (star == std::string::npos) {
+            EXPECT_EQ(prompt, expected);
+        } else {
+            EXPECT_EQ(prompt.substr(0, star), expected.substr(0, star)) << prompt;
+            const std::string tail = expected.substr(star + 1);
+            EXPECT_EQ(prompt.substr(prompt.size() - std::min(prompt.size(), tail.size())), tail)
+                << prompt;
+        }
+        EXPECT_EQ(w.dialogs.calls()[0].style, mb::Critical);
+        EXPECT_FALSE(w.window.ended); // the game goes on
+        EXPECT_FALSE(w.f().Levels.empty());
+    }
 }
 
 TEST(StartUp, MusicChoice) {
@@ -343,20 +374,59 @@ TEST(StartUp, AFailedStartKeepsTheStoredOptions) {
     }
 }
 
-TEST(StartUp, FatalErrorEndsTheProgramAndMarksTheDisplay) {
+TEST(StartUp, FatalErrorNamesThePictureEndsTheProgramAndMarksTheDisplay) {
     WindowFixture w;
     w.open("-noamiga -nosfx");
     w.s().Form_Load();
     ASSERT_TRUE(w.window.ended == false);
-    // Second start, pictures gone.
-    WindowFixture v;
-    QFile::remove(QString::fromStdString(v.folder() + "gfx"));
-    v.start();
-    ASSERT_FALSE(v.dialogs.calls().empty());
-    const auto& call = v.dialogs.calls().back();
-    EXPECT_EQ(call.prompt.rfind("Fatal error!\r\n\r\n", 0), 0u) << call.prompt;
-    EXPECT_NE(call.prompt.find("\r\ncode:53"), std::string::npos) << call.prompt;
-    EXPECT_EQ(call.style, mb::Critical);
-    EXPECT_EQ(v.setting("DEVMODE", "lERROR"), "1");
-    EXPECT_TRUE(v.window.ended);
+    // Later starts with pictures gone or broken.
+    struct Case {
+        const char* what;
+        const char* picture;     // the one picture taken away or replaced; nullptr: all
+        const char* replacement; // its bytes; nullptr: taken away
+        const char* prompt;      // % for the program folder
+    };
+    const Case cases[] = {
+        {"no picture folder", nullptr, nullptr,
+         "Path not found: \"%gfx/hi_color/monster00.bmp\"\r\ncode:76"},
+        {"one picture missing", "drop03.bmp", nullptr,
+         "File not found: \"%gfx/hi_color/drop03.bmp\"\r\ncode:53"},
+        {"one picture broken", "drop03.bmp", "BM but no picture",
+         "Invalid picture: \"%gfx/hi_color/drop03.bmp\"\r\ncode:481"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WindowFixture v;
+        const QString gfx = QString::fromStdString(v.folder() + "gfx");
+        QFile::remove(gfx);
+        if (c.picture) {
+            // Every built picture linked on its own, so that one can go.
+            const QDir built(QStringLiteral(VANTORIX_BIN_DIR) + "/gfx/hi_color");
+            QDir().mkpath(gfx + "/hi_color");
+            for (const QString& name : built.entryList(QDir::Files)) {
+                if (name != QLatin1String(c.picture)) {
+                    QFile::link(built.filePath(name), gfx + "/hi_color/" + name);
+                }
+            }
+            if (c.replacement) {
+                QFile f(gfx + "/hi_color/" + c.picture);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                f.write(c.replacement);
+            }
+        }
+        v.start();
+        ASSERT_FALSE(v.dialogs.calls().empty());
+        const auto& call = v.dialogs.calls().back();
+        std::string expected = std::string("Fatal error!\r\n\r\n") + c.prompt;
+        expected.replace(expected.find('%'), 1, v.folder());
+        EXPECT_EQ(call.prompt, expected);
+        EXPECT_EQ(call.style, mb::Critical);
+        EXPECT_EQ(v.setting("DEVMODE", "lERROR"), "1");
+        EXPECT_TRUE(v.window.ended);
+        if (c.picture) {
+            // The pictures before the broken one are loaded.
+            EXPECT_TRUE(v.f().Monster0[21]->hasPicture());
+            EXPECT_TRUE(v.f().AlienShoots[1]->hasPicture());
+        }
+    }
 }

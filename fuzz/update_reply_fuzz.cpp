@@ -1,0 +1,66 @@
+// LIBS: vantorix_launcher
+#include "Dialogs.h"
+#include "StartDialog.h"
+#include "TextCase.h"
+
+#include <QApplication>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+void require(bool ok) {
+    if (!ok) {
+        std::abort();
+    }
+}
+
+struct World {
+    World() {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+        DialogService::install(&dialogs);
+    }
+    int argc = 1;
+    char name[16] = "update_fuzz";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> app;
+    ScriptedDialogs dialogs;
+};
+
+World& world() {
+    static World* w = new World;
+    return *w;
+}
+
+} // namespace
+
+// Any reply to the update check, with a player who says yes to every offer: the dialog comes
+// back usable, says something, and only a web address ever goes to the desktop.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    World& w = world();
+    w.dialogs.clear();
+    const std::string reply(reinterpret_cast<const char*>(data), size);
+    StartDialog dialog("");
+    dialog.QFNUpdateChecker1.openUrl = [&](const std::string&, int) { return reply; };
+    dialog.QFNUpdateChecker1.connected = [] { return true; };
+    std::vector<std::string> opened;
+    dialog.openAddress = [&](const std::string& url) {
+        opened.push_back(url);
+        return true;
+    };
+    dialog.Command8_Click();
+
+    require(dialog.Enabled);
+    require(!w.dialogs.calls().empty());
+    require(opened.size() <= 1);
+    for (const auto& url : opened) {
+        const std::string l = lowerCase(url);
+        require(l.rfind("http://", 0) == 0 || l.rfind("https://", 0) == 0);
+    }
+    return 0;
+}

@@ -4,9 +4,9 @@
 #include "HiscoreFile.h"
 #include "InfoWindow.h"
 #include "InternetMode.h"
+#include "InternetRequests.h"
 #include "ManualClock.h"
 #include "QFTModule.h"
-#include "InternetRequests.h"
 #include "VbError.h"
 
 #include <QApplication>

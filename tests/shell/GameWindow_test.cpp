@@ -1,7 +1,7 @@
 #include "../platform/HttpTestServer.h"
 #include "Dialogs.h"
-#include "MPLAY.h"
 #include "InfoWindow.h"
+#include "MPLAY.h"
 #include "QFTModule.h"
 #include "Settings.h"
 #include "frmMain.h"

@@ -97,16 +97,22 @@ public:
         if (fd_ < 0) {
             failOpen(errno, path);
         }
-        if (::fstat(fd_, &st_) != 0) {
-            const int err = errno;
-            fail(vberr::PathFileAccess, path,
-                 std::string("cannot be examined (") + std::strerror(err) + ")");
-        }
-        if (!S_ISREG(st_.st_mode)) {
-            fail(vberr::PathFileAccess, path, notRegularCause(st_.st_mode));
-        }
-        if (st_.st_size < 0 || static_cast<std::uintmax_t>(st_.st_size) > readCap(kind)) {
-            failTooLarge(path, kind);
+        try {
+            if (::fstat(fd_, &st_) != 0) {
+                const int err = errno;
+                fail(vberr::PathFileAccess, path,
+                     std::string("cannot be examined (") + std::strerror(err) + ")");
+            }
+            if (!S_ISREG(st_.st_mode)) {
+                fail(vberr::PathFileAccess, path, notRegularCause(st_.st_mode));
+            }
+            if (st_.st_size < 0 || static_cast<std::uintmax_t>(st_.st_size) > readCap(kind)) {
+                failTooLarge(path, kind);
+            }
+        } catch (...) {
+            // No destructor runs for a constructor that throws.
+            ::close(fd_);
+            throw;
         }
     }
     ~OpenFile() {

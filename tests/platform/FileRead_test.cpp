@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -55,6 +56,11 @@ TEST_F(FileRead, RefusesWhatIsNoRegularFileNamingItAndTheCause) {
         {path("no folder/missing.dat"), 76, ""},
         {path("plain/below.dat"), 76, ""},
     };
+    const auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator{});
+    };
+    const auto openBefore = openFiles();
     for (const FileKind kind : allKinds) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.path);
@@ -67,6 +73,7 @@ TEST_F(FileRead, RefusesWhatIsNoRegularFileNamingItAndTheCause) {
         }
     }
     EXPECT_EQ(hostile::fingerprint(path("pipe.dat")), "pipe");
+    EXPECT_EQ(openFiles(), openBefore) << "a refused file stayed open";
 }
 
 TEST_F(FileRead, EachKindReadsUpToItsCapAndRefusesOneByteMore) {

@@ -106,8 +106,9 @@ void InternetMode::DownloadInternetHiscores() {
         } catch (const VbError& e) {
             // The server did answer; it is our folder that failed.
             info_.Unload();
-            MsgBox("ERROR! Unable to save the server's hiscores to\r\n\"" + path + "\"\r\n\r\n" +
-                       e.Description() + "\r\n\r\nInternet Mode has been turned off!",
+            // The description names the file.
+            MsgBox("ERROR! Unable to save the server's hiscores!\r\n\r\n" + e.Description() +
+                       "\r\n\r\nInternet Mode has been turned off!",
                    mb::Critical, "ERROR!");
             switchOff();
             return;

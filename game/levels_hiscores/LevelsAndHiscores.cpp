@@ -170,7 +170,9 @@ void LevelsAndHiscores::showChecksumError() const {
 // The server's table. A reply that is no table at all fails its check like a table with a
 // wrong checksum; the local file, and its one repair in the run, have nothing to do with it.
 void LevelsAndHiscores::readDownloadedTable(const std::string& path) {
-    if (!FileExists(path)) {
+    // A folder or anything else in the file's place is reported by the read.
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
         ResetHiscore();
         repaint();
         return;

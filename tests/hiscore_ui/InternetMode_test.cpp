@@ -512,7 +512,7 @@ TEST_F(Internet, AReplyThatIsNoTableFailsItsCheckAndLeavesTheLocalFileAlone) {
     internet->mnuUseInternetHiscore_Click();
     EXPECT_FALSE(on());
     EXPECT_EQ(prompts(), (std::vector<std::string>{
-                             "Input past end of file",
+                             "Input past end of file: \"" + localPath + "\"",
                              "\"Hiscores.dat\" is corrupted!\r\nHiscores has been reset!"}));
     EXPECT_EQ(f().LevelSet.Hiscores, defaultHiscores());
     EXPECT_EQ(decodeHiscoreFile(readFileBytes(localPath), true).Table, defaultHiscores());
@@ -536,10 +536,11 @@ TEST_F(Internet, ATableThatCannotBeSavedSaysSoAndEndsTheMode) {
     failNextWriteAfterForTesting(10);
     internet->mnuUpdateInternetHiscoresNow_Click();
     ASSERT_EQ(dialogs.calls().size(), 1u);
+    // The description names the file.
     EXPECT_EQ(dialogs.calls()[0].prompt,
-              "ERROR! Unable to save the server's hiscores to\r\n\"" +
+              "ERROR! Unable to save the server's hiscores!\r\n\r\nDisk full: \"" +
                   InternetMode::downloadedTablePath() +
-                  "\"\r\n\r\nDisk full\r\n\r\nInternet Mode has been turned off!");
+                  "\"\r\n\r\nInternet Mode has been turned off!");
     EXPECT_EQ(dialogs.calls()[0].style, mb::Critical);
     EXPECT_EQ(dialogs.calls()[0].title, "ERROR!");
     expectOffWithLocalTable();

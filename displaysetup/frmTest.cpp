@@ -1,6 +1,7 @@
 #include "frmTest.h"
 
 #include "Ansi.h"
+#include "KeyCodes.h"
 #include "modTest.h"
 
 #include <QGuiApplication>
@@ -60,7 +61,7 @@ frmTest::frmTest(QWidget* parent, Clock& clock) : QDialog(parent), model(clock) 
 
 void frmTest::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        model.Form_KeyDown(27);
+        model.Form_KeyDown(vk::Escape);
         return;
     }
     QDialog::keyPressEvent(event);

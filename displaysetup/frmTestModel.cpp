@@ -1,5 +1,6 @@
 #include "frmTestModel.h"
 
+#include "KeyCodes.h"
 #include "Numbers.h"
 #include "modTest.h"
 
@@ -38,7 +39,7 @@ void frmTestModel::Command1_Click() {
 }
 
 void frmTestModel::Form_KeyDown(int KeyCode) {
-    if (KeyCode == 27) {
+    if (KeyCode == vk::Escape) {
         close(false);
     }
 }

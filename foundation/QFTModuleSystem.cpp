@@ -2,6 +2,7 @@
 #include "AudioSystem.h"
 #include "Clock.h"
 #include "Dialogs.h"
+#include "IgnoringFailures.h"
 #include "NetworkState.h"
 #include "QFTModule.h"
 #include "Shell.h"
@@ -32,7 +33,8 @@ VbBool SoundDeviceAvailable() {
 void PlayWaveSound(VbLong resId, const std::string& resType, const std::string& file, VbBool wait,
                    VbBool loopIt, VbBool noStop, VbBool /*noDefault*/) {
     // There is no system default sound to fall back to, so noDefault changes nothing.
-    try {
+    // A sound that cannot play is silence.
+    ignoringFailures([&] {
         if (audio::outputDeviceCount() < 1) {
             MsgBox("Unable to init SOUND-DECVICE", mb::Exclamation, programTitle());
             return;
@@ -53,9 +55,7 @@ void PlayWaveSound(VbLong resId, const std::string& resType, const std::string& 
                     options);
             }
         }
-    } catch (const std::exception&) {
-        // A sound that cannot play is silence.
-    }
+    });
 }
 
 HWnd GetForegroundHwnd() {

@@ -34,3 +34,10 @@ int dikFromX11Keycode(std::uint32_t keycode);
 int dikFromQtKey(int qtKey);
 
 } // namespace keys
+
+// Windows virtual-key codes, as the dialogs' key handlers get them.
+namespace vk {
+
+inline constexpr int Escape = 27;
+
+} // namespace vk

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "GameShell.h"
+#include "KeyCodes.h"
 #include "Numbers.h"
 #include "QFTModule.h"
 #include "Settings.h"
@@ -103,7 +104,7 @@ void StartDialog::Form_Unload() {
 }
 
 void StartDialog::Form_KeyDown(int keyCode, int /*shift*/) {
-    if (keyCode == 27 && !playing_) {
+    if (keyCode == vk::Escape && !playing_) {
         Command3_Click();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "Ansi.h"
 #include "FrmJoystickSetup.h"
+#include "KeyCodes.h"
 #include "QFTModule.h"
 #include "frmInternetConfig.h"
 #include "frmPrefTest.h"
@@ -202,7 +203,7 @@ void frmStart::closeEvent(QCloseEvent* e) {
 void frmStart::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {
         takeControls();
-        model_.Form_KeyDown(27, 0);
+        model_.Form_KeyDown(vk::Escape, 0);
         return;
     }
     QDialog::keyPressEvent(e);

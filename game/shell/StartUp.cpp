@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "GameShell.h"
+#include "IgnoringFailures.h"
 #include "InternetRequests.h"
 #include "Numbers.h"
 #include "Random.h"
@@ -127,7 +128,9 @@ void GameShell::Form_Load() {
         return;
     }
 
-    try {
+    // An unreadable desktop mode leaves the zero defaults; full screen then fails and
+    // records the display problem.
+    ignoringFailures([&] {
         if (!f.Display) {
             f.Display = std::make_unique<DirectX7Display>();
         }
@@ -135,10 +138,7 @@ void GameShell::Form_Load() {
         f.DesktopHeight = f.Display->GetDisplayHeight();
         f.DesktopWidth = f.Display->GetDisplayWidth();
         f.DesktopFreq = f.Display->GetDisplayRefreshRate();
-    } catch (const std::exception&) {
-        // An unreadable desktop mode leaves the zero defaults; full screen then fails and
-        // records the display problem.
-    }
+    });
 
     if (!cmdline::hasSwitch(cmd, "-window") && settingIsOne("DEVMODE", "FullScreen")) {
         f.ModeBits = storedInteger("DEVMODE", "lBits", f.DesktopBits);

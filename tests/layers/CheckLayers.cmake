@@ -14,8 +14,19 @@ set(uses_game/launcher ${uses_game/shell} game/shell)
 set(uses_editor platform foundation levelfile)
 set(uses_displaysetup platform foundation levelfile)
 set(uses_tools platform foundation levelfile)
-set(folders platform foundation levelfile game/levels_hiscores game/devices game/engine
-    game/hiscore_ui game/shell game/launcher editor displaysetup tools)
+
+# The folders are the ones the build takes, so a folder added there cannot go unchecked.
+file(READ ${SOURCE_DIR}/CMakeLists.txt top)
+if(NOT top MATCHES "set\\(VANTORIX_FOLDERS([^)]*)\\)")
+  message(FATAL_ERROR "CMakeLists.txt lists no VANTORIX_FOLDERS")
+endif()
+separate_arguments(folders UNIX_COMMAND "${CMAKE_MATCH_1}")
+foreach(folder ${folders})
+  file(GLOB_RECURSE code ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+  if(code AND NOT DEFINED uses_${folder})
+    message(FATAL_ERROR "${folder} has code but no floor here")
+  endif()
+endforeach()
 
 # Which folder each header lives in.
 foreach(folder ${folders})
@@ -33,9 +44,11 @@ set(violations "")
 foreach(folder ${folders})
   file(GLOB_RECURSE sources ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
   foreach(src ${sources})
-    file(STRINGS ${src} lines REGEX "^[ \t]*#[ \t]*include[ \t]+\"")
+    # Our headers are found by name whichever quotes the include uses.
+    file(STRINGS ${src} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
     foreach(line ${lines})
-      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([^\"]+)\".*" "\\1" included "${line}")
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">].*" "\\1" included
+                           "${line}")
       get_filename_component(name ${included} NAME)
       if(NOT DEFINED home_${name})
         continue() # generated or third-party

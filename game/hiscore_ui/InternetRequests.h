@@ -16,7 +16,8 @@ struct ServerSettings {
 ServerSettings readServerSettings();
 
 // The three requests of the hiscore server, built from the address (no trailing "/"), the
-// port and the password (may be empty). The password and the values go URL-encoded.
+// port and the password (may be empty). The port follows the host, before any path of the
+// address. The password and the values go URL-encoded.
 std::string connectionTestUrl(const std::string& server, const std::string& port,
                               const std::string& password);
 std::string tableDownloadUrl(const std::string& server, const std::string& port);

@@ -151,6 +151,11 @@ TEST(InternetRequests, UrlsAreBuiltExactly) {
         EXPECT_EQ(scoreUploadUrl("http://h", "81", password, 7, 1, "N"),
                   "http://h:81/?" + sent + "&updatescore&SCORE=7&LEVEL=1&NAME=N");
     }
+    // An address with a path: the port goes to the host, the path stays in front.
+    EXPECT_EQ(tableDownloadUrl("http://h/vantorix", "4000"), "http://h:4000/vantorix/idata.hsc");
+    EXPECT_EQ(connectionTestUrl("https://[::1]/a/b", "81", "pw"), "https://[::1]:81/a/b/?pw&ping");
+    EXPECT_EQ(scoreUploadUrl("http://h/s", "81", "", 7, 1, "N"),
+              "http://h:81/s/?updatescore&SCORE=7&LEVEL=1&NAME=N");
     EXPECT_EQ(withoutTrailingSlashes("http://h///"), "http://h");
     EXPECT_EQ(serverDisplayName("http://scores.test"), "scores.test");
     EXPECT_EQ(serverDisplayName("https://a.b:81/x"), "a.b");

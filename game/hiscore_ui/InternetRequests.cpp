@@ -68,6 +68,10 @@ std::string serverDisplayName(const std::string& address) {
     return host.empty() ? std::string("the hiscore server") : host;
 }
 
+bool passwordRefused(const std::string& reply) {
+    return reply.find("PASSWORD ERROR!") != std::string::npos;
+}
+
 bool containsNoCase(const std::string& text, const std::string& part) {
     return lowerCase(text).find(lowerCase(part)) != std::string::npos;
 }

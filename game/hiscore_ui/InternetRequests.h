@@ -30,5 +30,10 @@ std::string withoutTrailingSlashes(std::string address);
 // The name the wait texts give the server: the host of the address.
 std::string serverDisplayName(const std::string& address);
 
+// The server's way of refusing the password (exact letter case), and what the boxes say.
+bool passwordRefused(const std::string& reply);
+inline constexpr const char* PasswordRefusedText =
+    "A server was found, but it didn't accept the password!..";
+
 // Letter case ignored.
 bool containsNoCase(const std::string& text, const std::string& part);

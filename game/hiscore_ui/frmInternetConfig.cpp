@@ -46,9 +46,8 @@ void frmInternetConfig::Command4_Click() {
         MsgBox("The server answered " + reply, mb::Information, "Server response ok!");
     } else if (reply.empty()) {
         MsgBox("Unable to find server!", mb::Critical, "ERROR!");
-    } else if (reply.find("PASSWORD ERROR!") != std::string::npos) {
-        MsgBox("A server was found, but it didn't accept the password!..\r\nGaming with these "
-               "settings meight not work!",
+    } else if (passwordRefused(reply)) {
+        MsgBox(std::string(PasswordRefusedText) + "\r\nGaming with these settings meight not work!",
                mb::Critical, "ERROR!");
     } else {
         MsgBox("A server was found, but it didn't pong!..\r\nRemoving the password meight be "

@@ -298,19 +298,26 @@ TEST_F(Internet, AFailedUploadAsksUntilCancelled) {
     switchOn();
     answers.push_back(std::string("nope"));
     answers.push_back(VbError(http::err::TimedOut, "Inet", "Request timed out"));
+    answers.push_back(std::string("PASSWORD ERROR!"));
+    dialogs.answer(mb::OK);
     dialogs.answer(mb::OK);
     dialogs.answer(mb::Cancel);
     internet->SendHiscore(5000, 1, "ME");
-    EXPECT_EQ(urls.size(), 2u);
+    EXPECT_EQ(urls.size(), 3u);
     EXPECT_EQ(urls[0], urls[1]);
+    EXPECT_EQ(urls[0], urls[2]);
     EXPECT_EQ(prompts(), (std::vector<std::string>{
                              "Unable to contact server, the server meight be busy or down.\r\n"
                              "Do you want to try again ?",
                              timedOutText + "\r\n\r\nDo you want to try again ?",
+                             "A server was found, but it didn't accept the password!..\r\n"
+                             "Do you want to try again ?",
                              "Internet mode has been turned off!"}));
     EXPECT_EQ(dialogs.calls()[0].style, mb::OKCancel + mb::Exclamation);
     EXPECT_EQ(dialogs.calls()[0].title, "Unable to send hiscores!");
-    EXPECT_EQ(dialogs.calls()[2].style, mb::Information);
+    EXPECT_EQ(dialogs.calls()[2].style, mb::OKCancel + mb::Exclamation);
+    EXPECT_EQ(dialogs.calls()[2].title, "Unable to send hiscores!");
+    EXPECT_EQ(dialogs.calls()[3].style, mb::Information);
     expectOffWithLocalTable();
 
     // Also when the window closes during a game, Cancel leaves the mode off as it says.

@@ -39,7 +39,10 @@ void frmInternetConfig::Command4_Click() {
     std::string reply;
     try {
         reply = openUrl(connectionTestUrl(Text1, Text3, Text2));
-    } catch (const VbError&) {
+    } catch (const VbError& e) {
+        if (e.Number() == http::err::Cancelled) {
+            return; // the dialog closed meanwhile
+        }
         reply.clear();
     }
     if (lowerCase(reply) == "pong") {
@@ -103,5 +106,7 @@ bool showInternetConfig(QWidget* parent) {
         dialog.accept();
     });
     QObject::connect(command2, &QPushButton::clicked, &dialog, &QDialog::reject);
+    // A test that still waits ends with the dialog, not at its deadline.
+    QObject::connect(&dialog, &QDialog::finished, &dialog, [] { http::cancelWaitingTransfers(); });
     return dialog.exec() == QDialog::Accepted;
 }

@@ -15,8 +15,13 @@
 #include "VbError.h"
 #include "frmInternetConfig.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <chrono>
 #include <deque>
 #include <gtest/gtest.h>
 #include <variant>
@@ -418,6 +423,43 @@ TEST_F(Internet, ConfigDialogTestsAndSavesTheFields) {
     replies.push_back(std::string("pong"));
     config.Command4_Click();
     EXPECT_EQ(tested.back(), "http://other:81/?ping");
+}
+
+TEST(InternetConfigWindow, ClosingItEndsAWaitingConnectionTestAtOnce) {
+    ScriptedDialogs dialogs;
+    LoopbackHttpServer server;
+    server.hold();
+    SaveSetting("Vantorix", "General", "Server", "http://127.0.0.1");
+    SaveSetting("Vantorix", "General", "Port", std::to_string(server.port()));
+    // Test Connection, then, once the server holds the request, Cancel.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog != nullptr && !server.requestLines().empty()) {
+            closer.stop();
+            for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+                if (b->text() == "Cancel") {
+                    b->click();
+                }
+            }
+        }
+    });
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        closer.start(20);
+        for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+            if (b->text() == "Test Connection") {
+                b->click();
+            }
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(showInternetConfig());
+    // Well before the test's deadline (15 s), and no box about a dialog that is gone.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(dialogs.calls().empty());
+    EXPECT_EQ(server.requestLines().size(), 1u);
 }
 
 // What a server and a proxy see of the three requests: the test's and the upload's request

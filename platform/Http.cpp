@@ -170,6 +170,9 @@ Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
     curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(timeoutMs));
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
+    // A name lookup still running when the deadline passes or the window closes is left
+    // to finish on its own; waiting for it would outlast both.
+    curl_easy_setopt(e, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxReplyBytes));
     // An empty proxy means a direct connection; an empty exclusion list leaves curl nothing
     // of its own to decide.

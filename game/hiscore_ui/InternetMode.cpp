@@ -141,8 +141,11 @@ void InternetMode::SendHiscore(VbLong Score, VbLong Level, const std::string& Na
                 info_.Unload();
                 return;
             }
-            prompt = "Unable to contact server, the server meight be busy or down.\r\nDo you "
-                     "want to try again ?";
+            // A refused password is no busy server: trying again only helps after a change.
+            prompt = passwordRefused(reply)
+                         ? std::string(PasswordRefusedText) + "\r\nDo you want to try again ?"
+                         : "Unable to contact server, the server meight be busy or down.\r\nDo "
+                           "you want to try again ?";
         } catch (const VbError& e) {
             if (e.Number() == http::err::Cancelled) {
                 info_.Unload();

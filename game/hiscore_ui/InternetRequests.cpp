@@ -18,21 +18,31 @@ namespace {
 std::string passwordPart(const std::string& password) {
     return password.empty() ? std::string() : URLEncode(password) + "&";
 }
+
+// The port belongs to the host: an address with a path keeps that path after the port.
+std::string withPort(const std::string& server, const std::string& port) {
+    const auto scheme = server.find("://");
+    const auto path = scheme == std::string::npos ? scheme : server.find('/', scheme + 3);
+    if (path == std::string::npos) {
+        return server + ":" + port;
+    }
+    return server.substr(0, path) + ":" + port + server.substr(path);
+}
 } // namespace
 
 std::string connectionTestUrl(const std::string& server, const std::string& port,
                               const std::string& password) {
-    return server + ":" + port + "/?" + passwordPart(password) + "ping";
+    return withPort(server, port) + "/?" + passwordPart(password) + "ping";
 }
 
 std::string tableDownloadUrl(const std::string& server, const std::string& port) {
-    return server + ":" + port + "/idata.hsc";
+    return withPort(server, port) + "/idata.hsc";
 }
 
 std::string scoreUploadUrl(const std::string& server, const std::string& port,
                            const std::string& password, VbLong score, VbLong level,
                            const std::string& name) {
-    return server + ":" + port + "/?" + passwordPart(password) +
+    return withPort(server, port) + "/?" + passwordPart(password) +
            "updatescore&SCORE=" + URLEncode(std::to_string(score)) +
            "&LEVEL=" + URLEncode(std::to_string(level)) + "&NAME=" + URLEncode(name);
 }
@@ -56,6 +66,10 @@ std::string serverDisplayName(const std::string& address) {
         host = host.substr(0, host.find_first_of("/:?#"));
     }
     return host.empty() ? std::string("the hiscore server") : host;
+}
+
+bool passwordRefused(const std::string& reply) {
+    return reply.find("PASSWORD ERROR!") != std::string::npos;
 }
 
 bool containsNoCase(const std::string& text, const std::string& part) {

@@ -16,7 +16,8 @@ struct ServerSettings {
 ServerSettings readServerSettings();
 
 // The three requests of the hiscore server, built from the address (no trailing "/"), the
-// port and the password (may be empty). The password and the values go URL-encoded.
+// port and the password (may be empty). The port follows the host, before any path of the
+// address. The password and the values go URL-encoded.
 std::string connectionTestUrl(const std::string& server, const std::string& port,
                               const std::string& password);
 std::string tableDownloadUrl(const std::string& server, const std::string& port);
@@ -28,6 +29,11 @@ std::string scoreUploadUrl(const std::string& server, const std::string& port,
 std::string withoutTrailingSlashes(std::string address);
 // The name the wait texts give the server: the host of the address.
 std::string serverDisplayName(const std::string& address);
+
+// The server's way of refusing the password (exact letter case), and what the boxes say.
+bool passwordRefused(const std::string& reply);
+inline constexpr const char* PasswordRefusedText =
+    "A server was found, but it didn't accept the password!..";
 
 // Letter case ignored.
 bool containsNoCase(const std::string& text, const std::string& part);

@@ -41,6 +41,8 @@ protected:
     void labelChanged() override {
         if (label_) {
             label_->setText(ansi::toQString(Label1()));
+            // Wide enough for a long server name.
+            window_->adjustSize();
             label_->repaint();
         }
     }

@@ -39,16 +39,18 @@ void frmInternetConfig::Command4_Click() {
     std::string reply;
     try {
         reply = openUrl(connectionTestUrl(Text1, Text3, Text2));
-    } catch (const VbError&) {
+    } catch (const VbError& e) {
+        if (e.Number() == http::err::Cancelled) {
+            return; // the dialog closed meanwhile
+        }
         reply.clear();
     }
     if (lowerCase(reply) == "pong") {
         MsgBox("The server answered " + reply, mb::Information, "Server response ok!");
     } else if (reply.empty()) {
         MsgBox("Unable to find server!", mb::Critical, "ERROR!");
-    } else if (reply.find("PASSWORD ERROR!") != std::string::npos) {
-        MsgBox("A server was found, but it didn't accept the password!..\r\nGaming with these "
-               "settings meight not work!",
+    } else if (passwordRefused(reply)) {
+        MsgBox(std::string(PasswordRefusedText) + "\r\nGaming with these settings meight not work!",
                mb::Critical, "ERROR!");
     } else {
         MsgBox("A server was found, but it didn't pong!..\r\nRemoving the password meight be "
@@ -104,5 +106,7 @@ bool showInternetConfig(QWidget* parent) {
         dialog.accept();
     });
     QObject::connect(command2, &QPushButton::clicked, &dialog, &QDialog::reject);
+    // A test that still waits ends with the dialog, not at its deadline.
+    QObject::connect(&dialog, &QDialog::finished, &dialog, [] { http::cancelWaitingTransfers(); });
     return dialog.exec() == QDialog::Accepted;
 }

@@ -3,11 +3,13 @@
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "HiscoreUi.h"
+#include "InfoWindow.h"
 #include "ManualClock.h"
 #include "frmHiscore.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -63,4 +65,15 @@ TEST(HiscoreUi, JoinsThePanelTheNameEntryAndTheModeToTheGameWindow) {
         EXPECT_TRUE(form.LevelSet.seams.internetMode());
     }
     Clock::install(nullptr);
+}
+
+TEST(HiscoreUi, TheStatusWindowShowsALongServerNameWhole) {
+    QWidget parent;
+    const std::unique_ptr<InfoWindow> info = makeInfoWindow(&parent);
+    info->Show("Loading data from hiscores.a-rather-long-name.quillfen.example, please wait...");
+    const QLabel* label = parent.findChild<QLabel*>();
+    ASSERT_NE(label, nullptr);
+    QApplication::processEvents();
+    EXPECT_GE(label->width(), label->sizeHint().width());
+    info->Unload();
 }

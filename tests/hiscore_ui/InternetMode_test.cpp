@@ -15,8 +15,13 @@
 #include "VbError.h"
 #include "frmInternetConfig.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <chrono>
 #include <deque>
 #include <gtest/gtest.h>
 #include <variant>
@@ -151,6 +156,11 @@ TEST(InternetRequests, UrlsAreBuiltExactly) {
         EXPECT_EQ(scoreUploadUrl("http://h", "81", password, 7, 1, "N"),
                   "http://h:81/?" + sent + "&updatescore&SCORE=7&LEVEL=1&NAME=N");
     }
+    // An address with a path: the port goes to the host, the path stays in front.
+    EXPECT_EQ(tableDownloadUrl("http://h/vantorix", "4000"), "http://h:4000/vantorix/idata.hsc");
+    EXPECT_EQ(connectionTestUrl("https://[::1]/a/b", "81", "pw"), "https://[::1]:81/a/b/?pw&ping");
+    EXPECT_EQ(scoreUploadUrl("http://h/s", "81", "", 7, 1, "N"),
+              "http://h:81/s/?updatescore&SCORE=7&LEVEL=1&NAME=N");
     EXPECT_EQ(withoutTrailingSlashes("http://h///"), "http://h");
     EXPECT_EQ(serverDisplayName("http://scores.test"), "scores.test");
     EXPECT_EQ(serverDisplayName("https://a.b:81/x"), "a.b");
@@ -293,19 +303,26 @@ TEST_F(Internet, AFailedUploadAsksUntilCancelled) {
     switchOn();
     answers.push_back(std::string("nope"));
     answers.push_back(VbError(http::err::TimedOut, "Inet", "Request timed out"));
+    answers.push_back(std::string("PASSWORD ERROR!"));
+    dialogs.answer(mb::OK);
     dialogs.answer(mb::OK);
     dialogs.answer(mb::Cancel);
     internet->SendHiscore(5000, 1, "ME");
-    EXPECT_EQ(urls.size(), 2u);
+    EXPECT_EQ(urls.size(), 3u);
     EXPECT_EQ(urls[0], urls[1]);
+    EXPECT_EQ(urls[0], urls[2]);
     EXPECT_EQ(prompts(), (std::vector<std::string>{
                              "Unable to contact server, the server meight be busy or down.\r\n"
                              "Do you want to try again ?",
                              timedOutText + "\r\n\r\nDo you want to try again ?",
+                             "A server was found, but it didn't accept the password!..\r\n"
+                             "Do you want to try again ?",
                              "Internet mode has been turned off!"}));
     EXPECT_EQ(dialogs.calls()[0].style, mb::OKCancel + mb::Exclamation);
     EXPECT_EQ(dialogs.calls()[0].title, "Unable to send hiscores!");
-    EXPECT_EQ(dialogs.calls()[2].style, mb::Information);
+    EXPECT_EQ(dialogs.calls()[2].style, mb::OKCancel + mb::Exclamation);
+    EXPECT_EQ(dialogs.calls()[2].title, "Unable to send hiscores!");
+    EXPECT_EQ(dialogs.calls()[3].style, mb::Information);
     expectOffWithLocalTable();
 
     // Also when the window closes during a game, Cancel leaves the mode off as it says.
@@ -406,6 +423,43 @@ TEST_F(Internet, ConfigDialogTestsAndSavesTheFields) {
     replies.push_back(std::string("pong"));
     config.Command4_Click();
     EXPECT_EQ(tested.back(), "http://other:81/?ping");
+}
+
+TEST(InternetConfigWindow, ClosingItEndsAWaitingConnectionTestAtOnce) {
+    ScriptedDialogs dialogs;
+    LoopbackHttpServer server;
+    server.hold();
+    SaveSetting("Vantorix", "General", "Server", "http://127.0.0.1");
+    SaveSetting("Vantorix", "General", "Port", std::to_string(server.port()));
+    // Test Connection, then, once the server holds the request, Cancel.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog != nullptr && !server.requestLines().empty()) {
+            closer.stop();
+            for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+                if (b->text() == "Cancel") {
+                    b->click();
+                }
+            }
+        }
+    });
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        closer.start(20);
+        for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+            if (b->text() == "Test Connection") {
+                b->click();
+            }
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(showInternetConfig());
+    // Well before the test's deadline (15 s), and no box about a dialog that is gone.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(dialogs.calls().empty());
+    EXPECT_EQ(server.requestLines().size(), 1u);
 }
 
 // What a server and a proxy see of the three requests: the test's and the upload's request

@@ -2,6 +2,7 @@
 #include "HttpProxy.h"
 #include "HttpTestProxy.h"
 #include "HttpTestServer.h"
+#include "SilentResolver.h"
 #include "Timer.h"
 #include "VbError.h"
 
@@ -20,6 +21,18 @@ std::int32_t failureOf(const std::string& url, int timeoutMs = 2000, std::size_t
         return e.Number();
     }
     return 0;
+}
+
+// The failure number of a Get that a timer cancels after 50 ms.
+std::int32_t failureWhenCancelled(const std::string& url, int timeoutMs) {
+    Timer t;
+    t.onTick = [&] {
+        t.setEnabled(false);
+        http::cancelWaitingTransfers();
+    };
+    t.setInterval(50);
+    t.setEnabled(true);
+    return failureOf(url, timeoutMs);
 }
 
 } // namespace
@@ -248,15 +261,39 @@ TEST(Http, CancellingEndsTheWaitingTransfersAtOnce) {
     LoopbackHttpServer server;
     server.hold();
     server.reply(200, "later");
-    Timer t;
-    t.onTick = [&] {
-        t.setEnabled(false);
-        http::cancelWaitingTransfers();
-    };
-    t.setInterval(50);
-    t.setEnabled(true);
     // Far longer than the test may take: only the cancel can end it in time.
-    EXPECT_EQ(failureOf(server.base() + "/held", 60000), http::err::Cancelled);
+    EXPECT_EQ(failureWhenCancelled(server.base() + "/held", 60000), http::err::Cancelled);
     // What begins afterwards runs as usual.
     EXPECT_EQ(http::OpenURL(server.base() + "/later", 5000), "later");
+}
+
+// A server name whose lookup never ends (the name server is silent) holds up neither the
+// deadline nor the cancel of a closing window.
+TEST(Http, ANameLookupThatNeverEndsHoldsUpNeitherDeadlineNorCancel) {
+    if (!SilentResolver::inside()) {
+        const std::string failure = SilentResolver::runInside(
+            testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() +
+            std::string(".") + testing::UnitTest::GetInstance()->current_test_info()->name());
+        if (failure.starts_with("skip: ")) {
+            GTEST_SKIP() << failure;
+        }
+        EXPECT_EQ(failure, "");
+        return;
+    }
+    SilentResolver resolver;
+    if (const std::string why = resolver.start(); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+    ScopedEnvironment env;
+    env.withoutProxies();
+    const std::string url = "http://hiscores.lookup-never-ends.test:4000/idata.hsc";
+    using SteadyClock = std::chrono::steady_clock;
+
+    auto start = SteadyClock::now();
+    EXPECT_EQ(failureOf(url, 300), http::err::TimedOut);
+    EXPECT_LT(SteadyClock::now() - start, std::chrono::seconds(5));
+
+    start = SteadyClock::now();
+    EXPECT_EQ(failureWhenCancelled(url, 60000), http::err::Cancelled);
+    EXPECT_LT(SteadyClock::now() - start, std::chrono::seconds(5));
 }

@@ -60,12 +60,13 @@ TEST(StartUp, TheHiscoreServerIsTheOneTheSettingsDialogShows) {
     struct Case {
         const char* stored; // nullptr: not stored
         std::string address;
+        std::string download;
     };
     const std::vector<Case> cases = {
-        {nullptr, DefaultServerAddress},
-        {"http://my.host", "http://my.host"},
-        {"http://my.host//", "http://my.host"},
-        {"http://my.host/scores/", "http://my.host/scores"},
+        {nullptr, DefaultServerAddress, std::string(DefaultServerAddress) + ":4000/idata.hsc"},
+        {"http://my.host", "http://my.host", "http://my.host:4000/idata.hsc"},
+        {"http://my.host//", "http://my.host", "http://my.host:4000/idata.hsc"},
+        {"http://my.host/scores/", "http://my.host/scores", "http://my.host:4000/scores/idata.hsc"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored ? c.stored : "missing");
@@ -75,8 +76,7 @@ TEST(StartUp, TheHiscoreServerIsTheOneTheSettingsDialogShows) {
         }
         w.start();
         EXPECT_EQ(w.f().ServerAddress, c.address);
-        EXPECT_EQ(tableDownloadUrl(w.f().ServerAddress, w.f().ServerPort),
-                  c.address + ":4000/idata.hsc");
+        EXPECT_EQ(tableDownloadUrl(w.f().ServerAddress, w.f().ServerPort), c.download);
         frmInternetConfig dialog;
         dialog.Form_Load();
         dialog.Command1_Click(); // OK saves what it shows, without the slashes

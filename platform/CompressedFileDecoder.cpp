@@ -3,6 +3,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/dict.h>
 #include <libavutil/intreadwrite.h>
 #include <libavutil/log.h>
 #include <libavutil/mem.h>
@@ -10,8 +11,6 @@ extern "C" {
 
 #include <algorithm>
 #include <cstring>
-#include <set>
-#include <string_view>
 #include <vector>
 
 namespace music {
@@ -19,23 +18,8 @@ namespace music {
 namespace {
 
 // The containers this decoder is for. Anything else FFmpeg might take a file for (raw
-// pictures, text, subtitles) is not music.
-bool allowedContainer(const char* names) {
-    static const std::set<std::string_view> allowed{"mp3", "mpeg", "asf", "asf_o", "wav",
-                                                    "au",  "aiff", "iff", "w64"};
-    std::string_view all(names != nullptr ? names : "");
-    while (!all.empty()) {
-        const auto comma = all.find(',');
-        if (allowed.count(all.substr(0, comma)) != 0) {
-            return true;
-        }
-        if (comma == std::string_view::npos) {
-            break;
-        }
-        all.remove_prefix(comma + 1);
-    }
-    return false;
-}
+// pictures, text, subtitles, play lists that name other files) is not music.
+constexpr const char* kContainers = "mp3,mpeg,asf,asf_o,wav,au,aiff,iff,w64";
 
 int ioRead(void* opaque, std::uint8_t* buf, int size) {
     const std::int64_t got =
@@ -132,14 +116,17 @@ struct Pass {
         format->pb = io;
         format->flags |= AVFMT_FLAG_CUSTOM_IO;
         format->probesize = 2 * 1024 * 1024;
+        // Other containers are refused before they read a byte past the probe, and no
+        // demuxer may open anything itself: every byte comes through the checked file.
+        AVDictionary* options = nullptr;
+        av_dict_set(&options, "format_whitelist", kContainers, 0);
+        av_dict_set(&options, "protocol_whitelist", "none", 0);
         // The name is left out on purpose: the contents alone decide what the file is.
-        if (avformat_open_input(&format, "", nullptr, nullptr) < 0) {
+        const int opened = avformat_open_input(&format, "", nullptr, &options);
+        av_dict_free(&options);
+        if (opened < 0) {
             format = nullptr; // freed by FFmpeg
             error = "not a sound file FFmpeg knows";
-            return false;
-        }
-        if (!allowedContainer(format->iformat->name)) {
-            error = std::string("a ") + format->iformat->name + " file, not music";
             return false;
         }
         if (avformat_find_stream_info(format, nullptr) < 0) {

@@ -300,13 +300,23 @@ TEST_F(MusicKindsTest, DamagedFilesOfEveryKindAreRefusedOrPlayWhatTheyHold) {
     }
 }
 
-// Files no player should read: a named pipe without a writer, a device, a folder, and
-// files too large to be music. PlayFile returns at once with False and says why.
+// Files no player should read: a named pipe without a writer, a device, a folder, files
+// too large to be music, and a play list under a music ending that names a pipe beside it.
+// PlayFile returns at once with False and says why.
 TEST_F(MusicKindsTest, HostileFilesAreRefusedWithoutBlocking) {
     const std::string pipeModule = dir + "/p.dat";
     const std::string pipeStream = dir + "/p.mp3";
+    const std::string pipeListed = dir + "/listed";
     ASSERT_EQ(mkfifo(pipeModule.c_str(), 0600), 0);
     ASSERT_EQ(mkfifo(pipeStream.c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(pipeListed.c_str(), 0600), 0);
+    // A list's relative names are taken from the current folder.
+    struct KeepFolder {
+        fs::path saved = fs::current_path();
+        ~KeepFolder() { fs::current_path(saved); }
+    } keepFolder;
+    fs::current_path(dir);
+    const std::string list = "ffconcat version 1.0\nfile listed\n";
     fs::create_directory(dir + "/x.xm");
     fs::create_symlink("/dev/zero", dir + "/zero.xm");
     fs::create_symlink("/dev/zero", dir + "/zero.wav");
@@ -328,6 +338,8 @@ TEST_F(MusicKindsTest, HostileFilesAreRefusedWithoutBlocking) {
         {sparse("huge.mid", 33 * 1024 * 1024, fixtures::midiFile(60, 1, 2)), "larger than 32 MiB"},
         {sparse("huge.wav", 257 * 1024 * 1024, fixtures::waveFile(100)), "larger than 256 MiB"},
         {dir + "/missing.xm", "No such file"},
+        {fixtures::write(dir, "list.mp3", list), "not a sound file"},
+        {fixtures::write(dir, "list.wma", list), "not a sound file"},
     };
     // Should PlayFile wait for a writer, this one comes after a few seconds so that the
     // test ends; it must not be needed.
@@ -338,7 +350,7 @@ TEST_F(MusicKindsTest, HostileFilesAreRefusedWithoutBlocking) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         while (!done) {
-            for (const std::string& p : {pipeModule, pipeStream}) {
+            for (const std::string& p : {pipeModule, pipeStream, pipeListed}) {
                 const int fd = ::open(p.c_str(), O_WRONLY | O_NONBLOCK);
                 if (fd >= 0) {
                     rescued = true;

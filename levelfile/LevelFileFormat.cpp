@@ -401,7 +401,16 @@ LevelReadResult readLevelFile(const std::string& path, ReaderKind reader) {
         r.Failure = {e.Number(), e.Description()};
         return r;
     }
-    return parseLevelFile(bytes, reader);
+    LevelReadResult r = parseLevelFile(bytes, reader);
+    if (!r.ok) {
+        // The damage and the file it is in, in the form of every file error.
+        std::string description = r.Failure.Description;
+        if (!description.empty() && description.back() == '.') {
+            description.pop_back();
+        }
+        r.Failure.Description = fileErrorText(description, path);
+    }
+    return r;
 }
 
 std::string encodeLevelsText(const std::vector<EditLevelRec>& levels) {

@@ -80,10 +80,10 @@ TEST_F(EditorFiles, FailedLoadReportsAndKeepsTheLevelsBeingEdited) {
         std::string why;
     };
     for (const Case& c :
-         {Case{path("bad.dat"), false, "Input past end of file"},
+         {Case{path("bad.dat"), false, "Input past end of file: \"" + path("bad.dat") + "\""},
           {path("missing.dat"), false, "File not found: \"" + path("missing.dat") + "\""},
-          {path("empty.dat"), true, "The file holds no level."},
-          {path("bad.dat"), true, "Bad record length"}}) {
+          {path("empty.dat"), true, "The file holds no level: \"" + path("empty.dat") + "\""},
+          {path("bad.dat"), true, "Bad record length: \"" + path("bad.dat") + "\""}}) {
         dialogs.clear();
         EXPECT_FALSE(c.binary ? files.LoadLevelsBinary(c.path) : files.LoadLevels(c.path));
         ASSERT_EQ(dialogs.calls().size(), 1u);

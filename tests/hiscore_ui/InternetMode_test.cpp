@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <variant>
 
 namespace {
@@ -406,6 +407,22 @@ TEST_F(Internet, ConfigDialogTestsAndSavesTheFields) {
     replies.push_back(std::string("pong"));
     config.Command4_Click();
     EXPECT_EQ(tested.back(), "http://other:81/?ping");
+}
+
+TEST_F(Internet, ConfigThatCannotBeStoredSaysSoOnce) {
+    ASSERT_TRUE(SaveSetting("Vantorix", "General", "Port", "4000"));
+    const std::string ini = settingsFilePath("Vantorix");
+    ::chmod(ini.c_str(), 0444);
+    frmInternetConfig config;
+    config.Text1 = "http://lost";
+    config.Text3 = "81";
+    config.Command1_Click();
+    ::chmod(ini.c_str(), 0644);
+    EXPECT_EQ(prompts(), std::vector<std::string>{"ERROR! Unable to save the settings!\r\n\r\n"
+                                                  "Permission denied: \"" +
+                                                  ini + "\""});
+    EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
+    EXPECT_EQ(readServerSettings().Port, "4000");
 }
 
 // What a server and a proxy see of the three requests: the test's and the upload's request

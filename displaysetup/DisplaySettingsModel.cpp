@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "Numbers.h"
 #include "Settings.h"
+#include "SettingsNotice.h"
 #include "VbError.h"
 #include "modTest.h"
 
@@ -193,12 +194,18 @@ void DisplaySettingsModel::SaveS() {
         return;
     }
     StoredMode = DisplayModes[static_cast<std::size_t>(ListIndex)];
-    SaveSetting(appName, section, "lWidth", num::toText(std::int64_t{StoredMode.dmPelsWidth}));
-    SaveSetting(appName, section, "lHeight", num::toText(std::int64_t{StoredMode.dmPelsHeight}));
-    SaveSetting(appName, section, "lBits", num::toText(std::int64_t{StoredMode.dmBitsPerPel}));
-    SaveSetting(appName, section, "lFreq",
-                num::toText(std::int64_t{StoredMode.dmDisplayFrequency}));
-    SaveSetting(appName, section, "lERROR", "0");
+    const bool saved = SaveSetting(appName, section, "lWidth",
+                                   num::toText(std::int64_t{StoredMode.dmPelsWidth})) &&
+                       SaveSetting(appName, section, "lHeight",
+                                   num::toText(std::int64_t{StoredMode.dmPelsHeight})) &&
+                       SaveSetting(appName, section, "lBits",
+                                   num::toText(std::int64_t{StoredMode.dmBitsPerPel})) &&
+                       SaveSetting(appName, section, "lFreq",
+                                   num::toText(std::int64_t{StoredMode.dmDisplayFrequency})) &&
+                       SaveSetting(appName, section, "lERROR", "0");
+    if (!saved) {
+        tellSettingsNotSaved();
+    }
 }
 
 void DisplaySettingsModel::select(int index) {

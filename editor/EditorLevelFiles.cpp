@@ -13,7 +13,9 @@ bool save(EditorLevelFiles& files, const std::string& fileName, LevelEncoding en
         writeLevelFile(fileName, files.EditLevels, encoding);
     } catch (const VbError& e) {
         files.Saved = VbFalse;
-        MsgBox("ERROR! Unable to save file.\r\nCode:" + std::to_string(e.Number()));
+        // The code, and which file and why.
+        MsgBox("ERROR! Unable to save file.\r\nCode:" + std::to_string(e.Number()) + "\r\n\r\n" +
+               e.Description());
         return false;
     }
     files.LevelFileName = fileName;

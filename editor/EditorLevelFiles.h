@@ -21,8 +21,8 @@ struct EditorLevelFiles {
 
     // Write all of EditLevels. Success: LevelFileName = FileName and its encoding, Saved =
     // True. Failure:
-    // Saved = False, "ERROR! Unable to save file." with the failure's code; the old file is
-    // untouched.
+    // Saved = False, "ERROR! Unable to save file." with the failure's code and its description,
+    // which names the file; the old file is untouched.
     bool SaveLevels(const std::string& FileName);
     bool SaveLevelsBinary(const std::string& FileName);
 

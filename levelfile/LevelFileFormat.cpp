@@ -346,6 +346,14 @@ const std::vector<EditAlienRec>& aliensToWrite(const EditLevelRec& level,
     return placeholder;
 }
 
+// What went wrong and the file it is in, in the form of every file error.
+std::string namingFile(std::string description, const std::string& path) {
+    if (!description.empty() && description.back() == '.') {
+        description.pop_back();
+    }
+    return fileErrorText(description, path);
+}
+
 constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
 
 bool startsWith(std::string_view s, std::string_view prefix) {
@@ -401,7 +409,11 @@ LevelReadResult readLevelFile(const std::string& path, ReaderKind reader) {
         r.Failure = {e.Number(), e.Description()};
         return r;
     }
-    return parseLevelFile(bytes, reader);
+    LevelReadResult r = parseLevelFile(bytes, reader);
+    if (!r.ok) {
+        r.Failure.Description = namingFile(r.Failure.Description, path);
+    }
+    return r;
 }
 
 std::string encodeLevelsText(const std::vector<EditLevelRec>& levels) {
@@ -453,12 +465,17 @@ std::string encodeLevelsBinary(const std::vector<EditLevelRec>& levels) {
 
 void writeLevelFile(const std::string& path, const std::vector<EditLevelRec>& levels,
                     LevelEncoding encoding) {
-    if (encoding == LevelEncoding::Text) {
-        writeFileAtomically(path, encodeLevelsText(levels), ExistingFile::Respect);
-    } else {
-        // The binary save replaces the old file whatever its attributes.
-        writeFileAtomically(path, encodeLevelsBinary(levels), ExistingFile::Replace);
+    std::string bytes;
+    try {
+        bytes =
+            encoding == LevelEncoding::Text ? encodeLevelsText(levels) : encodeLevelsBinary(levels);
+    } catch (const VbError& e) {
+        throw VbError(e.Number(), e.Source(), namingFile(e.Description(), path));
     }
+    // The binary save replaces the old file whatever its attributes.
+    writeFileAtomically(path, bytes,
+                        encoding == LevelEncoding::Text ? ExistingFile::Respect
+                                                        : ExistingFile::Replace);
 }
 
 EditLevelRec toEditLevel(const ParsedLevel& level) {

@@ -63,10 +63,17 @@ const char* kindName(FileKind kind) {
     return "a file";
 }
 
-[[noreturn]] void failTooLarge(const std::string& path, FileKind kind) {
+std::string sizeText(std::uintmax_t bytes) {
+    if (bytes % MB == 0) {
+        return std::to_string(bytes / MB) + " MB";
+    }
+    return std::to_string(bytes) + " bytes";
+}
+
+[[noreturn]] void failTooLarge(const std::string& path, std::uintmax_t cap,
+                               const std::string& what) {
     fail(vberr::PathFileAccess, path,
-         "is larger than the " + std::to_string(readCap(kind) / MB) + " MB " + kindName(kind) +
-             " may have");
+         "is larger than the " + sizeText(cap) + " " + what + " may have");
 }
 
 std::string notRegularCause(mode_t mode) {
@@ -87,7 +94,7 @@ std::string notRegularCause(mode_t mode) {
 
 class OpenFile {
 public:
-    OpenFile(const std::string& path, FileKind kind) {
+    OpenFile(const std::string& path, std::uintmax_t cap, const std::string& what) {
         if (path.empty()) {
             throw VbError(vberr::PathFileAccess, "Vantorix",
                           vberr::standardDescription(vberr::PathFileAccess) + ": no file name");
@@ -106,8 +113,8 @@ public:
             if (!S_ISREG(st_.st_mode)) {
                 fail(vberr::PathFileAccess, path, notRegularCause(st_.st_mode));
             }
-            if (st_.st_size < 0 || static_cast<std::uintmax_t>(st_.st_size) > readCap(kind)) {
-                failTooLarge(path, kind);
+            if (st_.st_size < 0 || static_cast<std::uintmax_t>(st_.st_size) > cap) {
+                failTooLarge(path, cap, what);
             }
         } catch (...) {
             // No destructor runs for a constructor that throws.
@@ -124,6 +131,11 @@ public:
     OpenFile& operator=(const OpenFile&) = delete;
 
     int fd() const { return fd_; }
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
     std::size_t size() const { return static_cast<std::size_t>(st_.st_size); }
 
 private:
@@ -161,11 +173,23 @@ std::string fileErrorText(const std::string& description, const std::string& pat
 }
 
 void checkReadableFile(const std::string& path, FileKind kind) {
-    const OpenFile file(path, kind);
+    const OpenFile file(path, readCap(kind), kindName(kind));
+}
+
+int openCheckedFile(const std::string& path, std::uintmax_t cap, const std::string& what,
+                    std::uintmax_t& size) {
+    OpenFile file(path, cap, what);
+    // Opened without blocking only to get past a pipe; the reads that follow may wait.
+    const int flags = ::fcntl(file.fd(), F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(file.fd(), F_SETFL, flags & ~O_NONBLOCK);
+    }
+    size = file.size();
+    return file.release();
 }
 
 std::string readFile(const std::string& path, FileKind kind) {
-    const OpenFile file(path, kind);
+    const OpenFile file(path, readCap(kind), kindName(kind));
     const std::size_t cap = readCap(kind);
     std::string out;
     try {
@@ -186,7 +210,7 @@ std::string readFile(const std::string& path, FileKind kind) {
             }
             // A file may grow while it is read, or claim no size at all.
             if (static_cast<std::size_t>(n) > cap - out.size()) {
-                failTooLarge(path, kind);
+                failTooLarge(path, cap, kindName(kind));
             }
             out.append(buffer, static_cast<std::size_t>(n));
         }

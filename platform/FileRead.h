@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // Every file the programs read comes through here. The file is opened without blocking (a
@@ -28,6 +29,13 @@ std::string readFile(const std::string& path, FileKind kind);
 
 // The same checks as readFile without reading: the file is there, regular, within the cap.
 void checkReadableFile(const std::string& path, FileKind kind);
+
+// For readers that keep a file open and read it piece by piece (music): the checks of
+// readFile against cap bytes, what naming the kind in the error ("a music file"). Returns
+// the descriptor, in blocking mode, for the caller to close, and the size seen on opening.
+// Throws as readFile.
+int openCheckedFile(const std::string& path, std::uintmax_t cap, const std::string& what,
+                    std::uintmax_t& size);
 
 // "<description>: "<path>"", the form every file error takes.
 std::string fileErrorText(const std::string& description, const std::string& path);

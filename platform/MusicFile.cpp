@@ -1,54 +1,29 @@
 #include "MusicFile.h"
 
+#include "FileRead.h"
+#include "VbError.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace music {
 
-namespace {
-
-std::string sizeText(std::int64_t bytes) {
-    return std::to_string(bytes / kMiB) + " MiB";
-}
-
-} // namespace
-
 std::shared_ptr<MusicFile> MusicFile::open(const std::string& path, std::int64_t cap,
                                            std::string& error) {
-    // Non-blocking, so that a named pipe without a writer does not hold the program; the
-    // type check below then refuses it.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        error = path + ": " + std::strerror(errno);
+    std::uintmax_t size = 0;
+    int fd = -1;
+    try {
+        fd = openCheckedFile(path, static_cast<std::uintmax_t>(std::max<std::int64_t>(cap, 0)),
+                             "a music file", size);
+    } catch (const VbError& e) {
+        error = e.Description(); // names the file and the cause
         return nullptr;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        error = path + ": " + std::strerror(errno);
-        ::close(fd);
-        return nullptr;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        error = path + ": not a regular file";
-        ::close(fd);
-        return nullptr;
-    }
-    if (st.st_size > cap) {
-        error = path + ": larger than " + sizeText(cap);
-        ::close(fd);
-        return nullptr;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
-    return std::shared_ptr<MusicFile>(new MusicFile(fd, st.st_size, path));
+    return std::shared_ptr<MusicFile>(new MusicFile(fd, static_cast<std::int64_t>(size), path));
 }
 
 MusicFile::MusicFile(int fd, std::int64_t size, std::string path)

@@ -21,8 +21,9 @@ inline constexpr std::int64_t streamSizeCap = 256 * kMiB;
 
 class MusicFile {
 public:
-    // nullptr with error set (naming the file) when the path is not a readable regular
-    // file of at most cap bytes. A named pipe or a device does not block the caller.
+    // nullptr with error set (naming the file and the cause) when the path is not a
+    // readable regular file of at most cap bytes: the checks of every file the programs
+    // read. A named pipe or a device does not block the caller.
     static std::shared_ptr<MusicFile> open(const std::string& path, std::int64_t cap,
                                            std::string& error);
     ~MusicFile();

@@ -3,6 +3,7 @@
 #include "Ansi.h"
 #include "Color.h"
 #include "FileRead.h"
+#include "FileWrite.h"
 #include "Numbers.h"
 #include "VbError.h"
 
@@ -150,10 +151,19 @@ void Surface::setAutoSize(bool on) {
 }
 
 void Surface::SavePicture(const std::string& path) const {
-    QImageWriter writer(ansi::toQString(path), "bmp");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
     if (image_.isNull() || !writer.write(image_)) {
-        vberr::raise(vberr::PathFileAccess);
+        throw VbError(vberr::PathFileAccess, "Vantorix",
+                      fileErrorText(vberr::standardDescription(vberr::PathFileAccess), path) +
+                          " cannot be made: " + writer.errorString().toStdString());
     }
+    // Like every file the programs write: whole or not at all, and a file made read-only
+    // stays as it is.
+    writeFileAtomically(
+        path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 void Surface::setBackColor(std::int32_t c) {

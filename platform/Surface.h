@@ -61,7 +61,8 @@ public:
     // Kept for the callers that switch it; the buffer is persistent either way.
     bool AutoRedraw() const { return autoRedraw_; }
     void setAutoRedraw(bool on) { autoRedraw_ = on; }
-    // Writes what the surface shows as a 24-bit BMP; VbError 75 when it cannot.
+    // Writes what the surface shows as a 24-bit BMP, whole or not at all; the VbError of
+    // writeFileAtomically when it cannot (naming the file), 75 when there is no picture.
     void SavePicture(const std::string& path) const;
 
     // Setting the back colour clears the drawing, as on a picture box.

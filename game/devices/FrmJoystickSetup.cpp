@@ -5,6 +5,7 @@
 #include "GameControllerTool.h"
 #include "Numbers.h"
 #include "Settings.h"
+#include "SettingsNotice.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -189,9 +190,13 @@ void FrmJoystickSetup::dx8Joystick1_JoystickChange(VbLong X, VbLong Y, VbLong, V
 
 void FrmJoystickSetup::Command1_Click() {
     if (joystickPresent_) {
-        SaveSetting(app, section, "JOYSTICK", Check1->isChecked() ? "1" : "0");
-        SaveSetting(app, section, "JOYSTICKBUTTON", num::toText(static_cast<int>(fireButton_)));
-        SaveSetting(app, section, "JOYTUNE", num::toText(VScroll1->value()));
+        const bool saved = SaveSetting(app, section, "JOYSTICK", Check1->isChecked() ? "1" : "0") &&
+                           SaveSetting(app, section, "JOYSTICKBUTTON",
+                                       num::toText(static_cast<int>(fireButton_))) &&
+                           SaveSetting(app, section, "JOYTUNE", num::toText(VScroll1->value()));
+        if (!saved) {
+            tellSettingsNotSaved();
+        }
     }
     accept();
 }

@@ -5,6 +5,7 @@
 #include "Http.h"
 #include "InternetRequests.h"
 #include "Settings.h"
+#include "SettingsNotice.h"
 #include "TextCase.h"
 #include "VbError.h"
 
@@ -29,9 +30,12 @@ void frmInternetConfig::Form_Load() {
 
 void frmInternetConfig::Command1_Click() {
     Text1 = withoutTrailingSlashes(Text1);
-    SaveSetting("Vantorix", "General", "Server", Text1);
-    SaveSetting("Vantorix", "General", "Password", Text2);
-    SaveSetting("Vantorix", "General", "Port", Text3);
+    const bool saved = SaveSetting("Vantorix", "General", "Server", Text1) &&
+                       SaveSetting("Vantorix", "General", "Password", Text2) &&
+                       SaveSetting("Vantorix", "General", "Port", Text3);
+    if (!saved) {
+        tellSettingsNotSaved();
+    }
 }
 
 void frmInternetConfig::Command4_Click() {

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -198,6 +199,25 @@ TEST_F(JoystickSetupTest, OkWritesTheThreeKeys) {
     EXPECT_EQ(setting("JOYSTICK"), "0");
     EXPECT_EQ(setting("JOYSTICKBUTTON"), "12");
     EXPECT_EQ(setting("JOYTUNE"), "2250");
+}
+
+TEST_F(JoystickSetupTest, OkThatCannotStoreSaysSoOnceAndCloses) {
+    ScriptedDialogs dialogs;
+    DialogService::install(&dialogs);
+    plugIn();
+    ASSERT_TRUE(SaveSetting("Vantorix", "DEVMODE", "JOYTUNE", "700"));
+    const std::string ini = settingsFilePath("Vantorix");
+    ::chmod(ini.c_str(), 0444);
+    FrmJoystickSetup& d = open();
+    d.VScroll1->setValue(2250);
+    d.Command1->click();
+    ::chmod(ini.c_str(), 0644);
+    DialogService::install(nullptr);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_EQ(dialogs.calls()[0].prompt,
+              "ERROR! Unable to save the settings!\r\n\r\nPermission denied: \"" + ini + "\"");
+    EXPECT_EQ(setting("JOYTUNE"), "700");
 }
 
 TEST_F(JoystickSetupTest, DefaultsThenCancelLeavesTheStoreUnchanged) {

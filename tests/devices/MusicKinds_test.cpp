@@ -329,15 +329,15 @@ TEST_F(MusicKindsTest, HostileFilesAreRefusedWithoutBlocking) {
         std::string path;
         const char* why;
     } cases[] = {
-        {pipeModule, "not a regular file"},
-        {pipeStream, "not a regular file"},
-        {dir + "/x.xm", "not a regular file"},
-        {dir + "/zero.xm", "not a regular file"},
-        {dir + "/zero.wav", "not a regular file"},
-        {sparse("huge.xm", 129 * 1024 * 1024, "Extended Module: "), "larger than 128 MiB"},
+        {pipeModule, "\" is a named pipe, not a regular file"},
+        {pipeStream, "\" is a named pipe, not a regular file"},
+        {dir + "/x.xm", "\" is a folder, not a file"},
+        {dir + "/zero.xm", "\" is a device, not a regular file"},
+        {dir + "/zero.wav", "\" is a device, not a regular file"},
+        {sparse("huge.xm", 129 * 1024 * 1024, "Extended Module: "), "larger than the 128 MB"},
         {sparse("huge.mid", 33 * 1024 * 1024, fixtures::midiFile(60, 1, 2)), "larger than 32 MiB"},
-        {sparse("huge.wav", 257 * 1024 * 1024, fixtures::waveFile(100)), "larger than 256 MiB"},
-        {dir + "/missing.xm", "No such file"},
+        {sparse("huge.wav", 257 * 1024 * 1024, fixtures::waveFile(100)), "larger than the 256 MB"},
+        {dir + "/missing.xm", "File not found: \""},
         {fixtures::write(dir, "list.mp3", list), "not a sound file"},
         {fixtures::write(dir, "list.wma", list), "not a sound file"},
     };

@@ -16,6 +16,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -315,6 +316,23 @@ TEST_F(DisplaySetupTest, OkSavesExactlyTheModeKeysTheGameReads) {
                                  "xdevmode/lwidth"}));
     EXPECT_EQ(m.StoredMode.dmPelsWidth, 640);
     EXPECT_EQ(m.StoredMode.dmDisplayFrequency, 100);
+}
+
+TEST_F(DisplaySetupTest, OkThatCannotStoreTheModeSaysSoOnce) {
+    storeMode("800", "600", "32", "75");
+    const std::string ini = settingsFilePath("Vantorix");
+    ::chmod(ini.c_str(), 0444);
+    DisplaySettingsModel& m = open("-noerror");
+    window->Combo1->setCurrentIndex(1);
+    pressOkInTest();
+    window->Command1->click();
+    window->Command2->click();
+    ::chmod(ini.c_str(), 0644);
+    EXPECT_TRUE(m.closed());
+    EXPECT_EQ(prompts(), std::vector<std::string>{"ERROR! Unable to save the settings!\r\n\r\n"
+                                                  "Permission denied: \"" +
+                                                  ini + "\""});
+    EXPECT_EQ(stored("lWidth"), "800");
 }
 
 TEST_F(DisplaySetupTest, WhenOkNeedsATest) {

@@ -80,10 +80,10 @@ TEST_F(EditorFiles, FailedLoadReportsAndKeepsTheLevelsBeingEdited) {
         std::string why;
     };
     for (const Case& c :
-         {Case{path("bad.dat"), false, "Input past end of file"},
+         {Case{path("bad.dat"), false, "Input past end of file: \"" + path("bad.dat") + "\""},
           {path("missing.dat"), false, "File not found: \"" + path("missing.dat") + "\""},
-          {path("empty.dat"), true, "The file holds no level."},
-          {path("bad.dat"), true, "Bad record length"}}) {
+          {path("empty.dat"), true, "The file holds no level: \"" + path("empty.dat") + "\""},
+          {path("bad.dat"), true, "Bad record length: \"" + path("bad.dat") + "\""}}) {
         dialogs.clear();
         EXPECT_FALSE(c.binary ? files.LoadLevelsBinary(c.path) : files.LoadLevels(c.path));
         ASSERT_EQ(dialogs.calls().size(), 1u);
@@ -105,19 +105,21 @@ TEST_F(EditorFiles, FailedSaveReportsTheCodeAndLosesNothing) {
         std::function<void()> arrange;
         bool binary;
         std::string code;
+        std::string why; // names the file
     };
     const std::vector<Case> cases = {
-        {"missing folder", path("nowhere/x.dat"), [] {}, false, "76"},
+        {"missing folder", path("nowhere/x.dat"), [] {}, false, "76",
+         "Path not found: \"" + path("nowhere/x.dat") + "\""},
         {"disk full while writing", path("keep.dat"), [] { failNextWriteAfterForTesting(10); },
-         false, "61"},
-        {"disk full, binary", path("keep.dat"), [] { failNextWriteAfterForTesting(0); }, true,
-         "61"},
+         false, "61", "Disk full: \"" + path("keep.dat") + "\""},
+        {"disk full, binary", path("keep.dat"), [] { failNextWriteAfterForTesting(0); }, true, "61",
+         "Disk full: \"" + path("keep.dat") + "\""},
         {"read-only file", path("ro.dat"),
          [this] {
              put(path("ro.dat"), twoLevels);
              ::chmod(path("ro.dat").c_str(), 0444);
          },
-         false, "70"},
+         false, "70", "Permission denied: \"" + path("ro.dat") + "\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -126,7 +128,8 @@ TEST_F(EditorFiles, FailedSaveReportsTheCodeAndLosesNothing) {
         files.Saved = VbTrue;
         EXPECT_FALSE(c.binary ? files.SaveLevelsBinary(c.target) : files.SaveLevels(c.target));
         ASSERT_EQ(dialogs.calls().size(), 1u);
-        EXPECT_EQ(dialogs.calls()[0].prompt, "ERROR! Unable to save file.\r\nCode:" + c.code);
+        EXPECT_EQ(dialogs.calls()[0].prompt,
+                  "ERROR! Unable to save file.\r\nCode:" + c.code + "\r\n\r\n" + c.why);
         EXPECT_EQ(dialogs.calls()[0].style, mb::OKOnly);
         EXPECT_EQ(files.Saved, VbFalse);
         EXPECT_EQ(files.LevelFileName, path("keep.dat"));
@@ -138,6 +141,16 @@ TEST_F(EditorFiles, FailedSaveReportsTheCodeAndLosesNothing) {
 
     // The binary save replaces a read-only file, as it always cleared attributes first.
     EXPECT_TRUE(files.SaveLevelsBinary(path("ro.dat")));
+    EXPECT_EQ(get(path("ro.dat")).size(), 10u * 128u);
+
+    // A name too long for a record fails before any byte is written, and says which file.
+    dialogs.clear();
+    files.EditLevels[0].Name = std::string(130, 'n');
+    EXPECT_FALSE(files.SaveLevelsBinary(path("ro.dat")));
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_NE(dialogs.calls()[0].prompt.find("Bad record length: \"" + path("ro.dat") + "\""),
+              std::string::npos)
+        << dialogs.calls()[0].prompt;
     EXPECT_EQ(get(path("ro.dat")).size(), 10u * 128u);
 }
 

@@ -24,6 +24,7 @@
 #include <chrono>
 #include <deque>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <variant>
 
 namespace {
@@ -460,6 +461,22 @@ TEST(InternetConfigWindow, ClosingItEndsAWaitingConnectionTestAtOnce) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_TRUE(dialogs.calls().empty());
     EXPECT_EQ(server.requestLines().size(), 1u);
+}
+
+TEST_F(Internet, ConfigThatCannotBeStoredSaysSoOnce) {
+    ASSERT_TRUE(SaveSetting("Vantorix", "General", "Port", "4000"));
+    const std::string ini = settingsFilePath("Vantorix");
+    ::chmod(ini.c_str(), 0444);
+    frmInternetConfig config;
+    config.Text1 = "http://lost";
+    config.Text3 = "81";
+    config.Command1_Click();
+    ::chmod(ini.c_str(), 0644);
+    EXPECT_EQ(prompts(), std::vector<std::string>{"ERROR! Unable to save the settings!\r\n\r\n"
+                                                  "Permission denied: \"" +
+                                                  ini + "\""});
+    EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
+    EXPECT_EQ(readServerSettings().Port, "4000");
 }
 
 // What a server and a proxy see of the three requests: the test's and the upload's request

@@ -53,7 +53,10 @@ TEST_F(Levels, FailedLoadShowsBothBoxesAndKeepsWhatWasRead) {
 
     EXPECT_FALSE(game.LoadLevels(path("bad.dat")));
     ASSERT_EQ(dialogs.calls().size(), 2u);
-    EXPECT_EQ(dialogs.calls()[0].prompt, "ERROR! Level file is corrupted!\r\nOverflow");
+    // The damage, and which file it is in: a set chosen in the start dialog is on no
+    // command line.
+    EXPECT_EQ(dialogs.calls()[0].prompt,
+              "ERROR! Level file is corrupted!\r\nOverflow: \"" + path("bad.dat") + "\"");
     EXPECT_EQ(dialogs.calls()[0].style, mb::Critical);
     EXPECT_EQ(dialogs.calls()[1].prompt, "Command:\r\n\r\n-loadlevels{x}");
     EXPECT_EQ(dialogs.calls()[1].style, mb::Information);

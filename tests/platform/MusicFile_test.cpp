@@ -35,12 +35,12 @@ TEST_F(MusicFileTest, OnlyRegularFilesWithinTheCapOpen) {
     } cases[] = {
         {song, 10, ""},
         {dir + "/link.xm", 100, ""},
-        {song, 9, "larger than"},
-        {dir + "/big.xm", 4095, "larger than"},
-        {dir + "/folder.xm", 100, "not a regular file"},
-        {dir + "/pipe.xm", 100, "not a regular file"}, // and no waiting for a writer
-        {"/dev/zero", 100, "not a regular file"},
-        {dir + "/missing.xm", 100, "No such file"},
+        {song, 9, "\" is larger than the 9 bytes a music file may have"},
+        {dir + "/big.xm", 4095, "\" is larger than the 4095 bytes"},
+        {dir + "/folder.xm", 100, "\" is a folder, not a file"},
+        {dir + "/pipe.xm", 100, "\" is a named pipe, not a regular file"}, // and no waiting
+        {"/dev/zero", 100, "\" is a device, not a regular file"},
+        {dir + "/missing.xm", 100, "File not found: \""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

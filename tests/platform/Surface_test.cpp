@@ -3,6 +3,7 @@
 #include "Surface.h"
 #include "VbError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -413,7 +414,18 @@ TEST(Surface, BmpRoundTripAndLoadErrors) {
     junk.close();
     EXPECT_EQ(vbErrorNumber([&] { back.LoadPicture(tempPath(dir, "junk.bmp")); }), 481);
     EXPECT_EQ(back.Width(), 13) << "a failed load changes nothing";
-    EXPECT_EQ(vbErrorNumber([&] { s.SavePicture(tempPath(dir, "no/such/folder.bmp")); }), 75);
+    // A save that fails says which file and why, and leaves no part-written picture.
+    const std::string nowhere = tempPath(dir, "no/such/folder.bmp");
+    try {
+        s.SavePicture(nowhere);
+        ADD_FAILURE() << "saved into a missing folder";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.Number(), 76);
+        EXPECT_EQ(e.Description(), "Path not found: \"" + nowhere + "\"");
+    }
+    QFile::setPermissions(QString::fromStdString(file), QFileDevice::ReadOwner);
+    EXPECT_EQ(vbErrorNumber([&] { back.SavePicture(file); }), 70);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no leftover";
 }
 
 TEST(Surface, GifLoadsWithItsTransparentColourShowingTheBackColour) {

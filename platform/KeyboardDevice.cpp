@@ -92,6 +92,21 @@ bool KeyboardDevice::eventFilter(QObject* watched, QEvent* event) {
         if (!watched->isWindowType() || key->isAutoRepeat()) {
             break;
         }
+        // A handler run by the shortcut check may open a box and the key may be let go
+        // inside it: the press that then follows is the same one and no press of its own.
+        const std::uint32_t native = key->nativeScanCode();
+        if (event->type() == QEvent::ShortcutOverride) {
+            pressesToCome_[native] = key->timestamp();
+        } else if (event->type() == QEvent::KeyPress) {
+            const auto seen = pressesToCome_.find(native);
+            if (seen != pressesToCome_.end()) {
+                const bool samePress = seen->second == key->timestamp();
+                pressesToCome_.erase(seen);
+                if (samePress) {
+                    break;
+                }
+            }
+        }
         const bool down = event->type() != QEvent::KeyRelease;
         int code = keys::dikFromX11Keycode(key->nativeScanCode());
         if (code == 0 && key->nativeScanCode() == 0) {

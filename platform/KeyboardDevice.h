@@ -41,6 +41,9 @@ private:
     void notify();
 
     State state_{};
+    // Presses seen as a shortcut check whose own press event is still to come: the native
+    // key and the press's time stamp, which both copies carry.
+    std::map<std::uint32_t, std::uint64_t> pressesToCome_;
     int nextId_ = 1;
     std::map<int, std::function<void()>> subscribers_;
 };

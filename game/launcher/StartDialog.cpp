@@ -5,6 +5,7 @@
 #include "GameShell.h"
 #include "KeyCodes.h"
 #include "Numbers.h"
+#include "ProcessState.h"
 #include "QFTModule.h"
 #include "Settings.h"
 #include "TextCase.h"
@@ -41,8 +42,12 @@ StartDialog::StartDialog(std::string commandLine) : commandLine_(std::move(comma
         for (const auto& a : args) {
             list << QString::fromLocal8Bit(a.c_str());
         }
-        return QProcess::startDetached(QString::fromLocal8Bit(program.c_str()), list,
-                                       QString::fromLocal8Bit(dir.c_str()));
+        qint64 pid = 0;
+        if (!QProcess::startDetached(QString::fromLocal8Bit(program.c_str()), list,
+                                     QString::fromLocal8Bit(dir.c_str()), &pid)) {
+            return std::optional<std::int64_t>();
+        }
+        return std::optional<std::int64_t>(pid);
     };
     openAddress = [](const std::string& url) { return ShellRun(url, "", nullptr, "") > 32; };
     QFNUpdateChecker1.CheckStarted = [this] { QFNUpdateChecker1_CheckStarted(); };
@@ -99,6 +104,10 @@ void StartDialog::Form_Load() {
 }
 
 void StartDialog::Form_Unload() {
+    // The command line's set is no choice of the player's: the stored one stays.
+    if (cmdline::hasSwitch(commandLine_, "-loadlevels{")) {
+        return;
+    }
     const bool selected = Combo1Index >= 0 && Combo1Index < static_cast<int>(Combo1.size());
     SaveSetting(GameTitle, "Global", "LastLevel", selected ? Combo1[Combo1Index] : "");
 }
@@ -178,8 +187,12 @@ void StartDialog::Command4_Click() {
     if (playing_) {
         return;
     }
+    if (displaySetup_ && processRunning(*displaySetup_)) {
+        return; // a double click, or the tool is still open
+    }
     const std::string program = AppPath() + "vantdisp";
-    if (!startProgram(program, {"-noerror"}, AppPath())) {
+    displaySetup_ = startProgram(program, {"-noerror"}, AppPath());
+    if (!displaySetup_) {
         MsgBox("Unable to start Display Setup:\r\n" + program, mb::Exclamation);
     }
 }

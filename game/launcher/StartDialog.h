@@ -4,7 +4,9 @@
 #include "QFNUpdateChecker.h"
 #include "VbTypes.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,9 +46,9 @@ public:
     std::function<void()> showPerfTest;
     std::function<void()> showReadMe;
     std::function<void()> showInternetConfig;
-    // Starts a program detached; false when it could not be started.
-    std::function<bool(const std::string& program, const std::vector<std::string>& args,
-                       const std::string& dir)>
+    // Starts a program detached: its process id, or nothing when it could not be started.
+    std::function<std::optional<std::int64_t>(
+        const std::string& program, const std::vector<std::string>& args, const std::string& dir)>
         startProgram;
     // Opens an address with the desktop; false when nothing could open it.
     std::function<bool(const std::string& url)> openAddress;
@@ -86,4 +88,7 @@ private:
     void play();
     std::string commandLine_;
     bool playing_ = false;
+    // The display tool this dialog started: one at a time, since each switches the display
+    // and puts it back.
+    std::optional<std::int64_t> displaySetup_;
 };

@@ -148,6 +148,25 @@ TEST_F(StartDialogTest, ParameterFileReplacesTheList) {
     EXPECT_EQ(gamesShown, 1);
 }
 
+// A set given on the command line (the editor's test launch) is no choice of the player's:
+// the level set they chose last is still preselected next time.
+TEST_F(StartDialogTest, ParameterFileKeepsTheStoredLevelChoice) {
+    addLevelFile(QStringLiteral("mine.dat"));
+    set("Global", "LastLevel", "mine.dat");
+    for (const bool play : {true, false}) {
+        SCOPED_TRACE(play ? "play" : "quit");
+        auto d = loaded("-loadlevels{/tmp/x.dat}");
+        if (play) {
+            d->Command2_Click();
+        } else {
+            d->Command3_Click();
+        }
+        ASSERT_EQ(unloads, play ? 1 : 2);
+        EXPECT_EQ(get("Global", "LastLevel"), "mine.dat");
+    }
+    EXPECT_EQ(loaded()->Combo1Index, 1);
+}
+
 TEST_F(StartDialogTest, PlayInWindowSavesTheChoicesShowsTheGameAndUnloads) {
     addLevelFile(QStringLiteral("mine.dat"));
     set("DEVMODE", "FullScreen", "1");
@@ -242,7 +261,7 @@ TEST_F(StartDialogTest, ToolButtonsOpenTheirWindowsAndDisplaySetup) {
         program = p;
         args = a;
         dir = w;
-        return true;
+        return std::optional<std::int64_t>(0); // no process of that id
     };
     d->Command5_Click();
     d->Command6_Click();
@@ -253,6 +272,39 @@ TEST_F(StartDialogTest, ToolButtonsOpenTheirWindowsAndDisplaySetup) {
     EXPECT_EQ(program, AppPath() + "vantdisp");
     EXPECT_EQ(args, std::vector<std::string>{"-noerror"});
     EXPECT_EQ(dir, AppPath());
+    EXPECT_TRUE(dialogs.calls().empty());
+}
+
+// A double click on Display Setup starts one display tool: two would switch and restore the
+// display over each other. Once it has ended the button starts it again.
+TEST_F(StartDialogTest, DisplaySetupStartsOnceWhileItRuns) {
+    const QString starts = folder.path() + QStringLiteral("/starts");
+    QFile tool(folder.path() + QStringLiteral("/vantdisp"));
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    tool.write("#!/bin/sh\necho started >> \"$(dirname \"$0\")/starts\"\nsleep 1\n");
+    tool.close();
+    tool.setPermissions(tool.permissions() | QFileDevice::ExeOwner);
+    const auto startsSoFar = [&](int atLeast) {
+        int n = 0;
+        for (int waited = 0; waited < 3000; waited += 20) {
+            QFile f(starts);
+            n = f.open(QIODevice::ReadOnly) ? static_cast<int>(f.readAll().count('\n')) : 0;
+            if (n >= atLeast) {
+                break;
+            }
+            QThread::msleep(20);
+        }
+        return n;
+    };
+    auto d = loaded();
+    d->Command4_Click();
+    d->Command4_Click();
+    ASSERT_EQ(startsSoFar(1), 1);
+    QThread::msleep(300); // a second copy, had it started, has written by now
+    EXPECT_EQ(startsSoFar(1), 1);
+    QThread::msleep(1200); // the first has ended
+    d->Command4_Click();
+    EXPECT_EQ(startsSoFar(2), 2);
     EXPECT_TRUE(dialogs.calls().empty());
 }
 

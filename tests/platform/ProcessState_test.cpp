@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 TEST(ProcessState, TellsARunningProcessFromAnEndedOne) {
     // A process that has ended and been reaped.
@@ -28,4 +30,18 @@ TEST(ProcessState, TellsARunningProcessFromAnEndedOne) {
          }) {
         EXPECT_EQ(processRunning(c.pid), c.running) << c.what;
     }
+}
+
+// A process that has ended but was not reaped yet (a detached one whose new parent does not
+// reap) runs no more, though its id still answers.
+TEST(ProcessState, AnEndedProcessNotYetReapedHasEnded) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::_exit(0);
+    }
+    siginfo_t info{};
+    ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOWAIT), 0);
+    EXPECT_FALSE(processRunning(child));
+    ::waitpid(child, nullptr, 0);
 }

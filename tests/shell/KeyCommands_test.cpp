@@ -251,8 +251,9 @@ TEST(KeyCommands, DumpSeriesAsksForIntervalAndCount) {
 }
 
 // Alt + Print Screen sets up a series and takes no picture itself: the key reaches the
-// window twice and Alt is let go inside the first box, which must not turn the second copy
-// into a Print Screen of its own.
+// window twice (the shortcut check, then the press, both stamped with the press's time) and
+// the keys are let go inside the first box, which must not turn the second copy into a
+// Print Screen of its own.
 TEST(KeyCommands, AltPrintScreenTakesExactlyTheSeriesCount) {
     constexpr unsigned xLeftAlt = 64, xPrint = 107; // X11 keycodes of a PC keyboard
     struct Case {
@@ -260,32 +261,44 @@ TEST(KeyCommands, AltPrintScreenTakesExactlyTheSeriesCount) {
         int pictures;
     };
     const Case cases[] = {{{""}, 0}, {{"100", ""}, 0}, {{"100", "1"}, 1}, {{"100", "3"}, 3}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.pictures);
-        KeyboardDevice::instance().releaseAll();
-        WindowFixture w;
-        BoxesWhileKeysMove boxes;
-        DialogService::install(&boxes);
-        for (const char* a : c.answers) {
-            boxes.answerInput(a);
+    // What the hand lets go while the first box is open: Alt alone, or both keys of a quick
+    // press.
+    for (const bool quickPress : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(c.pictures) + (quickPress ? " quick" : " held"));
+            KeyboardDevice::instance().releaseAll();
+            WindowFixture w;
+            BoxesWhileKeysMove boxes;
+            DialogService::install(&boxes);
+            for (const char* a : c.answers) {
+                boxes.answerInput(a);
+            }
+            w.start();
+            QWidget window;
+            window.show();
+            const auto send = [&](QEvent::Type type, unsigned keycode, unsigned long time) {
+                QKeyEvent ev(type, 0, Qt::NoModifier, keycode, 0, 0);
+                ev.setTimestamp(time);
+                QApplication::sendEvent(window.windowHandle(), &ev);
+            };
+            boxes.duringFirstInput = [&] {
+                if (quickPress) {
+                    send(QEvent::KeyRelease, xPrint, 1030);
+                }
+                send(QEvent::KeyRelease, xLeftAlt, 1040);
+            };
+            send(QEvent::KeyPress, xLeftAlt, 1000);
+            send(QEvent::ShortcutOverride, xPrint, 1020);
+            send(QEvent::KeyPress, xPrint, 1020);
+            if (!quickPress) {
+                send(QEvent::KeyRelease, xPrint, 1050);
+            }
+            w.clock.advance(1000);
+            const QDir dumps(QString::fromStdString(w.folder() + "screendumps"));
+            EXPECT_EQ(dumps.entryList(QDir::Files).size(), c.pictures);
+            EXPECT_FALSE(w.f().AutoDump.Enabled());
+            DialogService::install(&w.dialogs);
+            KeyboardDevice::instance().releaseAll();
         }
-        w.start();
-        QWidget window;
-        window.show();
-        const auto send = [&](QEvent::Type type, unsigned keycode) {
-            QKeyEvent ev(type, 0, Qt::NoModifier, keycode, 0, 0);
-            QApplication::sendEvent(window.windowHandle(), &ev);
-        };
-        boxes.duringFirstInput = [&] { send(QEvent::KeyRelease, xLeftAlt); };
-        send(QEvent::KeyPress, xLeftAlt);
-        send(QEvent::ShortcutOverride, xPrint);
-        send(QEvent::KeyPress, xPrint);
-        send(QEvent::KeyRelease, xPrint);
-        w.clock.advance(1000);
-        const QDir dumps(QString::fromStdString(w.folder() + "screendumps"));
-        EXPECT_EQ(dumps.entryList(QDir::Files).size(), c.pictures);
-        EXPECT_FALSE(w.f().AutoDump.Enabled());
-        DialogService::install(&w.dialogs);
-        KeyboardDevice::instance().releaseAll();
     }
 }

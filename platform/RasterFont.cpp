@@ -9,8 +9,6 @@ namespace {
 
 // Changing texts (a running score) must not grow the cache without end.
 constexpr std::size_t MaxLines = 256;
-// Room for glyphs that reach past their cell.
-constexpr int Margin = 2;
 
 } // namespace
 
@@ -28,9 +26,10 @@ const RasterLine& RasterFont::line(const std::string& text, std::uint64_t& rende
     const QString s = ansi::toQString(text);
     out.advance = metrics_.horizontalAdvance(s);
     if (!s.isEmpty()) {
-        const QRect cell(0, 0, out.advance, metrics_.height());
-        const QRect box = (metrics_.boundingRect(s).translated(0, metrics_.ascent()) | cell)
-                              .adjusted(-Margin, -Margin, Margin, Margin);
+        // The cell with a wide margin: measuring the glyphs' own box would shape the text
+        // once more.
+        const int h = metrics_.height();
+        const QRect box(-h, -h / 2, out.advance + 2 * h, 2 * h);
         QImage glyphs(box.size(), QImage::Format_ARGB32_Premultiplied);
         glyphs.fill(Qt::transparent);
         {

@@ -5,6 +5,7 @@
 #include "FileRead.h"
 #include "FileWrite.h"
 #include "Numbers.h"
+#include "RasterFont.h"
 #include "VbError.h"
 
 #include <QBuffer>
@@ -12,6 +13,7 @@
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QMetaMethod>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -76,11 +78,6 @@ void combineRows(uchar* out, qsizetype outStride, const uchar* in, qsizetype inS
 
 } // namespace
 
-struct Surface::FontCache {
-    QFont font;
-    QFontMetrics metrics;
-};
-
 Surface::Surface(int width, int height, QObject* parent) : QObject(parent) {
     image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
     image_.fill(color::toQRgb(backColor_));
@@ -102,6 +99,8 @@ void Surface::setSize(int width, int height) {
         std::memcpy(rowOf(next, y), rowOf(std::as_const(image_), y), sizeof(std::uint32_t) * w);
     }
     image_ = std::move(next);
+    markAllChanged();
+    emit resized();
 }
 
 QImage decodePicture(std::string_view bytes) {
@@ -178,6 +177,7 @@ void Surface::Cls() {
         return;
     }
     image_.fill(color::toQRgb(backColor_));
+    markAllChanged();
     if (picture_.isNull()) {
         return;
     }
@@ -205,15 +205,37 @@ void Surface::plot(int x, int y, std::uint32_t pen) {
     px = drawMode_ == drawmode::MergeNotPen ? (px | ~pen | 0xFF000000u) : pen;
 }
 
+void Surface::markChanged(const QRect& r) {
+    // Most surfaces are never shown (backgrounds, sprite frames): they collect nothing.
+    static const QMetaMethod changedSignal = QMetaMethod::fromSignal(&Surface::changed);
+    if (!isSignalConnected(changedSignal)) {
+        return;
+    }
+    dirty_.add(r & image_.rect());
+    if (!deliveryQueued_ && !dirty_.empty()) {
+        deliveryQueued_ = true;
+        // After the handler that draws: one delivery for all it drew.
+        QMetaObject::invokeMethod(this, &Surface::deliverChanges, Qt::QueuedConnection);
+    }
+}
+
+void Surface::deliverChanges() {
+    deliveryQueued_ = false;
+    if (!dirty_.empty()) {
+        emit changed(dirty_.take());
+    }
+}
+
 void Surface::fillRect(int x1, int y1, int x2, int y2, std::uint32_t pen) {
     // Inclusive corners, clipped.
     x1 = std::max(x1, 0);
     y1 = std::max(y1, 0);
     x2 = std::min(x2, image_.width() - 1);
     y2 = std::min(y2, image_.height() - 1);
-    if (x1 > x2) {
-        return; // wholly left or right of the surface
+    if (x1 > x2 || y1 > y2) {
+        return; // wholly outside the surface
     }
+    markChanged(QRect(QPoint(x1, y1), QPoint(x2, y2)));
     for (int y = y1; y <= y2; ++y) {
         std::uint32_t* row = rowOf(image_, y);
         if (drawMode_ == drawmode::MergeNotPen) {
@@ -253,6 +275,8 @@ void Surface::Line(double x1, double y1, double x2, double y2, std::int32_t colo
     const int stepX = x < ex ? 1 : -1;
     const int stepY = y < ey ? 1 : -1;
     long err = dx + dy;
+    markChanged(
+        QRect(QPoint(std::min(x, ex), std::min(y, ey)), QPoint(std::max(x, ex), std::max(y, ey))));
     while (x != ex || y != ey) {
         plot(x, y, pen);
         const long e2 = 2 * err;
@@ -297,7 +321,10 @@ void Surface::FilledBox(double x1, double y1, double x2, double y2, std::int32_t
 void Surface::PSet(double x, double y, std::int32_t color) {
     currentX_ = x;
     currentY_ = y;
-    plot(toPixel(x), toPixel(y), penFor(color));
+    const int px = toPixel(x);
+    const int py = toPixel(y);
+    plot(px, py, penFor(color));
+    markChanged(QRect(px, py, 1, 1));
 }
 
 std::int32_t Surface::Point(double x, double y) const {
@@ -313,6 +340,17 @@ void Surface::PaintPicture(const QImage& image, int x, int y) {
     if (image.isNull() || image_.isNull()) {
         return;
     }
+    // In 64 bits: a far-off position must not overflow.
+    const std::int64_t x0 = std::max<std::int64_t>(x, 0);
+    const std::int64_t y0 = std::max<std::int64_t>(y, 0);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{x} + image.width(), image_.width());
+    const std::int64_t y1 =
+        std::min<std::int64_t>(std::int64_t{y} + image.height(), image_.height());
+    if (x1 <= x0 || y1 <= y0) {
+        return;
+    }
+    markChanged(QRect(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0),
+                      static_cast<int>(y1 - y0)));
     if (image.hasAlphaChannel()) {
         QPainter p(&image_);
         p.drawImage(x, y, image);
@@ -321,14 +359,6 @@ void Surface::PaintPicture(const QImage& image, int x, int y) {
     const QImage src = image.format() == QImage::Format_RGB32
                            ? image
                            : image.convertToFormat(QImage::Format_RGB32);
-    // In 64 bits: a far-off position must not overflow.
-    const std::int64_t x0 = std::max<std::int64_t>(x, 0);
-    const std::int64_t y0 = std::max<std::int64_t>(y, 0);
-    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{x} + src.width(), image_.width());
-    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{y} + src.height(), image_.height());
-    if (x1 <= x0) {
-        return;
-    }
     for (std::int64_t row = y0; row < y1; ++row) {
         std::memcpy(rowOf(image_, static_cast<int>(row)) + x0,
                     rowOf(src, static_cast<int>(row - y)) + (x0 - x),
@@ -353,80 +383,116 @@ QString Surface::standInFace(const std::string& faceName) {
 
 void Surface::setFontName(const std::string& name) {
     fontName_ = name;
-    fontCache_.reset();
+    font_ = nullptr;
 }
 
 void Surface::setFontSize(double points) {
     fontSize_ = points;
-    fontCache_.reset();
+    font_ = nullptr;
 }
 
 void Surface::setFontBold(bool bold) {
     fontBold_ = bold;
-    fontCache_.reset();
+    font_ = nullptr;
 }
 
-const Surface::FontCache& Surface::font() const {
-    if (fontCache_) {
-        return *fontCache_;
+RasterFont& Surface::font() const {
+    if (font_) {
+        return *font_;
     }
     QFont f(standInFace(fontName_));
     // Points at 96 dpi, as on the desktop the game was drawn for.
     const double px = num::roundHalfEven(std::max(fontSize_, 0.0) * 96.0 / 72.0);
     f.setPixelSize(static_cast<int>(std::clamp(px, 1.0, 2000.0)));
     f.setBold(fontBold_);
+    for (const auto& known : fonts_) {
+        if (known->font().family() == f.family() && known->font().pixelSize() == f.pixelSize() &&
+            known->font().bold() == f.bold()) {
+            font_ = known.get();
+            return *font_;
+        }
+    }
     // Hard pixels: the text takes exactly the fore colour, which the fades and the overlay's
     // OR with the pane rely on, and suits the game's look.
     f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
     f.setHintingPreference(QFont::PreferFullHinting);
-    fontCache_ = std::make_unique<FontCache>(FontCache{f, QFontMetrics(f)});
-    return *fontCache_;
+    constexpr std::size_t MaxFonts = 16;
+    if (fonts_.size() >= MaxFonts) {
+        fonts_.erase(fonts_.begin());
+    }
+    fonts_.push_back(std::make_unique<RasterFont>(f));
+    font_ = fonts_.back().get();
+    return *font_;
 }
 
 void Surface::Print(const std::string& text, bool newLine) {
-    const FontCache& fc = font();
-    const QFontMetrics& fm = fc.metrics;
-    const int lineHeight = fm.height();
+    RasterFont& rf = font();
+    const int lineHeight = rf.metrics().height();
     const std::vector<std::string> lines = splitLines(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const QString s = ansi::toQString(lines[i]);
+        const RasterLine& line = rf.line(lines[i], textRenders_);
         const int x = toPixel(currentX_);
         const int y = toPixel(currentY_);
-        const int w = fm.horizontalAdvance(s);
         if (!image_.isNull()) {
-            QPainter p(&image_);
-            p.setRenderHint(QPainter::TextAntialiasing, false);
-            if (!fontTransparent_) {
-                p.fillRect(x, y, w, lineHeight, color::toQColor(backColor_));
+            if (!fontTransparent_ && line.advance > 0) {
+                const int mode = std::exchange(drawMode_, drawmode::CopyPen);
+                fillRect(x, y, x + line.advance - 1, y + lineHeight - 1, penFor(backColor_));
+                drawMode_ = mode;
             }
-            if (!s.isEmpty()) {
-                p.setFont(fc.font);
-                p.setPen(color::toQColor(foreColor_));
-                p.drawText(QPoint(x, y + fm.ascent()), s);
-            }
+            drawRuns(line, x, y);
         }
         if (i + 1 < lines.size() || newLine) {
             currentX_ = 0;
             currentY_ += lineHeight;
         } else {
-            currentX_ += w;
+            currentX_ += line.advance;
         }
+    }
+}
+
+void Surface::drawRuns(const RasterLine& line, int x, int y) {
+    if (line.runs.empty()) {
+        return;
+    }
+    const std::uint32_t pen = penFor(foreColor_);
+    // In 64 bits: a far-off cursor must not overflow.
+    const std::int64_t w = image_.width();
+    const std::int64_t h = image_.height();
+    std::int64_t left = w, top = h, right = -1, bottom = -1;
+    for (const RasterLine::Run& run : line.runs) {
+        const std::int64_t ry = std::int64_t{y} + run.y;
+        const std::int64_t x0 = std::max<std::int64_t>(std::int64_t{x} + run.x, 0);
+        const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{x} + run.x + run.length, w);
+        if (ry < 0 || ry >= h || x1 <= x0) {
+            continue;
+        }
+        std::uint32_t* row = rowOf(image_, static_cast<int>(ry));
+        std::fill(row + x0, row + x1, pen);
+        left = std::min(left, x0);
+        right = std::max(right, x1 - 1);
+        top = std::min(top, ry);
+        bottom = std::max(bottom, ry);
+    }
+    if (right >= left) {
+        markChanged(QRect(QPoint(static_cast<int>(left), static_cast<int>(top)),
+                          QPoint(static_cast<int>(right), static_cast<int>(bottom))));
     }
 }
 
 int Surface::TextWidth(const std::string& text) const {
     int widest = 0;
     for (const std::string& line : splitLines(text)) {
-        widest = std::max(widest, font().metrics.horizontalAdvance(ansi::toQString(line)));
+        widest = std::max(widest, font().line(line, textRenders_).advance);
     }
     return widest;
 }
 
 int Surface::TextHeight(const std::string& text) const {
-    return static_cast<int>(splitLines(text).size()) * font().metrics.height();
+    return static_cast<int>(splitLines(text).size()) * font().metrics().height();
 }
 
 void Surface::Refresh() {
+    deliverChanges();
     emit refreshed();
 }
 
@@ -456,10 +522,11 @@ bool BitBlt(Surface& dest, int x, int y, int w, int h, const Surface& src, int s
     y = static_cast<int>(cy);
     w = static_cast<int>(cw);
     h = static_cast<int>(ch);
+    dest.markChanged(QRect(x, y, w, h));
     sx = static_cast<int>(csx);
     sy = static_cast<int>(csy);
 
-    QImage& d = dest.image();
+    QImage& d = dest.image_;
     const QImage* s = &src.image();
     int srcX = sx;
     int srcY = sy;

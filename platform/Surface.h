@@ -1,11 +1,17 @@
 #pragma once
 
+#include "DirtyRects.h"
+
 #include <QImage>
 #include <QObject>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
+
+class RasterFont;
+struct RasterLine;
 
 // Raster operations of BitBlt, bitwise per colour channel.
 namespace rop {
@@ -113,23 +119,35 @@ public:
     // Widest line / lines x line height of text in the current font, in pixels.
     int TextWidth(const std::string& text) const;
     int TextHeight(const std::string& text) const;
+    // Lines laid out afresh so far; a line printed or measured again in the same font is not.
+    std::uint64_t textRenders() const { return textRenders_; }
 
-    // Tells the views to show the current pixels.
+    // Tells the views to show the current pixels now rather than once the event loop runs.
     void Refresh();
 
-    // The pixel buffer (Format_RGB32). Writers keep the format.
-    QImage& image() { return image_; }
+    // The pixel buffer (Format_RGB32). Only the drawing operations write it, so that every
+    // change reaches the views.
     const QImage& image() const { return image_; }
 
     // The installed face used for a desktop face name.
     static QString standInFace(const std::string& faceName);
 
 signals:
+    // Refresh was called.
     void refreshed();
+    // What was drawn since the last time, once per turn of the event loop (or at Refresh);
+    // only while something listens.
+    void changed(const QRegion& area);
+    void resized();
 
 private:
-    struct FontCache;
-    const FontCache& font() const;
+    friend bool BitBlt(Surface&, int, int, int, int, const Surface&, int, int, std::uint32_t);
+    void markChanged(const QRect& r);
+    void drawRuns(const RasterLine& line, int x, int y);
+    void markAllChanged() { markChanged(image_.rect()); }
+    void deliverChanges();
+
+    RasterFont& font() const;
     void plot(int x, int y, std::uint32_t pen);
     void fillRect(int x1, int y1, int x2, int y2, std::uint32_t pen);
     std::uint32_t penFor(std::int32_t color) const;
@@ -147,9 +165,13 @@ private:
     double fontSize_ = 8;
     bool fontBold_ = false;
     bool fontTransparent_ = true;
-    // Built when text is first measured or printed (most surfaces never show any); dropped
-    // when the font changes.
-    mutable std::unique_ptr<FontCache> fontCache_;
+    // Built when text is first measured or printed (most surfaces never show any), one per
+    // face, size and weight used, so switching between fonts keeps what each has laid out.
+    mutable std::vector<std::unique_ptr<RasterFont>> fonts_;
+    mutable RasterFont* font_ = nullptr;
+    mutable std::uint64_t textRenders_ = 0;
+    DirtyRects dirty_;
+    bool deliveryQueued_ = false;
 };
 
 // Copies the w x h rectangle at (sx, sy) of src to (x, y) of dest with a raster operation,

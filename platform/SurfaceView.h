@@ -2,11 +2,13 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <vector>
 
 class Surface;
 
-// Shows a surface, stretched to the widget without smoothing, and repaints when the
-// surface is refreshed. The surface is not owned; a view outliving it shows black.
+// Shows a surface, stretched to the widget without smoothing. It repaints what the surface
+// reports as drawn, once per turn of the event loop, and nothing while the surface stays
+// the same. The surface is not owned; a view outliving it shows black.
 class SurfaceView : public QWidget {
     Q_OBJECT
 
@@ -22,9 +24,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void surfaceRefreshed();
+    void surfaceChanged(const QRegion& area);
+    void surfaceResized();
+    // The widget's pixels that show the surface's rectangle r.
+    QRect toWidget(const QRect& r) const;
 
     QPointer<Surface> surface_;
-    QMetaObject::Connection connection_;
-    QSize shownSize_;
+    std::vector<QMetaObject::Connection> connections_;
 };

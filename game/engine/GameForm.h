@@ -7,6 +7,7 @@
 #include "Surface.h"
 #include "Timer.h"
 #include "VbTypes.h"
+#include "ViewField.h"
 #include "dx8Sound.h"
 
 #include <array>
@@ -30,11 +31,11 @@ struct MenuItem {
 
 // Placement and visibility of a control on the window (the window shows the model).
 struct ControlView {
-    double Left = 0;
-    double Top = 0;
-    double Width = 0;
-    double Height = 0;
-    bool Visible = true;
+    ViewField<double> Left = 0;
+    ViewField<double> Top = 0;
+    ViewField<double> Width = 0;
+    ViewField<double> Height = 0;
+    ViewField<bool> Visible = true;
 };
 
 using SurfaceArray = std::vector<std::shared_ptr<Surface>>;
@@ -82,7 +83,7 @@ struct GameForm {
     ControlView lbPause;     // the pause label
     ControlView TimeScalaView;
     ControlView InternetModePic; // the blinking internet-mode globe
-    std::array<bool, 7> LivesVisible{};
+    std::array<ViewField<bool>, 7> LivesVisible{};
 
     // ---- menu items and cheat boxes the game reads ----
     MenuItem mnuFile;

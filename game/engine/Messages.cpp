@@ -264,7 +264,7 @@ void GameEngine::ShakeTimer_Timer() {
         return;
     }
     bool bigStep = false;
-    auto glide = [&bigStep](double& v, double home) {
+    auto glide = [&bigStep](ViewField<double>& v, double home) {
         if (v > home) {
             if (v - home >= 4) {
                 v -= 4;

@@ -130,21 +130,35 @@ frmMain::frmMain(std::string commandLine, QWidget* parent) : QMainWindow(parent)
 
     buildViews();
     buildMenus();
-    // Picture boxes show what was drawn into them without being told: repaint with the view.
-    connect(&viewTimer_, &QTimer::timeout, this, [this] {
-        placeViews();
-        for (SurfaceView* v : {pMainView_, hPicView_, scoreView_, levelView_, livesView_,
-                               timeScalaView_, picDispView_, flimmerView_}) {
-            if (v->isVisible()) {
-                v->update();
+    // The views show each drawing by themselves; the layout follows the view fields and the
+    // sizes of the pictures.
+    layoutWatch_ = std::make_unique<ViewFieldWatch>([this] { queueLayout(); });
+    for (Surface* s :
+         {form_->pMain.get(), form_->PicDisp.get(), form_->ScoreBG.get(), form_->LevelBG.get(),
+          form_->LivesBG.get(), form_->TimeScala.get(), form_->hPic.get(), internetPic_.get(),
+          helpPic_.get(), shell_->PaneGradient.get(), intro_->Flimmer.get(), intro_->aDisk.get()}) {
+        connect(s, &Surface::resized, this, &frmMain::queueLayout);
+    }
+}
+
+void frmMain::queueLayout() {
+    if (layoutQueued_) {
+        return;
+    }
+    layoutQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            layoutQueued_ = false;
+            if (!ended_) {
+                placeViews();
             }
-        }
-    });
-    viewTimer_.start(15);
+        },
+        Qt::QueuedConnection);
 }
 
 frmMain::~frmMain() {
-    viewTimer_.stop();
+    layoutWatch_.reset();
     // The views and the parts reach into the record: they go first.
     delete frmControl::instance();
     delete cheatView_;
@@ -478,7 +492,7 @@ void frmMain::endProgram() {
         return;
     }
     ended_ = true;
-    viewTimer_.stop();
+    layoutWatch_.reset();
     hide();
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }

@@ -89,6 +89,8 @@ private:
     void buildMenus();
     void buildViews();
     void placeViews();
+    // Lays the window out again once the handler that moved something has returned.
+    void queueLayout();
     void rebuildJumpMenu();
     QAction* addItem(QMenu* menu, const char* caption, void (GameShell::*handler)(),
                      bool checkable = false);
@@ -125,7 +127,8 @@ private:
     std::shared_ptr<Surface> helpPic_;
     std::array<QLabel*, 7> livesIcons_{};
     QLabel* pauseLabel_ = nullptr;
-    QTimer viewTimer_;
+    std::unique_ptr<ViewFieldWatch> layoutWatch_;
+    bool layoutQueued_ = false;
     int scale_ = 1;
     bool ended_ = false;
     bool covering_ = false;

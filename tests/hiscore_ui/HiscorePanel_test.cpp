@@ -6,8 +6,10 @@
 #include "ManualClock.h"
 
 #include <QImage>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -137,6 +139,39 @@ TEST_F(Panel, TheLivePlaceIsABoxedPulsingRow) {
     f().Score = 100;
     panel->PrintHiscores();
     EXPECT_EQ(boundsOf(pic(), Red).count, 0);
+}
+
+// The panel is repainted every tick, yet a row, caption or number that did not change is
+// not laid out again; the live place still pulses and the globe still blinks.
+TEST_F(Panel, RepaintsWithoutLayingOutUnchangedText) {
+    f().GameOverFlag = false;
+    f().Score = 4750;
+    f().MissileWaver = true;
+    f().mnuUseInternetHiscore.Checked = true;
+    panel->HiscorePrintTimer_Timer();
+    const std::uint64_t renders = pic().textRenders();
+    EXPECT_GT(renders, 0u);
+    std::vector<bool> globe;
+    QImage last = pic().image().copy();
+    int pulses = 0;
+    for (int tick = 0; tick < 45; ++tick) {
+        panel->HiscorePrintTimer_Timer();
+        pulses += pic().image() != last ? 1 : 0;
+        last = pic().image().copy();
+        globe.push_back(f().InternetModePic.Visible);
+    }
+    EXPECT_EQ(pic().textRenders(), renders);
+    EXPECT_EQ(pulses, 45) << "the live row and the missile name take the fader's next colour";
+    EXPECT_NE(std::count(globe.begin(), globe.end(), true), 0);
+    EXPECT_NE(std::count(globe.begin(), globe.end(), false), 0);
+
+    // A new score is a new row: laid out once, then kept.
+    f().Score = 4760;
+    panel->HiscorePrintTimer_Timer();
+    const std::uint64_t afterScore = pic().textRenders();
+    EXPECT_GT(afterScore, renders);
+    panel->HiscorePrintTimer_Timer();
+    EXPECT_EQ(pic().textRenders(), afterScore);
 }
 
 TEST_F(Panel, PickupsShowForFiveSeconds) {

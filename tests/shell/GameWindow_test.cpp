@@ -2,13 +2,18 @@
 #include "Dialogs.h"
 #include "InfoWindow.h"
 #include "MPLAY.h"
+#include "ManualClock.h"
 #include "QFTModule.h"
 #include "Settings.h"
+#include "SurfaceView.h"
 #include "frmMain.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -177,4 +182,64 @@ TEST(GameWindow, MenuTreeWithCheckMarks) {
         window.close();
         EXPECT_TRUE(window.ended());
     }
+}
+
+// The window shows what the game draws and moves, and nothing more: while the game stands
+// still no view repaints, and a shown pause label or a moved overlay is laid out at the next
+// turn of the event loop, with no timer of the window's own.
+TEST(GameWindow, RepaintsAndLaysOutOnlyWhatChanged) {
+    ProgramFolder folder;
+    ManualClock clock{1000, 12 * 3600.0}; // the game's timers stand still
+    Clock::install(&clock);
+    {
+        frmMain window("-noamiga -nosfx -nomusic");
+        ASSERT_TRUE(window.load());
+        struct PaintCounter : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                paints += e->type() == QEvent::Paint ? 1 : 0;
+                return false;
+            }
+        } counter;
+        for (SurfaceView* v : window.findChildren<SurfaceView*>()) {
+            v->installEventFilter(&counter);
+        }
+        const auto runFor = [](int ms) {
+            QElapsedTimer t;
+            t.start();
+            while (t.elapsed() < ms) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            }
+        };
+        runFor(400); // the window manager's frame is known a moment after the first show
+        counter.paints = 0;
+        runFor(150);
+        EXPECT_EQ(counter.paints, 0);
+
+        GameForm& f = window.form();
+        QLabel* pause = nullptr;
+        for (QLabel* l : window.findChildren<QLabel*>()) {
+            pause = l->text() == "GAME PAUSED" ? l : pause;
+        }
+        ASSERT_NE(pause, nullptr);
+        ASSERT_FALSE(pause->isVisible());
+        f.lbPause.Visible = true;
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(pause->isVisible());
+
+        SurfaceView* overlay = nullptr;
+        for (SurfaceView* v : window.findChildren<SurfaceView*>()) {
+            overlay = v->surface() == f.PicDisp.get() ? v : overlay;
+        }
+        ASSERT_NE(overlay, nullptr);
+        f.PicDispView.Left = 10;
+        f.PicDispView.Top = 20;
+        f.PicDispView.Visible = true;
+        QCoreApplication::processEvents();
+        const int k = window.viewScale();
+        EXPECT_TRUE(overlay->isVisible());
+        EXPECT_EQ(overlay->geometry().topLeft(), QPoint(10 * k, 20 * k));
+        window.close();
+    }
+    Clock::install(nullptr);
 }

@@ -114,6 +114,8 @@ public:
 private:
     void startExplosion(Sprite* set, int n, const Sprite& at, VbInteger sound, bool& started);
     void startShipExplosion();
+    // Erases and retires everything in flight once play has stopped for good.
+    void retireMovingSprites();
     void shotsAgainstAliens();
     void alienShotsAgainstShip();
     void aliensAgainstShip();

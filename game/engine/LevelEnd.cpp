@@ -84,17 +84,7 @@ void GameEngine::GameOver() {
     f.FastAnimationTimer.setEnabled(false);
     f.MoveAliensTimer.setEnabled(false);
     f.AlienShootTimer.setEnabled(false);
-    auto stop = [](auto& set) {
-        for (Sprite& e : set) {
-            if (e.active) {
-                e.CurFrame = 0;
-                e.active = VbFalse;
-            }
-        }
-    };
-    stop(f.ExpSprites);
-    stop(f.ExpBigSprites);
-    stop(f.sExpSprites);
+    retireMovingSprites();
     f.SpriteAnimation.setEnabled(false);
     if (f.mnuExplosionSounds.Checked) {
         LocalPlaySound(107);

@@ -90,6 +90,55 @@ bool GameEngine::ActiveExplosions() const {
     return anyActive(f.ExpSprites) || anyActive(f.ExpBigSprites) || anyActive(f.sExpSprites);
 }
 
+void GameEngine::retireMovingSprites() {
+    // With the timers stopped nothing would erase these, and they would hang in the pane
+    // (and carry over into the next game). The aliens and the ship stay in the picture.
+    Surface& dest = *f.pMain;
+    const Surface& bg = *f.pBack;
+    RestoreBackgrounds();
+    RestoreFastBackgrounds();
+    Sprite& se = f.ShipExplosion;
+    if (se.active || se.Extra2 == 1) {
+        se.DrawSpriteBG(se.CurFrame, dest, bg);
+    }
+    auto retire = [](auto& set) {
+        for (Sprite& s : set) {
+            s.active = VbFalse;
+            s.CurFrame = 0;
+            s.Sinus = 0;
+            s.extra = 0;
+        }
+    };
+    retire(f.Shots);
+    retire(f.AlienShotSprites);
+    for (Sprite& d : f.DropSprites) {
+        d.active = VbFalse;
+    }
+    for (Sprite& b : f.BonusSprites) {
+        b.active = VbFalse;
+    }
+    f.EBonusSprite.active = VbFalse;
+    retire(f.ExpSprites);
+    retire(f.zExpSprites);
+    retire(f.ExpBigSprites);
+    retire(f.sExpSprites);
+    se.active = VbFalse;
+    se.CurFrame = 0;
+    se.Extra2 = 0;
+    // The erasing above may have cut into the sprites that stay.
+    for (Sprite& a : f.Aliens) {
+        if (a.active) {
+            VbInteger frame = a.CurFrame;
+            a.DrawSprite(frame, px(a.zX), px(a.ZY), dest, bg, VbFalse);
+        }
+    }
+    Sprite& ship = f.ShipSprite;
+    if (ship.active) {
+        VbInteger frame = ship.CurFrame;
+        ship.DrawSprite(frame, px(ship.X), px(ship.y), dest, bg, VbFalse);
+    }
+}
+
 void GameEngine::MainLoop_Timer() {
     // 1. Guards, in this order.
     if (f.PlaceShipTimer.Enabled()) {

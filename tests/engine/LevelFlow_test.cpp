@@ -210,4 +210,76 @@ TEST_F(LevelFlow, GameOverWaitsForARunningShakeThenShakesHarder) {
     EXPECT_EQ(f().ShipExplosion.CurFrame, 0);
 }
 
+// Pixels of the pane that differ from its clean background, outside the rows skipped
+// and the 16 x 12 alien kept.
+int strayPixels(const GameForm& g, int skipTop, int skipBottom, const Sprite& keep) {
+    const int kx = static_cast<int>(keep.X);
+    const int ky = static_cast<int>(keep.y);
+    int n = 0;
+    for (int y = 0; y < g.pMain->Height(); ++y) {
+        if (y >= skipTop && y < skipBottom) {
+            continue;
+        }
+        for (int x = 0; x < g.pMain->Width(); ++x) {
+            const bool inKeep = x >= kx && x < kx + 16 && y >= ky && y < ky + 12;
+            if (!inKeep && g.pMain->Point(x, y) != g.pBack->Point(x, y)) {
+                ++n;
+            }
+        }
+    }
+    return n;
+}
+
+TEST_F(LevelFlow, GameOverLeavesNothingInFlightDrawnButTheShieldLineRuins) {
+    play({makeLevel({{0, 200, 100}}, 10, "Only")});
+    GameForm& g = f();
+    const Sprite& alien = g.Aliens[0];
+    // What play may have under way when it stops: shots both ways, a falling pickup,
+    // both pop-ups, an explosion of every set (one over the alien) and the ship's own.
+    auto launch = [](Sprite& s, float x, float y) {
+        s.X = x;
+        s.y = y;
+        s.active = VbTrue;
+    };
+    launch(g.Shots[0], 100, 300);
+    launch(g.AlienShotSprites[0], 350, 120);
+    launch(g.DropSprites[0], 60, 200);
+    e().AddBonus(1, 400, 250, false);
+    e().AddBonus(1, 0, 0, true);
+    launch(g.ExpSprites[0], alien.X + 6, alien.y);
+    launch(g.zExpSprites[0], 30, 60);
+    launch(g.ExpBigSprites[0], 420, 60);
+    launch(g.sExpSprites[0], 300, 330);
+    g.ShipSprite.active = VbFalse; // blown up, as a hit does it
+    g.ShipSprite.DrawSpriteBG(g.ShipSprite.CurFrame, *g.pMain, *g.pBack);
+    launch(g.ShipExplosion, 230, 400);
+    clock.advance(100); // everything drawn, no explosion at its end yet
+    ASSERT_TRUE(g.ShipExplosion.active);
+    ASSERT_GT(strayPixels(g, 0, 0, alien), 0);
+    e().GameOver();
+    ASSERT_TRUE(runUntil([&] { return !g.EndExplosion.Enabled(); }, 5000));
+    clock.advance(3000);
+    // The blown-up shield line stays; nothing else hangs in the pane.
+    EXPECT_EQ(strayPixels(g, g.ShieldLineY, g.ShieldLineY + 16, alien), 0);
+    EXPECT_GT(strayPixels(g, 0, g.ShieldLineY, alien), 0);
+    // The alien the explosion covered is whole.
+    int alienPixels = 0;
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            alienPixels +=
+                g.pMain->Point(static_cast<int>(alien.X) + x, static_cast<int>(alien.y) + y) ==
+                pics::alienColor(0, alien.CurFrame);
+        }
+    }
+    EXPECT_EQ(alienPixels, 14 * 10);
+    // Nothing of this game carries on into the next.
+    EXPECT_FALSE(e().MovingObjects());
+    EXPECT_FALSE(e().ActiveExplosions());
+    for (const Sprite& s : g.zExpSprites) {
+        EXPECT_FALSE(s.active);
+    }
+    EXPECT_FALSE(g.ShipExplosion.active);
+    EXPECT_FALSE(g.AlienShotSprites[0].active);
+}
+
 } // namespace

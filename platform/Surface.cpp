@@ -209,6 +209,7 @@ void Surface::markChanged(const QRect& r) {
     // Most surfaces are never shown (backgrounds, sprite frames): they collect nothing.
     static const QMetaMethod changedSignal = QMetaMethod::fromSignal(&Surface::changed);
     if (!isSignalConnected(changedSignal)) {
+        shown_.forget();
         return;
     }
     dirty_.add(r & image_.rect());
@@ -221,8 +222,12 @@ void Surface::markChanged(const QRect& r) {
 
 void Surface::deliverChanges() {
     deliveryQueued_ = false;
-    if (!dirty_.empty()) {
-        emit changed(dirty_.take());
+    if (dirty_.empty()) {
+        return;
+    }
+    const QRegion differs = shown_.narrow(image_, dirty_.take());
+    if (!differs.isEmpty()) {
+        emit changed(differs);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DirtyRects.h"
+#include "ShownPixels.h"
 
 #include <QImage>
 #include <QObject>
@@ -135,8 +136,8 @@ public:
 signals:
     // Refresh was called.
     void refreshed();
-    // What was drawn since the last time, once per turn of the event loop (or at Refresh);
-    // only while something listens.
+    // The pixels that differ from the last time, once per turn of the event loop (or at
+    // Refresh); only while something listens.
     void changed(const QRegion& area);
     void resized();
 
@@ -171,6 +172,7 @@ private:
     mutable RasterFont* font_ = nullptr;
     mutable std::uint64_t textRenders_ = 0;
     DirtyRects dirty_;
+    ShownPixels shown_;
     bool deliveryQueued_ = false;
 };
 

@@ -174,6 +174,33 @@ TEST_F(Panel, RepaintsWithoutLayingOutUnchangedText) {
     EXPECT_EQ(pic().textRenders(), afterScore);
 }
 
+// The panel is drawn whole every tick, but its view is asked to repaint only what differs:
+// the pulsing live row, and nothing at all once the game is over and the panel is still.
+TEST_F(Panel, AsksItsViewToRepaintOnlyThePixelsThatChanged) {
+    std::vector<QRegion> asked;
+    QObject::connect(f().hPic.get(), &Surface::changed,
+                     [&](const QRegion& area) { asked.push_back(area); });
+    f().GameOverFlag = false;
+    f().Score = 4750;
+    panel->HiscorePrintTimer_Timer();
+    asked.clear();
+    for (int tick = 0; tick < 10; ++tick) {
+        panel->HiscorePrintTimer_Timer();
+    }
+    ASSERT_EQ(asked.size(), 10u) << "the live row pulses every tick";
+    for (const QRegion& area : asked) {
+        EXPECT_LE(area.boundingRect().height(), 20) << "one row, not the panel";
+        EXPECT_GE(area.boundingRect().top(), 100) << "the captions above stay as they were";
+    }
+
+    f().GameOverFlag = true;
+    panel->HiscorePrintTimer_Timer();
+    asked.clear();
+    panel->HiscorePrintTimer_Timer();
+    panel->HiscorePrintTimer_Timer();
+    EXPECT_TRUE(asked.empty());
+}
+
 TEST_F(Panel, PickupsShowForFiveSeconds) {
     f().GameOverFlag = false;
     const double now = clock.timeOfDay();

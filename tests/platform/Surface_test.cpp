@@ -11,6 +11,7 @@
 #include <limits>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -464,4 +465,45 @@ TEST(Surface, RefreshTellsTheViews) {
     s.Refresh();
     s.Refresh();
     EXPECT_EQ(seen, 2);
+}
+
+// A redraw that puts back the pixels the views show asks them for nothing; one that changes
+// a few pixels asks for those. Changes drawn while nobody listened are not forgotten.
+TEST(Surface, TellsTheViewsOnlyThePixelsThatDiffer) {
+    Surface s(100, 60);
+    s.setBackColor(0);
+    std::vector<QRegion> told;
+    auto listen = [&] {
+        return QObject::connect(&s, &Surface::changed,
+                                [&](const QRegion& area) { told.push_back(area); });
+    };
+    QMetaObject::Connection c = listen();
+    s.FilledBox(10, 10, 20, 20, 255);
+    s.Refresh();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], QRegion(10, 10, 11, 11));
+
+    told.clear();
+    s.Cls();
+    s.FilledBox(10, 10, 20, 20, 255);
+    s.Refresh();
+    EXPECT_TRUE(told.empty()) << "the same picture, drawn again";
+
+    s.Cls();
+    s.FilledBox(10, 10, 20, 20, 255);
+    s.PSet(70, 40, 65280);
+    s.Refresh();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], QRegion(70, 40, 1, 1));
+
+    // Unseen: the box goes while nobody listens, then comes back.
+    QObject::disconnect(c);
+    s.Cls();
+    s.Refresh();
+    c = listen();
+    told.clear();
+    s.FilledBox(10, 10, 20, 20, 255);
+    s.Refresh();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].contains(QRect(10, 10, 11, 11)));
 }

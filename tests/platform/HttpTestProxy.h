@@ -1,6 +1,7 @@
 #pragma once
 
-#include <arpa/inet.h>
+#include "LoopbackSocket.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -23,17 +24,7 @@
 class LoopbackForwardProxy {
 public:
     explicit LoopbackForwardProxy(int upstreamPort) : upstream_(upstreamPort) {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const int one = 1;
-        ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(fd_, 8);
-        socklen_t len = sizeof a;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
-        port_ = ntohs(a.sin_port);
+        fd_ = loopback::listenOnFreePort(port_);
         thread_ = std::thread([this] { run(); });
     }
     ~LoopbackForwardProxy() {
@@ -50,10 +41,6 @@ public:
     }
 
 private:
-    static bool wait(int fd, short events) {
-        pollfd p{fd, events, 0};
-        return ::poll(&p, 1, 50) > 0;
-    }
     static void sendAll(int fd, const std::string& bytes) {
         ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     }
@@ -72,25 +59,11 @@ private:
     void run() {
         const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         const auto over = [&] { return stop_ || std::chrono::steady_clock::now() > limit; };
+        std::string head;
         while (!over()) {
-            if (!wait(fd_, POLLIN)) {
-                continue;
-            }
-            const int c = ::accept(fd_, nullptr, nullptr);
+            const int c = loopback::acceptWithHead(fd_, head, over);
             if (c < 0) {
                 continue;
-            }
-            std::string head;
-            while (!over() && head.find("\r\n\r\n") == std::string::npos) {
-                if (!wait(c, POLLIN)) {
-                    continue;
-                }
-                char buf[4096];
-                const ssize_t n = ::recv(c, buf, sizeof buf, 0);
-                if (n <= 0) {
-                    break;
-                }
-                head.append(buf, static_cast<std::size_t>(n));
             }
             const std::string line = head.substr(0, head.find("\r\n"));
             {
@@ -122,7 +95,7 @@ private:
         if (::connect(u, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
             sendAll(u, request);
             while (!over()) {
-                if (!wait(u, POLLIN)) {
+                if (!loopback::waitFor(u, POLLIN)) {
                     continue;
                 }
                 char buf[4096];

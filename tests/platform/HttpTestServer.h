@@ -1,6 +1,7 @@
 #pragma once
 
-#include <arpa/inet.h>
+#include "LoopbackSocket.h"
+
 #include <atomic>
 #include <chrono>
 #include <deque>
@@ -24,18 +25,7 @@ public:
     };
 
     LoopbackHttpServer() {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        a.sin_port = 0;
-        const int one = 1;
-        ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(fd_, 8);
-        socklen_t len = sizeof a;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
-        port_ = ntohs(a.sin_port);
+        fd_ = loopback::listenOnFreePort(port_);
         thread_ = std::thread([this] { run(); });
     }
     ~LoopbackHttpServer() {
@@ -88,33 +78,15 @@ private:
         std::lock_guard<std::mutex> l(m_);
         answers_.push_back(std::move(a));
     }
-    bool wait(int fd, short events) const {
-        pollfd p{fd, events, 0};
-        return ::poll(&p, 1, 50) > 0;
-    }
     // Everything here ends by itself: at stop, or after 30 s at the latest.
     void run() {
         const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         const auto over = [&] { return stop_ || std::chrono::steady_clock::now() > limit; };
+        std::string head;
         while (!over()) {
-            if (!wait(fd_, POLLIN)) {
-                continue;
-            }
-            const int c = ::accept(fd_, nullptr, nullptr);
+            const int c = loopback::acceptWithHead(fd_, head, over);
             if (c < 0) {
                 continue;
-            }
-            std::string head;
-            while (!over() && head.find("\r\n\r\n") == std::string::npos) {
-                if (!wait(c, POLLIN)) {
-                    continue;
-                }
-                char buf[4096];
-                const ssize_t n = ::recv(c, buf, sizeof buf, 0);
-                if (n <= 0) {
-                    break;
-                }
-                head.append(buf, static_cast<std::size_t>(n));
             }
             Answer a{Kind::Normal, "HTTP/1.1 404 X\r\nContent-Length: 0\r\n\r\n"};
             {
@@ -130,7 +102,7 @@ private:
             } else if (a.kind == Kind::Hold) {
                 while (!over()) {
                     char buf[64];
-                    if (wait(c, POLLIN) && ::recv(c, buf, sizeof buf, 0) <= 0) {
+                    if (loopback::waitFor(c, POLLIN) && ::recv(c, buf, sizeof buf, 0) <= 0) {
                         break;
                     }
                 }

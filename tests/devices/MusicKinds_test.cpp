@@ -29,7 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Only against a hang: on a loaded machine the audio thread may run far behind real time.
-constexpr int kPatienceMs = 30000;
+constexpr int kPatienceMs = 60000;
 
 bool waitUntil(const std::function<bool()>& done, int ms = kPatienceMs) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

@@ -273,7 +273,7 @@ TEST_F(JoystickSetupTest, GamingOptionsOpensTheDesktopToolOrSaysThereIsNone) {
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     boxes.clear();
     d.Command3->click();
-    for (int i = 0; i < 200 && !QFile::exists(marker); ++i) {
+    for (int i = 0; i < 6000 && !QFile::exists(marker); ++i) { // a minute at most
         QThread::msleep(10);
     }
     setenv("PATH", savedPath.c_str(), 1);

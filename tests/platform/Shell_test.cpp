@@ -13,7 +13,7 @@ std::string bytes(const QString& s) {
 }
 
 QByteArray waitForFile(const QString& path) {
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < 6000; ++i) { // a minute, for a loaded machine
         QFile f(path);
         if (f.exists() && f.size() > 0 && f.open(QIODevice::ReadOnly)) {
             const QByteArray all = f.readAll();

@@ -163,3 +163,11 @@ std::string ScriptedDialogs::inputBox(const std::string& prompt, const std::stri
     }
     return defaultText;
 }
+
+std::vector<std::string> ScriptedDialogs::prompts() const {
+    std::vector<std::string> out;
+    for (const auto& c : calls_) {
+        out.push_back(c.prompt);
+    }
+    return out;
+}

@@ -75,6 +75,8 @@ public:
                          const std::string& defaultText) override;
 
     const std::vector<Call>& calls() const { return calls_; }
+    // The prompts of the calls so far, in order.
+    std::vector<std::string> prompts() const;
     void clear() { calls_.clear(); }
 
 private:

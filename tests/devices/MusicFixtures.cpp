@@ -1,8 +1,10 @@
 #include "MusicFixtures.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <thread>
 
 namespace fixtures {
 namespace {
@@ -98,6 +100,17 @@ std::string write(const std::string& folder, const std::string& name, const std:
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
+}
+
+bool waitUntil(const std::function<bool()>& done, int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 } // namespace fixtures

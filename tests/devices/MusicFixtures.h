@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Small music files the tests write themselves.
@@ -13,5 +14,10 @@ std::string protrackerModule();
 std::string waveFile(int milliseconds);
 // Writes bytes to folder/name and returns the path.
 std::string write(const std::string& folder, const std::string& name, const std::string& bytes);
+
+// Only against a hang: on a loaded machine the audio thread may run far behind real time.
+constexpr int kPatienceMs = 60000;
+// Polls `done` every 5 ms; false when it is still not true after `ms`.
+bool waitUntil(const std::function<bool()>& done, int ms = kPatienceMs);
 
 } // namespace fixtures

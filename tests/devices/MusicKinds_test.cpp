@@ -28,19 +28,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Only against a hang: on a loaded machine the audio thread may run far behind real time.
-constexpr int kPatienceMs = 60000;
-
-bool waitUntil(const std::function<bool()>& done, int ms = kPatienceMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        QThread::msleep(5);
-    }
-    return true;
-}
+using fixtures::kPatienceMs;
+using fixtures::waitUntil;
 
 std::string readBytes(const std::string& path, std::uintmax_t from = 0) {
     std::ifstream in(path, std::ios::binary);

@@ -17,18 +17,7 @@
 
 namespace {
 
-// The dummy audio driver renders in real time on its own thread, or slower on a loaded
-// machine: the limit only guards against a hang.
-bool waitUntil(const std::function<bool()>& done, int ms = 60000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        QThread::msleep(5);
-    }
-    return true;
-}
+using fixtures::waitUntil;
 
 void expectNeutral(const MPLAY& p) {
     EXPECT_EQ(p.SongTitle(), "");

@@ -79,13 +79,7 @@ protected:
             t.Command2->click();
         };
     }
-    std::vector<std::string> prompts() const {
-        std::vector<std::string> out;
-        for (const auto& c : dialogs.calls()) {
-            out.push_back(c.prompt);
-        }
-        return out;
-    }
+    std::vector<std::string> prompts() const { return dialogs.prompts(); }
 
     ScriptedDialogs dialogs;
     ManualClock clock;

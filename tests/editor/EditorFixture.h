@@ -102,13 +102,7 @@ protected:
         return model->EditLevels[model->CurLevel].Aliens;
     }
 
-    std::vector<std::string> prompts() const {
-        std::vector<std::string> out;
-        for (const auto& c : dialogs.calls()) {
-            out.push_back(c.prompt);
-        }
-        return out;
-    }
+    std::vector<std::string> prompts() const { return dialogs.prompts(); }
 
     struct Launch {
         std::string program;

@@ -105,13 +105,7 @@ protected:
         urls.clear();
         info.labels.clear();
     }
-    std::vector<std::string> prompts() const {
-        std::vector<std::string> out;
-        for (const auto& c : dialogs.calls()) {
-            out.push_back(c.prompt);
-        }
-        return out;
-    }
+    std::vector<std::string> prompts() const { return dialogs.prompts(); }
     // Off, the refresh item hidden, the local table back, the status window gone.
     void expectOffWithLocalTable() {
         EXPECT_FALSE(on());

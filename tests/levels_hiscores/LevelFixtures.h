@@ -72,13 +72,7 @@ protected:
     std::string path(const std::string& name) const {
         return dir.path().toStdString() + "/" + name;
     }
-    std::vector<std::string> prompts() const {
-        std::vector<std::string> out;
-        for (const auto& c : dialogs.calls()) {
-            out.push_back(c.prompt);
-        }
-        return out;
-    }
+    std::vector<std::string> prompts() const { return dialogs.prompts(); }
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;

@@ -52,13 +52,7 @@ public:
     std::string path(const std::string& name) const {
         return dir_.path().toStdString() + "/" + name;
     }
-    std::vector<std::string> prompts() const {
-        std::vector<std::string> out;
-        for (const auto& c : dialogs.calls()) {
-            out.push_back(c.prompt);
-        }
-        return out;
-    }
+    std::vector<std::string> prompts() const { return dialogs.prompts(); }
 
     ScriptedDialogs dialogs;
 

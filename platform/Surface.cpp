@@ -4,6 +4,7 @@
 #include "Color.h"
 #include "FileRead.h"
 #include "FileWrite.h"
+#include "FramePacer.h"
 #include "Numbers.h"
 #include "RasterFont.h"
 #include "VbError.h"
@@ -83,7 +84,11 @@ Surface::Surface(int width, int height, QObject* parent) : QObject(parent) {
     image_.fill(color::toQRgb(backColor_));
 }
 
-Surface::~Surface() = default;
+Surface::~Surface() {
+    if (held_) {
+        FramePacer::instance().drop(*this);
+    }
+}
 
 void Surface::setSize(int width, int height) {
     width = std::max(width, 0);
@@ -213,15 +218,17 @@ void Surface::markChanged(const QRect& r) {
         return;
     }
     dirty_.add(r & image_.rect());
-    if (!deliveryQueued_ && !dirty_.empty()) {
-        deliveryQueued_ = true;
-        // After the handler that draws: one delivery for all it drew.
-        QMetaObject::invokeMethod(this, &Surface::deliverChanges, Qt::QueuedConnection);
+    if (!held_ && !dirty_.empty()) {
+        held_ = true;
+        FramePacer::instance().hold(*this);
     }
 }
 
 void Surface::deliverChanges() {
-    deliveryQueued_ = false;
+    if (held_) {
+        held_ = false;
+        FramePacer::instance().drop(*this); // at Refresh it is still in the pacer's list
+    }
     if (dirty_.empty()) {
         return;
     }
@@ -497,7 +504,11 @@ int Surface::TextHeight(const std::string& text) const {
 }
 
 void Surface::Refresh() {
-    deliverChanges();
+    // While frames run the next one is at most a frame away; showing it now would cost a
+    // paint pass of its own.
+    if (!FramePacer::instance().pacing()) {
+        deliverChanges();
+    }
     emit refreshed();
 }
 

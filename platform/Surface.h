@@ -123,7 +123,8 @@ public:
     // Lines laid out afresh so far; a line printed or measured again in the same font is not.
     std::uint64_t textRenders() const { return textRenders_; }
 
-    // Tells the views to show the current pixels now rather than once the event loop runs.
+    // Tells the views to show the current pixels now rather than once the event loop runs;
+    // while frames run (see FramePacer), with the next frame.
     void Refresh();
 
     // The pixel buffer (Format_RGB32). Only the drawing operations write it, so that every
@@ -136,13 +137,14 @@ public:
 signals:
     // Refresh was called.
     void refreshed();
-    // The pixels that differ from the last time, once per turn of the event loop (or at
-    // Refresh); only while something listens.
+    // The pixels that differ from the last time, once per frame or turn of the event loop
+    // (see FramePacer) or at Refresh outside frames; only while something listens.
     void changed(const QRegion& area);
     void resized();
 
 private:
     friend bool BitBlt(Surface&, int, int, int, int, const Surface&, int, int, std::uint32_t);
+    friend class FramePacer;
     void markChanged(const QRect& r);
     void drawRuns(const RasterLine& line, int x, int y);
     void markAllChanged() { markChanged(image_.rect()); }
@@ -173,7 +175,7 @@ private:
     mutable std::uint64_t textRenders_ = 0;
     DirtyRects dirty_;
     ShownPixels shown_;
-    bool deliveryQueued_ = false;
+    bool held_ = false;
 };
 
 // Copies the w x h rectangle at (sx, sy) of src to (x, y) of dest with a raster operation,

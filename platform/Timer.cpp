@@ -1,5 +1,6 @@
 #include "Timer.h"
 
+#include "FramePacer.h"
 #include "Numbers.h"
 
 Timer::Timer(Clock& clock) : clock_(clock) {}
@@ -38,8 +39,13 @@ void Timer::fire() {
     // The handler may destroy this timer's owner.
     const std::shared_ptr<bool> alive = alive_;
     inHandler_ = true;
+    const bool paces = pacesFrames_;
+    const std::int32_t period = interval_;
     onTick();
     if (*alive) {
         inHandler_ = false;
+    }
+    if (paces) {
+        FramePacer::instance().frameEnded(period);
     }
 }

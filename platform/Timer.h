@@ -28,6 +28,10 @@ public:
     bool running() const { return enabled_ && interval_ > 0; }
     bool inHandler() const { return inHandler_; }
 
+    // The end of each tick is the end of a frame: what any timer drew shows then (see
+    // FramePacer).
+    void setPacesFrames(bool on) { pacesFrames_ = on; }
+
 private:
     friend class Clock;
     void fire();
@@ -37,5 +41,6 @@ private:
     bool enabled_ = false;
     std::int32_t interval_ = 0;
     bool inHandler_ = false;
+    bool pacesFrames_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -2,6 +2,8 @@
 
 GameEngine::GameEngine(GameForm& form) : f(form) {
     f.MainLoop.onTick = [this] { MainLoop_Timer(); };
+    // The game loop's tick is the frame: whatever else drew since shows with it.
+    f.MainLoop.setPacesFrames(true);
     f.MoveAliensTimer.onTick = [this] { MoveAliensTimer_Timer(); };
     f.AlienShootTimer.onTick = [this] { AlienShootTimer_Timer(); };
     f.ShootTimer.onTick = [this] { ShootTimer_Timer(); };

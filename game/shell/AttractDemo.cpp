@@ -50,12 +50,17 @@ AttractDemo::AttractDemo(GameForm& form, GameEngine& engine, CreditsSequence& c)
     f.DemoTimer.onTick = [this] { DemoTimer_Timer(); };
     f.DemoSpriteAnimation.onTick = [this] { DemoSpriteAnimation_Timer(); };
     f.DemoFrameTimer.onTick = [this] { DemoFrameTimer_Timer(); };
+    // The demo's frames: the fly-in, then the circling.
+    f.DemoSpriteAnimation.setPacesFrames(true);
+    f.DemoFrameTimer.setPacesFrames(true);
 }
 
 AttractDemo::~AttractDemo() {
     f.DemoTimer.onTick = nullptr;
     f.DemoSpriteAnimation.onTick = nullptr;
     f.DemoFrameTimer.onTick = nullptr;
+    f.DemoSpriteAnimation.setPacesFrames(false);
+    f.DemoFrameTimer.setPacesFrames(false);
 }
 
 void AttractDemo::StartDemo() {

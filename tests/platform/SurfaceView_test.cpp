@@ -1,8 +1,12 @@
 #include "Color.h"
+#include "FramePacer.h"
+#include "ManualClock.h"
 #include "Surface.h"
 #include "SurfaceView.h"
+#include "Timer.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPaintEvent>
 #include <functional>
 #include <gtest/gtest.h>
@@ -150,4 +154,52 @@ TEST(SurfaceView, FarApartChangesStaySeparate) {
     ASSERT_EQ(view.paints.size(), 1u);
     const QRegion expected = QRegion(4, 4, 8, 8) + QRegion(380, 180, 8, 8) + QRegion(200, 8, 4, 4);
     EXPECT_EQ(view.paints[0], expected);
+}
+
+// While a frame timer runs, changes (a Refresh too) wait for the end of its next tick; when
+// its ticks stop, what was held still shows and changes go out at the next turn again.
+TEST(SurfaceView, ChangesWaitForTheFrameAndStillShowWhenFramesStop) {
+    ManualClock clock;
+    Clock::install(&clock);
+    {
+        Surface s(20, 10);
+        RecordingView view(&s);
+        showSettled(view, QSize(20, 10));
+        Timer frames;
+        frames.onTick = [] {};
+        frames.setPacesFrames(true);
+        frames.setInterval(20);
+        frames.setEnabled(true);
+        clock.advance(20);
+        ASSERT_TRUE(FramePacer::instance().pacing());
+
+        s.FilledBox(0, 0, 1, 1, 255);
+        s.Refresh();
+        runEventLoop();
+        EXPECT_TRUE(view.paints.empty());
+        clock.advance(20);
+        runEventLoop();
+        ASSERT_EQ(view.paints.size(), 1u);
+        EXPECT_EQ(view.paints[0], QRegion(0, 0, 2, 2));
+
+        frames.setEnabled(false);
+        s.FilledBox(5, 5, 6, 6, 255);
+        runEventLoop();
+        EXPECT_EQ(view.paints.size(), 1u);
+        clock.advance(50);
+        QElapsedTimer waited;
+        waited.start();
+        while (view.paints.size() < 2 && waited.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        ASSERT_EQ(view.paints.size(), 2u);
+        EXPECT_EQ(view.paints[1], QRegion(5, 5, 2, 2));
+        EXPECT_FALSE(FramePacer::instance().pacing());
+
+        s.FilledBox(10, 5, 11, 6, 255);
+        runEventLoop();
+        ASSERT_EQ(view.paints.size(), 3u);
+        EXPECT_EQ(view.paints[2], QRegion(10, 5, 2, 2));
+    }
+    Clock::install(nullptr);
 }

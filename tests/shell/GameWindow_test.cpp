@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -65,6 +66,23 @@ public:
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
+};
+
+// Counts the paints of every surface view in a window.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& window) {
+        for (SurfaceView* v : window.findChildren<SurfaceView*>()) {
+            v->installEventFilter(this);
+        }
+    }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        paints += e->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
 };
 
 } // namespace
@@ -194,16 +212,7 @@ TEST(GameWindow, RepaintsAndLaysOutOnlyWhatChanged) {
     {
         frmMain window("-noamiga -nosfx -nomusic");
         ASSERT_TRUE(window.load());
-        struct PaintCounter : QObject {
-            int paints = 0;
-            bool eventFilter(QObject*, QEvent* e) override {
-                paints += e->type() == QEvent::Paint ? 1 : 0;
-                return false;
-            }
-        } counter;
-        for (SurfaceView* v : window.findChildren<SurfaceView*>()) {
-            v->installEventFilter(&counter);
-        }
+        PaintCounter counter(window);
         const auto runFor = [](int ms) {
             QElapsedTimer t;
             t.start();
@@ -239,6 +248,56 @@ TEST(GameWindow, RepaintsAndLaysOutOnlyWhatChanged) {
         const int k = window.viewScale();
         EXPECT_TRUE(overlay->isVisible());
         EXPECT_EQ(overlay->geometry().topLeft(), QPoint(10 * k, 20 * k));
+        window.close();
+    }
+    Clock::install(nullptr);
+}
+
+// While the game runs, what its other timers draw between two ticks of the game loop (here
+// the pulse of the live place in the hiscore panel, every 30 ms) shows with the next tick:
+// the views paint only right after a tick, not once more for every timer that drew.
+TEST(GameWindow, PaintsOnlyWithTheFramesOfTheGameLoop) {
+    ProgramFolder folder;
+    ManualClock clock{1000, 12 * 3600.0};
+    Clock::install(&clock);
+    {
+        frmMain window("-noamiga -nosfx -nomusic");
+        ASSERT_TRUE(window.load());
+        PaintCounter counter(window);
+        GameForm& f = window.form();
+        int ticks = 0;
+        const std::function<void()> tick = f.MainLoop.onTick;
+        f.MainLoop.onTick = [&] {
+            tick();
+            ++ticks;
+        };
+        const auto step = [&] {
+            clock.advance(1);
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+        };
+        window.shell().mnuNewGame_Click();
+        for (int ms = 0; ms < 6000; ++ms) { // past the level's start
+            step();
+        }
+        ASSERT_TRUE(f.MainLoop.running());
+        f.Score = 900000000; // a live place at the top of the table
+
+        int passes = 0;
+        int offFrame = 0;
+        for (int ms = 0; ms < 2000; ++ms) {
+            const int paintsBefore = counter.paints;
+            const int ticksBefore = ticks;
+            step();
+            if (counter.paints > paintsBefore) {
+                ++passes;
+                offFrame += ticks == ticksBefore ? 1 : 0;
+            }
+        }
+        EXPECT_GT(passes, 40); // the pulse really showed
+        EXPECT_EQ(offFrame, 0);
+        f.MainLoop.onTick = tick;
+        f.Score = 0; // no name entry at the close
         window.close();
     }
     Clock::install(nullptr);

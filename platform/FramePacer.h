@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <vector>
+
+class Surface;
+
+// Hands the changes of all shown surfaces to their views together. While a frame timer
+// runs, that is at the end of each of its ticks, so that drawing done by the other timers
+// rides on the next frame instead of costing a paint pass of its own. Without frames (a
+// dialog, the tools, a game loop that stopped) changes go out at the next turn of the
+// event loop.
+class FramePacer : public QObject {
+public:
+    static FramePacer& instance();
+
+    // A frame ended: every held change goes to the views now, and the next frame is expected
+    // within periodMs (at most 50 ms; a slower timer delivers but does not pace). Should it
+    // not come within two periods of the game's clock, held changes go out anyway
+    // and pacing ends until the next frame.
+    void frameEnded(int periodMs);
+    bool pacing() const { return periodMs_ > 0; }
+
+private:
+    friend class Surface;
+    FramePacer();
+    void hold(Surface& surface);
+    void drop(Surface& surface);
+    void deliverHeld();
+    void checkOverdue();
+
+    std::vector<Surface*> held_;
+    bool turnQueued_ = false;
+    int periodMs_ = 0;
+    std::uint32_t lastFrame_ = 0;
+    std::uint32_t lastCheck_ = 0;
+    QTimer overdue_;
+};

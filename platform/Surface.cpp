@@ -211,6 +211,7 @@ void Surface::plot(int x, int y, std::uint32_t pen) {
 }
 
 void Surface::markChanged(const QRect& r) {
+    ++drawCount_;
     // Most surfaces are never shown (backgrounds, sprite frames): they collect nothing.
     static const QMetaMethod changedSignal = QMetaMethod::fromSignal(&Surface::changed);
     if (!isSignalConnected(changedSignal)) {

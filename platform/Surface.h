@@ -120,6 +120,9 @@ public:
     // Widest line / lines x line height of text in the current font, in pixels.
     int TextWidth(const std::string& text) const;
     int TextHeight(const std::string& text) const;
+    // Drawing operations so far: a drawer that finds the count where it left it knows the
+    // pixels are still its own.
+    std::uint64_t drawCount() const { return drawCount_; }
     // Lines laid out afresh so far; a line printed or measured again in the same font is not.
     std::uint64_t textRenders() const { return textRenders_; }
 
@@ -173,6 +176,7 @@ private:
     mutable std::vector<std::unique_ptr<RasterFont>> fonts_;
     mutable RasterFont* font_ = nullptr;
     mutable std::uint64_t textRenders_ = 0;
+    std::uint64_t drawCount_ = 0;
     DirtyRects dirty_;
     ShownPixels shown_;
     bool held_ = false;

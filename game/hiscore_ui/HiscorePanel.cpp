@@ -90,6 +90,38 @@ void HiscorePanel::printLine(const std::string& text, bool centred) {
 
 void HiscorePanel::PrintHiscores() {
     Surface& p = *f.hPic;
+    const bool inPlay = !f.GameOverFlag;
+    const int place =
+        inPlay ? f.LevelSet.GetScorePlace(f.Score, f.StartFromLevel, f.CheatMode) : -1;
+    const PanelRows rows = hiscorePanelRows(f.LevelSet.Hiscores, inPlay, place, f.Score,
+                                            static_cast<VbLong>(f.CurrentLevel) + 1);
+    // The missiles are the game's: once it is over their name goes with the weapon.
+    const char* missile = !inPlay            ? nullptr
+                          : f.MissileWaver   ? "Waver Active"
+                          : f.MissileSwirler ? "Swirler Bouncer Active"
+                                             : nullptr;
+    // Most ticks change nothing but the live row's colour: then only that row (and the one
+    // overlapping its foot) is drawn again, over the same pixels, which leaves the panel as a
+    // whole new print would.
+    const std::string content = contentKey(rows, inPlay, missile);
+    if (missile == nullptr && content == drawnContent_ && p.drawCount() == drawnAtCount_) {
+        if (rows.Live >= 0 && rows.Live < 10) {
+            const DrawnState end = drawnEnd_;
+            p.setFontName("Courier New");
+            p.setFontSize(8);
+            p.setFontBold(false);
+            printLiveRow(rows.Text[static_cast<std::size_t>(rows.Live)], liveTop_);
+            // The next row overlaps the box's foot and was printed after it.
+            if (rows.Live + 1 < 10) {
+                printLine(rows.Text[static_cast<std::size_t>(rows.Live) + 1], false);
+            }
+            restore(end);
+        }
+        drawnAtCount_ = p.drawCount();
+        p.Refresh();
+        return;
+    }
+
     p.setForeColor(Yellow);
     p.setFontSize(8);
     if (lowerCase(p.FontName()) != "courier new") {
@@ -111,25 +143,13 @@ void HiscorePanel::PrintHiscores() {
     printLine("PL SCORE       LV NAME", false);
     printLine("-- ----------- -- --------", false);
 
-    const bool inPlay = !f.GameOverFlag;
-    const int place =
-        inPlay ? f.LevelSet.GetScorePlace(f.Score, f.StartFromLevel, f.CheatMode) : -1;
-    const PanelRows rows = hiscorePanelRows(f.LevelSet.Hiscores, inPlay, place, f.Score,
-                                            static_cast<VbLong>(f.CurrentLevel) + 1);
     for (int r = 0; r < 10; ++r) {
         if (r != rows.Live) {
             printLine(rows.Text[r], false);
             continue;
         }
-        p.setCurrentY(p.CurrentY() - LineOverlap);
-        const double top = p.CurrentY();
-        const double bottom = top + p.TextHeight(rows.Text[r]) - 1;
-        p.Box(1, top, p.ScaleWidth() - 2, bottom, Red);
-        p.setCurrentY(top);
-        p.setCurrentX(LeftMargin);
-        takeFaderColor(f.HiscoreFader, p);
-        p.Print(rows.Text[r]);
-        p.setForeColor(Yellow);
+        liveTop_ = p.CurrentY() - LineOverlap;
+        printLiveRow(rows.Text[r], liveTop_);
     }
 
     if (inPlay) {
@@ -138,11 +158,6 @@ void HiscorePanel::PrintHiscores() {
         drawWeapons();
     }
 
-    // The missiles are the game's: once it is over their name goes with the weapon.
-    const char* missile = !inPlay            ? nullptr
-                          : f.MissileWaver   ? "Waver Active"
-                          : f.MissileSwirler ? "Swirler Bouncer Active"
-                                             : nullptr;
     if (missile != nullptr) {
         if (lowerCase(p.FontName()) != "tahoma") {
             p.setFontName("Tahoma");
@@ -152,7 +167,63 @@ void HiscorePanel::PrintHiscores() {
         p.setCurrentY(400);
         PrintCentered(p, missile, false);
     }
+    drawnContent_ = content;
+    drawnEnd_ = {p.CurrentX(), p.CurrentY(), p.ForeColor(),
+                 p.FontName(), p.FontSize(), p.FontBold()};
+    drawnAtCount_ = p.drawCount();
     p.Refresh();
+}
+
+void HiscorePanel::printLiveRow(const std::string& text, double top) {
+    Surface& p = *f.hPic;
+    const double bottom = top + p.TextHeight(text) - 1;
+    p.Box(1, top, p.ScaleWidth() - 2, bottom, Red);
+    p.setCurrentY(top);
+    p.setCurrentX(LeftMargin);
+    takeFaderColor(f.HiscoreFader, p);
+    p.Print(text);
+    p.setForeColor(Yellow);
+}
+
+void HiscorePanel::restore(const DrawnState& state) {
+    Surface& p = *f.hPic;
+    p.setFontName(state.fontName);
+    p.setFontSize(state.fontSize);
+    p.setFontBold(state.fontBold);
+    p.setForeColor(state.foreColor);
+    p.setCurrentX(state.x);
+    p.setCurrentY(state.y);
+}
+
+std::string HiscorePanel::contentKey(const PanelRows& rows, bool inPlay,
+                                     const char* missile) const {
+    const Surface& p = *f.hPic;
+    std::string key;
+    const auto field = [&key](const std::string& text) {
+        key.append(text);
+        key.push_back('|');
+    };
+    field(std::to_string(p.Width()));
+    field(std::to_string(p.Height()));
+    field(std::to_string(rows.Live));
+    for (const std::string& row : rows.Text) {
+        field(row);
+    }
+    field(missile != nullptr ? missile : "");
+    if (inPlay) {
+        const double now = TimeOfDay();
+        for (const PickupRec& r : f.RecentPickups) {
+            int w = 0;
+            int h = 0;
+            if (r.PickupType != -1 && now - r.PickupTime < 5.0 &&
+                frameSize(f.RndDropsSprite, r.PickupType, w, h)) {
+                field(std::to_string(r.PickupType));
+            }
+        }
+        field(std::to_string(f.Weapon));
+        field(std::to_string(f.Cannons));
+    }
+    return key;
 }
 
 void HiscorePanel::drawPickups() {

@@ -4,6 +4,7 @@
 #include <string>
 
 struct GameForm;
+struct PanelRows;
 class Surface;
 
 // The side panel hPic: version, the top-10 table with the running score's live place, the
@@ -27,9 +28,27 @@ public:
     double WobbleB = 0;
 
 private:
+    // The pen and font a print left behind.
+    struct DrawnState {
+        double x = 0;
+        double y = 0;
+        std::int32_t foreColor = 0;
+        std::string fontName;
+        double fontSize = 0;
+        bool fontBold = false;
+    };
+
     void printLine(const std::string& text, bool centred);
+    void printLiveRow(const std::string& text, double top);
     void drawPickups();
     void drawWeapons();
+    void restore(const DrawnState& state);
+    // Everything the panel shows but the fader's colours.
+    std::string contentKey(const PanelRows& rows, bool inPlay, const char* missile) const;
 
     GameForm& f;
+    std::string drawnContent_;
+    std::uint64_t drawnAtCount_ = 0;
+    double liveTop_ = 0;
+    DrawnState drawnEnd_;
 };

@@ -305,3 +305,42 @@ TEST_F(Panel, TheGlobeBlinksOnlyInInternetMode) {
     panel->HiscorePrintTimer_Timer();
     EXPECT_FALSE(f().InternetModePic.Visible);
 }
+
+// A tick that changes nothing but the pulse draws the live row alone (and nothing without
+// one), and the panel then looks exactly as a whole new print of it would.
+TEST_F(Panel, ATickThatChangesNothingButThePulseDrawsOnlyTheLiveRow) {
+    const double now = clock.timeOfDay();
+    struct Case {
+        bool inPlay;
+        VbLong score;
+        VbInteger cannons;
+    };
+    for (const Case& c : {Case{false, 0, 1}, Case{true, 10, 1}, Case{true, 4750, 2}}) {
+        SCOPED_TRACE(std::to_string(c.inPlay) + " " + std::to_string(c.score));
+        f().GameOverFlag = !c.inPlay;
+        f().Score = c.score;
+        f().Cannons = c.cannons;
+        f().RecentPickups[0] = {2, now - 1.0};
+        panel->HiscorePrintTimer_Timer();
+        f().hPic->PSet(0, 0, 0x123456); // the panel's pixels are no longer its own
+        const std::uint64_t before = pic().drawCount();
+        panel->HiscorePrintTimer_Timer();
+        const std::uint64_t fullPrint = pic().drawCount() - before;
+        ASSERT_GT(fullPrint, 0u);
+
+        const ColorFader fader = f().HiscoreFader;
+        const std::uint64_t quiet = pic().drawCount();
+        panel->HiscorePrintTimer_Timer();
+        const std::uint64_t pulse = pic().drawCount() - quiet;
+        const bool live = c.inPlay && c.score > 4100;
+        EXPECT_EQ(pulse == 0, !live);
+        const QImage quick = pic().image().copy();
+
+        // The same tick again, printed whole.
+        f().HiscoreFader = fader;
+        f().hPic->PSet(0, 0, 0x123456);
+        panel->HiscorePrintTimer_Timer();
+        EXPECT_EQ(pic().image(), quick);
+        EXPECT_LT(pulse * 4, fullPrint) << "the whole panel printed again";
+    }
+}

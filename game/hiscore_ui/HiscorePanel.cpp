@@ -103,10 +103,10 @@ void HiscorePanel::PrintHiscores() {
     // Most ticks change nothing but the live row's colour: then only that row (and the one
     // overlapping its foot) is drawn again, over the same pixels, which leaves the panel as a
     // whole new print would.
-    const std::string content = contentKey(rows, inPlay, missile);
+    const std::vector<int> pickups = inPlay ? shownPickups() : std::vector<int>{};
+    const std::string content = contentKey(rows, pickups, missile);
     if (missile == nullptr && content == drawnContent_ && p.drawCount() == drawnAtCount_) {
         if (rows.Live >= 0 && rows.Live < 10) {
-            const DrawnState end = drawnEnd_;
             p.setFontName("Courier New");
             p.setFontSize(8);
             p.setFontBold(false);
@@ -115,7 +115,6 @@ void HiscorePanel::PrintHiscores() {
             if (rows.Live + 1 < 10) {
                 printLine(rows.Text[static_cast<std::size_t>(rows.Live) + 1], false);
             }
-            restore(end);
         }
         drawnAtCount_ = p.drawCount();
         p.Refresh();
@@ -153,7 +152,7 @@ void HiscorePanel::PrintHiscores() {
     }
 
     if (inPlay) {
-        drawPickups();
+        drawPickups(pickups);
         p.setFontSize(8);
         drawWeapons();
     }
@@ -168,8 +167,6 @@ void HiscorePanel::PrintHiscores() {
         PrintCentered(p, missile, false);
     }
     drawnContent_ = content;
-    drawnEnd_ = {p.CurrentX(), p.CurrentY(), p.ForeColor(),
-                 p.FontName(), p.FontSize(), p.FontBold()};
     drawnAtCount_ = p.drawCount();
     p.Refresh();
 }
@@ -185,17 +182,7 @@ void HiscorePanel::printLiveRow(const std::string& text, double top) {
     p.setForeColor(Yellow);
 }
 
-void HiscorePanel::restore(const DrawnState& state) {
-    Surface& p = *f.hPic;
-    p.setFontName(state.fontName);
-    p.setFontSize(state.fontSize);
-    p.setFontBold(state.fontBold);
-    p.setForeColor(state.foreColor);
-    p.setCurrentX(state.x);
-    p.setCurrentY(state.y);
-}
-
-std::string HiscorePanel::contentKey(const PanelRows& rows, bool inPlay,
+std::string HiscorePanel::contentKey(const PanelRows& rows, const std::vector<int>& pickups,
                                      const char* missile) const {
     const Surface& p = *f.hPic;
     std::string key;
@@ -210,43 +197,45 @@ std::string HiscorePanel::contentKey(const PanelRows& rows, bool inPlay,
         field(row);
     }
     field(missile != nullptr ? missile : "");
-    if (inPlay) {
-        const double now = TimeOfDay();
-        for (const PickupRec& r : f.RecentPickups) {
-            int w = 0;
-            int h = 0;
-            if (r.PickupType != -1 && now - r.PickupTime < 5.0 &&
-                frameSize(f.RndDropsSprite, r.PickupType, w, h)) {
-                field(std::to_string(r.PickupType));
-            }
-        }
+    for (int type : pickups) {
+        field(std::to_string(type));
+    }
+    if (!f.GameOverFlag) {
         field(std::to_string(f.Weapon));
         field(std::to_string(f.Cannons));
     }
     return key;
 }
 
-void HiscorePanel::drawPickups() {
-    Surface& p = *f.hPic;
+std::vector<int> HiscorePanel::shownPickups() const {
     const double now = TimeOfDay();
-    int frames[6];
-    int count = 0;
-    int rowWidth = 0;
+    std::vector<int> types;
     for (const PickupRec& r : f.RecentPickups) {
         int w = 0;
         int h = 0;
         if (r.PickupType != -1 && now - r.PickupTime < 5.0 &&
             frameSize(f.RndDropsSprite, r.PickupType, w, h)) {
-            rowWidth += (count > 0 ? PickupGap : 0) + w;
-            frames[count++] = r.PickupType;
+            types.push_back(r.PickupType);
         }
     }
-    double x = (p.ScaleWidth() - rowWidth) / 2.0;
-    for (int i = 0; i < count; ++i) {
+    return types;
+}
+
+void HiscorePanel::drawPickups(const std::vector<int>& types) {
+    Surface& p = *f.hPic;
+    int rowWidth = 0;
+    for (int type : types) {
         int w = 0;
         int h = 0;
-        frameSize(f.RndDropsSprite, frames[i], w, h);
-        drawFrame(f.RndDropsSprite, frames[i], x, PickupRowCentreY - h / 2.0, p);
+        frameSize(f.RndDropsSprite, type, w, h);
+        rowWidth += (rowWidth > 0 ? PickupGap : 0) + w;
+    }
+    double x = (p.ScaleWidth() - rowWidth) / 2.0;
+    for (int type : types) {
+        int w = 0;
+        int h = 0;
+        frameSize(f.RndDropsSprite, type, w, h);
+        drawFrame(f.RndDropsSprite, type, x, PickupRowCentreY - h / 2.0, p);
         x += w + PickupGap;
     }
 }

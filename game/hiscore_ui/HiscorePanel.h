@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct GameForm;
 struct PanelRows;
@@ -28,27 +29,18 @@ public:
     double WobbleB = 0;
 
 private:
-    // The pen and font a print left behind.
-    struct DrawnState {
-        double x = 0;
-        double y = 0;
-        std::int32_t foreColor = 0;
-        std::string fontName;
-        double fontSize = 0;
-        bool fontBold = false;
-    };
-
     void printLine(const std::string& text, bool centred);
     void printLiveRow(const std::string& text, double top);
-    void drawPickups();
+    // The recent pickups younger than five seconds, in the ring's order.
+    std::vector<int> shownPickups() const;
+    void drawPickups(const std::vector<int>& types);
     void drawWeapons();
-    void restore(const DrawnState& state);
     // Everything the panel shows but the fader's colours.
-    std::string contentKey(const PanelRows& rows, bool inPlay, const char* missile) const;
+    std::string contentKey(const PanelRows& rows, const std::vector<int>& pickups,
+                           const char* missile) const;
 
     GameForm& f;
     std::string drawnContent_;
     std::uint64_t drawnAtCount_ = 0;
     double liveTop_ = 0;
-    DrawnState drawnEnd_;
 };

@@ -22,7 +22,16 @@ std::uint32_t RealClock::tickCount() {
 }
 
 double RealClock::timeOfDay() {
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+    // localtime_r keeps the zone it loaded; Qt's local time looks the zone file up on each
+    // call, which the panel's pickups ask for every 30 ms.
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    tm local{};
+    if (localtime_r(&ts.tv_sec, &local) == nullptr) {
+        return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+    }
+    const long seconds = local.tm_hour * 3600L + local.tm_min * 60L + local.tm_sec;
+    return static_cast<double>(seconds * 1000L + ts.tv_nsec / 1000000L) / 1000.0;
 }
 
 void RealClock::pumpEvents() {

@@ -212,13 +212,16 @@ void Surface::plot(int x, int y, std::uint32_t pen) {
 
 void Surface::markChanged(const QRect& r) {
     ++drawCount_;
+    const QRect in = r & image_.rect();
+    drawnPixels_ +=
+        static_cast<std::uint64_t>(in.width()) * static_cast<std::uint64_t>(in.height());
     // Most surfaces are never shown (backgrounds, sprite frames): they collect nothing.
     static const QMetaMethod changedSignal = QMetaMethod::fromSignal(&Surface::changed);
     if (!isSignalConnected(changedSignal)) {
         shown_.forget();
         return;
     }
-    dirty_.add(r & image_.rect());
+    dirty_.add(in);
     if (!held_ && !dirty_.empty()) {
         held_ = true;
         FramePacer::instance().hold(*this);

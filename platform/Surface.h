@@ -123,6 +123,8 @@ public:
     // Drawing operations so far: a drawer that finds the count where it left it knows the
     // pixels are still its own.
     std::uint64_t drawCount() const { return drawCount_; }
+    // Pixels those operations covered (each one's bounds), a measure of what drawing cost.
+    std::uint64_t drawnPixels() const { return drawnPixels_; }
     // Lines laid out afresh so far; a line printed or measured again in the same font is not.
     std::uint64_t textRenders() const { return textRenders_; }
 
@@ -177,6 +179,7 @@ private:
     mutable RasterFont* font_ = nullptr;
     mutable std::uint64_t textRenders_ = 0;
     std::uint64_t drawCount_ = 0;
+    std::uint64_t drawnPixels_ = 0;
     DirtyRects dirty_;
     ShownPixels shown_;
     bool held_ = false;

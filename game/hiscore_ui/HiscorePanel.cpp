@@ -9,6 +9,7 @@
 #include "ProgramVersion.h"
 #include "TextCase.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -24,6 +25,8 @@ constexpr int WeaponCentreY = 340;
 constexpr int WeaponPairOffset = 12;
 // Below the icon and clear of its wobble: without it the icon reads as a stray shot.
 constexpr int WeaponCaptionTop = 358;
+constexpr int WobbleReach = 10;
+constexpr int MissileTop = 400;
 
 // The frame (width, height) of a picture that holds image over mask.
 bool frameSize(const Sprite& s, int frame, int& w, int& h) {
@@ -100,12 +103,13 @@ void HiscorePanel::PrintHiscores() {
                           : f.MissileWaver   ? "Waver Active"
                           : f.MissileSwirler ? "Swirler Bouncer Active"
                                              : nullptr;
-    // Most ticks change nothing but the live row's colour: then only that row (and the one
-    // overlapping its foot) is drawn again, over the same pixels, which leaves the panel as a
-    // whole new print would.
+    // Most ticks change nothing but the live row's colour, and with a special missile the
+    // weapon's wobble and the missile name's colour: then only those parts are drawn again,
+    // over what is there, which leaves the panel as a whole new print would.
     const std::vector<int> pickups = inPlay ? shownPickups() : std::vector<int>{};
     const std::string content = contentKey(rows, pickups, missile);
-    if (missile == nullptr && content == drawnContent_ && p.drawCount() == drawnAtCount_) {
+    if (content == drawnContent_ && p.drawCount() == drawnAtCount_ &&
+        (missile == nullptr || weaponBandTop_ >= 0)) {
         if (rows.Live >= 0 && rows.Live < 10) {
             p.setFontName("Courier New");
             p.setFontSize(8);
@@ -115,6 +119,18 @@ void HiscorePanel::PrintHiscores() {
             if (rows.Live + 1 < 10) {
                 printLine(rows.Text[static_cast<std::size_t>(rows.Live) + 1], false);
             }
+        }
+        if (missile != nullptr) {
+            const int mode = p.DrawMode();
+            p.setDrawMode(drawmode::CopyPen);
+            p.FilledBox(0, weaponBandTop_, p.ScaleWidth() - 1, p.ScaleHeight() - 1, p.BackColor());
+            p.setDrawMode(mode);
+            p.setForeColor(Yellow);
+            p.setFontName("Courier New");
+            p.setFontSize(8);
+            p.setFontBold(false);
+            drawWeapons();
+            printMissile(missile);
         }
         drawnAtCount_ = p.drawCount();
         p.Refresh();
@@ -151,20 +167,17 @@ void HiscorePanel::PrintHiscores() {
         printLiveRow(rows.Text[r], liveTop_);
     }
 
+    weaponBandTop_ = -1;
     if (inPlay) {
-        drawPickups(pickups);
+        const int aboveWeapons =
+            std::max(static_cast<int>(std::ceil(p.CurrentY())), drawPickups(pickups));
         p.setFontSize(8);
         drawWeapons();
+        weaponBandTop_ = weaponBandTop(aboveWeapons);
     }
 
     if (missile != nullptr) {
-        if (lowerCase(p.FontName()) != "tahoma") {
-            p.setFontName("Tahoma");
-        }
-        p.setFontBold(true);
-        takeFaderColor(f.HiscoreFader, p);
-        p.setCurrentY(400);
-        PrintCentered(p, missile, false);
+        printMissile(missile);
     }
     drawnContent_ = content;
     drawnAtCount_ = p.drawCount();
@@ -221,8 +234,31 @@ std::vector<int> HiscorePanel::shownPickups() const {
     return types;
 }
 
-void HiscorePanel::drawPickups(const std::vector<int>& types) {
+void HiscorePanel::printMissile(const char* missile) {
     Surface& p = *f.hPic;
+    if (lowerCase(p.FontName()) != "tahoma") {
+        p.setFontName("Tahoma");
+    }
+    p.setFontBold(true);
+    takeFaderColor(f.HiscoreFader, p);
+    p.setCurrentY(MissileTop);
+    PrintCentered(p, missile, false);
+}
+
+int HiscorePanel::weaponBandTop(int aboveWeapons) const {
+    int w = 0;
+    int h = 0;
+    if (!frameSize(f.WeaponIcon, f.Weapon, w, h) || f.hPic->hasPicture()) {
+        return -1;
+    }
+    // Clear of the highest the wobble takes the icon, and of everything printed above it.
+    const int top = static_cast<int>(std::floor(WeaponCentreY - h / 2.0)) - WobbleReach - 1;
+    return top > aboveWeapons && top < WeaponCaptionTop ? top : -1;
+}
+
+int HiscorePanel::drawPickups(const std::vector<int>& types) {
+    Surface& p = *f.hPic;
+    int bottom = 0;
     int rowWidth = 0;
     for (int type : types) {
         int w = 0;
@@ -235,9 +271,12 @@ void HiscorePanel::drawPickups(const std::vector<int>& types) {
         int w = 0;
         int h = 0;
         frameSize(f.RndDropsSprite, type, w, h);
-        drawFrame(f.RndDropsSprite, type, x, PickupRowCentreY - h / 2.0, p);
+        const double top = PickupRowCentreY - h / 2.0;
+        drawFrame(f.RndDropsSprite, type, x, top, p);
+        bottom = std::max(bottom, static_cast<int>(std::ceil(top)) + h + 1);
         x += w + PickupGap;
     }
+    return bottom;
 }
 
 void HiscorePanel::drawWeapons() {
@@ -251,8 +290,8 @@ void HiscorePanel::drawWeapons() {
     if (f.MissileWaver || f.MissileSwirler) {
         WobbleA += 0.2;
         WobbleB += 0.2;
-        dx = 10 * std::sin(WobbleA);
-        dy = 10 * std::cos(WobbleB);
+        dx = WobbleReach * std::sin(WobbleA);
+        dy = WobbleReach * std::cos(WobbleB);
     }
     Surface& p = *f.hPic;
     p.setCurrentY(WeaponCaptionTop);

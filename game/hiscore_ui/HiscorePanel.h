@@ -33,8 +33,13 @@ private:
     void printLiveRow(const std::string& text, double top);
     // The recent pickups younger than five seconds, in the ring's order.
     std::vector<int> shownPickups() const;
-    void drawPickups(const std::vector<int>& types);
+    // Returns the row below the lowest pixel drawn.
+    int drawPickups(const std::vector<int>& types);
     void drawWeapons();
+    void printMissile(const char* missile);
+    // Where the band the weapon's wobble and the missile name change begins, given the row
+    // below everything printed above them; -1 when no band holds them alone.
+    int weaponBandTop(int aboveWeapons) const;
     // Everything the panel shows but the fader's colours.
     std::string contentKey(const PanelRows& rows, const std::vector<int>& pickups,
                            const char* missile) const;
@@ -43,4 +48,5 @@ private:
     std::string drawnContent_;
     std::uint64_t drawnAtCount_ = 0;
     double liveTop_ = 0;
+    int weaponBandTop_ = -1;
 };

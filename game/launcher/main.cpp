@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "DisplayModes.h"
+#include "FramePresentation.h"
 #include "GameShell.h"
 #include "Random.h"
 #include "frmMain.h"
@@ -13,6 +14,7 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    chooseFramePresentation();
     QApplication app(argc, argv);
     setProgramTitle(GameTitle);
     const std::string commandLine = cmdline::join(argc, argv);

@@ -306,41 +306,52 @@ TEST_F(Panel, TheGlobeBlinksOnlyInInternetMode) {
     EXPECT_FALSE(f().InternetModePic.Visible);
 }
 
-// A tick that changes nothing but the pulse draws the live row alone (and nothing without
-// one), and the panel then looks exactly as a whole new print of it would.
-TEST_F(Panel, ATickThatChangesNothingButThePulseDrawsOnlyTheLiveRow) {
+// A tick that changes nothing but the pulse and the wobble draws the live row and the
+// weapon's band alone (and nothing without either), and the panel then looks exactly as a
+// whole new print of it would.
+TEST_F(Panel, ATickThatChangesNothingButThePulseDrawsOnlyWhatMoves) {
     const double now = clock.timeOfDay();
     struct Case {
         bool inPlay;
         VbLong score;
         VbInteger cannons;
+        bool waver = false;
+        bool swirler = false;
     };
-    for (const Case& c : {Case{false, 0, 1}, Case{true, 10, 1}, Case{true, 4750, 2}}) {
-        SCOPED_TRACE(std::to_string(c.inPlay) + " " + std::to_string(c.score));
+    for (const Case& c :
+         {Case{false, 0, 1}, Case{true, 10, 1}, Case{true, 4750, 2}, Case{true, 10, 1, true},
+          Case{true, 4750, 2, false, true}, Case{false, 4750, 2, true}}) {
+        SCOPED_TRACE(std::to_string(c.inPlay) + " " + std::to_string(c.score) + " " +
+                     std::to_string(c.waver) + std::to_string(c.swirler));
         f().GameOverFlag = !c.inPlay;
         f().Score = c.score;
         f().Cannons = c.cannons;
+        f().MissileWaver = c.waver;
+        f().MissileSwirler = c.swirler;
         f().RecentPickups[0] = {2, now - 1.0};
         panel->HiscorePrintTimer_Timer();
         f().hPic->PSet(0, 0, 0x123456); // the panel's pixels are no longer its own
-        const std::uint64_t before = pic().drawCount();
+        const std::uint64_t before = pic().drawnPixels();
         panel->HiscorePrintTimer_Timer();
-        const std::uint64_t fullPrint = pic().drawCount() - before;
+        const std::uint64_t fullPrint = pic().drawnPixels() - before;
         ASSERT_GT(fullPrint, 0u);
 
         const ColorFader fader = f().HiscoreFader;
-        const std::uint64_t quiet = pic().drawCount();
+        const std::uint64_t quiet = pic().drawnPixels();
         panel->HiscorePrintTimer_Timer();
-        const std::uint64_t pulse = pic().drawCount() - quiet;
-        const bool live = c.inPlay && c.score > 4100;
-        EXPECT_EQ(pulse == 0, !live);
+        const std::uint64_t pulse = pic().drawnPixels() - quiet;
+        const bool wobbles = c.inPlay && (c.waver || c.swirler);
+        const bool moves = (c.inPlay && c.score > 4100) || wobbles;
+        EXPECT_EQ(pulse == 0, !moves);
         const QImage quick = pic().image().copy();
 
         // The same tick again, printed whole.
         f().HiscoreFader = fader;
+        panel->WobbleA -= wobbles ? 0.2 : 0;
+        panel->WobbleB -= wobbles ? 0.2 : 0;
         f().hPic->PSet(0, 0, 0x123456);
         panel->HiscorePrintTimer_Timer();
         EXPECT_EQ(pic().image(), quick);
-        EXPECT_LT(pulse * 4, fullPrint) << "the whole panel printed again";
+        EXPECT_LT(pulse * 3, fullPrint) << "the whole panel printed again";
     }
 }

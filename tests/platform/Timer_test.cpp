@@ -3,7 +3,13 @@
 #include "Numbers.h"
 #include "Timer.h"
 
+#include <QTime>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -177,4 +183,26 @@ TEST(RealClockTimer, FiresOnTheEventLoopAndIsNotReentered) {
     t.setEnabled(false);
     EXPECT_GE(ticks, 3);
     EXPECT_EQ(maxDepth, 1);
+}
+
+TEST(RealClockTimer, TimeOfDayIsTheLocalClockTime) {
+    const char* before = std::getenv("TZ");
+    const std::optional<std::string> saved =
+        before != nullptr ? std::optional<std::string>(before) : std::nullopt;
+    for (const char* zone : {"UTC0", "CET-1CEST,M3.5.0,M10.5.0/3", "NPT-5:45"}) {
+        setenv("TZ", zone, 1);
+        tzset();
+        const double desktop = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+        const double ours = TimeOfDay();
+        const double apart = std::fabs(ours - desktop);
+        EXPECT_LT(std::min(apart, 86400.0 - apart), 1.0) << zone;
+        EXPECT_GE(ours, 0.0);
+        EXPECT_LT(ours, 86400.0 + 1.0);
+    }
+    if (saved) {
+        setenv("TZ", saved->c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
 }

@@ -20,8 +20,6 @@ FramePacer::FramePacer() {
 }
 
 void FramePacer::frameEnded(int periodMs) {
-    // Slower than this is no frame rate to wait for (a timer between phases of its own).
-    constexpr int SlowestFrameMs = 50;
     if (periodMs > SlowestFrameMs) {
         deliverHeld();
         return;
@@ -31,6 +29,14 @@ void FramePacer::frameEnded(int periodMs) {
     lastCheck_ = lastFrame_ - 1;
     overdue_.stop();
     deliverHeld();
+}
+
+int FramePacer::runningFramePeriod() const {
+    if (!pacing()) {
+        return 0;
+    }
+    const std::uint32_t since = num::tickDelta(GetTickCountMs(), lastFrame_);
+    return since < 2u * static_cast<std::uint32_t>(periodMs_) ? periodMs_ : 0;
 }
 
 void FramePacer::checkOverdue() {

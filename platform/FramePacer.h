@@ -22,6 +22,11 @@ public:
     // and pacing ends until the next frame.
     void frameEnded(int periodMs);
     bool pacing() const { return periodMs_ > 0; }
+    // Slower than this is no frame rate to wait for (a timer between phases of its own).
+    static constexpr int SlowestFrameMs = 50;
+    // The period of the frames that run now: the last one ended less than two periods ago
+    // on the game's clock; 0 without frames.
+    int runningFramePeriod() const;
 
 private:
     friend class Surface;

@@ -1,15 +1,20 @@
 #include "RealClock.h"
 
+#include "FramePacer.h"
 #include "Timer.h"
 
 #include <QCoreApplication>
 #include <QTime>
 #include <QTimer>
+#include <algorithm>
 #include <ctime>
+#include <limits>
+#include <utility>
+#include <vector>
 
 RealClock::~RealClock() {
-    for (auto& [t, q] : timers_) {
-        delete q;
+    for (auto& [t, s] : timers_) {
+        delete s.qtimer;
     }
 }
 
@@ -38,34 +43,120 @@ void RealClock::pumpEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-QTimer* RealClock::qtimerFor(Timer& t) {
+namespace {
+
+std::int64_t steadyNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+constexpr std::int64_t NsPerMs = 1000000;
+
+} // namespace
+
+RealClock::Slot& RealClock::slotFor(Timer& t) {
     auto it = timers_.find(&t);
     if (it != timers_.end()) {
         return it->second;
     }
-    auto* q = new QTimer;
-    q->setTimerType(Qt::PreciseTimer);
-    QObject::connect(q, &QTimer::timeout, [&t] { deliver(t); });
-    timers_[&t] = q;
-    return q;
+    Slot& s = timers_[&t];
+    s.qtimer = new QTimer;
+    s.qtimer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(s.qtimer, &QTimer::timeout, [this, &t] { due(t); });
+    return s;
 }
 
 void RealClock::schedule(Timer& t, std::uint32_t intervalMs) {
-    qtimerFor(t)->start(static_cast<int>(intervalMs));
+    Slot& s = slotFor(t);
+    s.intervalMs = intervalMs;
+    s.rides = !t.pacesFrames();
+    if (!s.rides) {
+        s.qtimer->setSingleShot(false);
+        s.qtimer->start(static_cast<int>(intervalMs));
+        return;
+    }
+    s.dueNs = steadyNs() + static_cast<std::int64_t>(intervalMs) * NsPerMs;
+    arm(s);
+}
+
+void RealClock::arm(Slot& s) {
+    std::int64_t waitNs = std::max<std::int64_t>(s.dueNs - steadyNs(), 0);
+    const int frameMs = FramePacer::instance().runningFramePeriod();
+    if (frameMs > 0 && s.intervalMs >= static_cast<std::uint32_t>(frameMs)) {
+        // The next frame runs it; this is for frames that stop before it comes.
+        waitNs += (2 * static_cast<std::int64_t>(frameMs) + 1) * NsPerMs;
+    }
+    s.qtimer->setSingleShot(true);
+    s.qtimer->start(static_cast<int>(
+        std::min<std::int64_t>((waitNs + NsPerMs - 1) / NsPerMs, std::numeric_limits<int>::max())));
+}
+
+void RealClock::due(Timer& t) {
+    auto it = timers_.find(&t);
+    if (it == timers_.end()) {
+        return;
+    }
+    Slot& s = it->second;
+    if (s.rides == t.pacesFrames()) {
+        // It began or stopped setting the pace since it was scheduled.
+        schedule(t, s.intervalMs);
+    } else if (s.rides) {
+        // The next period is booked before the handler runs, from when this one was due,
+        // so that running late or with a frame does not stretch it; periods missed whole
+        // are dropped.
+        const std::int64_t now = steadyNs();
+        const std::int64_t period = static_cast<std::int64_t>(s.intervalMs) * NsPerMs;
+        s.dueNs += period;
+        if (s.dueNs <= now) {
+            s.dueNs = now + period;
+        }
+        arm(s);
+    } else if (s.intervalMs <= static_cast<std::uint32_t>(FramePacer::SlowestFrameMs) &&
+               !t.inHandler()) {
+        // A frame: what fell due since the last one runs first, as it would have between
+        // the two. A handler there may stop or destroy the frame's timer.
+        runRidersDue();
+        if (timers_.find(&t) == timers_.end()) {
+            return;
+        }
+    }
+    deliver(t);
+}
+
+void RealClock::runRidersDue() {
+    // Due within a millisecond counts: the frame would otherwise pass it to the next one.
+    const std::int64_t limit = steadyNs() + NsPerMs;
+    std::vector<std::pair<std::int64_t, Timer*>> ready;
+    for (const auto& [t, s] : timers_) {
+        if (s.rides && s.qtimer->isActive() && s.dueNs <= limit) {
+            ready.emplace_back(s.dueNs, t);
+        }
+    }
+    std::stable_sort(ready.begin(), ready.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [dueNs, t] : ready) {
+        // An earlier handler may have stopped, restarted or destroyed it.
+        auto it = timers_.find(t);
+        if (it != timers_.end() && it->second.rides && it->second.qtimer->isActive() &&
+            it->second.dueNs == dueNs) {
+            due(*t);
+        }
+    }
 }
 
 void RealClock::cancel(Timer& t) {
     auto it = timers_.find(&t);
     if (it != timers_.end()) {
-        it->second->stop();
+        it->second.qtimer->stop();
     }
 }
 
 void RealClock::forget(Timer& t) {
     auto it = timers_.find(&t);
     if (it != timers_.end()) {
-        it->second->stop();
-        it->second->deleteLater();
+        it->second.qtimer->stop();
+        it->second.qtimer->deleteLater();
         timers_.erase(it);
     }
 }

@@ -29,8 +29,10 @@ public:
     bool inHandler() const { return inHandler_; }
 
     // The end of each tick is the end of a frame: what any timer drew shows then (see
-    // FramePacer).
+    // FramePacer). On the real clock the other timers that fall due between two frames run
+    // at the start of the next one (see RealClock).
     void setPacesFrames(bool on) { pacesFrames_ = on; }
+    bool pacesFrames() const { return pacesFrames_; }
 
 private:
     friend class Clock;

@@ -3,7 +3,11 @@
 #include "Numbers.h"
 #include "Timer.h"
 
+#include <QEventLoop>
 #include <QTime>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -205,4 +209,51 @@ TEST(RealClockTimer, TimeOfDayIsTheLocalClockTime) {
         unsetenv("TZ");
     }
     tzset();
+}
+
+// While frames run, a timer that falls due between two of them runs at the start of the
+// next one, straight before its tick, and keeps its own average period; once frames stop it
+// runs on its own again.
+TEST(RealClockTimer, TimersDueBetweenFramesRunWithTheNextFrame) {
+    using Steady = std::chrono::steady_clock;
+    std::vector<std::pair<char, Steady::time_point>> events;
+    const auto runFor = [](int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    Timer frames;
+    frames.setPacesFrames(true);
+    frames.onTick = [&] { events.emplace_back('F', Steady::now()); };
+    Timer other;
+    other.onTick = [&] { events.emplace_back('R', Steady::now()); };
+    other.setInterval(30);
+    other.setEnabled(true);
+    runFor(5); // out of step with the frames: on its own it would run 5 or 15 ms from one
+    frames.setInterval(20);
+    frames.setEnabled(true);
+    runFor(600);
+
+    int ticks = 0;
+    int withFrame = 0;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        if (events[i].first != 'R') {
+            continue;
+        }
+        ++ticks;
+        if (i + 1 < events.size() && events[i + 1].first == 'F' &&
+            events[i + 1].second - events[i].second < std::chrono::milliseconds(2)) {
+            ++withFrame;
+        }
+    }
+    EXPECT_GE(ticks, 15);
+    EXPECT_LE(ticks, 21);
+    EXPECT_GE(withFrame * 5, ticks * 4) << withFrame << " of " << ticks << " with a frame";
+
+    frames.setEnabled(false);
+    events.clear();
+    runFor(300);
+    EXPECT_GE(
+        std::count_if(events.begin(), events.end(), [](const auto& e) { return e.first == 'R'; }),
+        7);
 }

@@ -12,6 +12,18 @@
 #include <utility>
 #include <vector>
 
+namespace {
+
+std::int64_t steadyNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+constexpr std::int64_t NsPerMs = 1000000;
+
+} // namespace
+
 RealClock::~RealClock() {
     for (auto& [t, s] : timers_) {
         delete s.qtimer;
@@ -19,11 +31,7 @@ RealClock::~RealClock() {
 }
 
 std::uint32_t RealClock::tickCount() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    const auto ms = static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
-                    static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
-    return static_cast<std::uint32_t>(ms);
+    return static_cast<std::uint32_t>(steadyNs() / NsPerMs);
 }
 
 double RealClock::timeOfDay() {
@@ -42,18 +50,6 @@ double RealClock::timeOfDay() {
 void RealClock::pumpEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
-
-namespace {
-
-std::int64_t steadyNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
-
-constexpr std::int64_t NsPerMs = 1000000;
-
-} // namespace
 
 RealClock::Slot& RealClock::slotFor(Timer& t) {
     auto it = timers_.find(&t);

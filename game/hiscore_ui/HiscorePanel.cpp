@@ -111,9 +111,7 @@ void HiscorePanel::PrintHiscores() {
     if (content == drawnContent_ && p.drawCount() == drawnAtCount_ &&
         (missile == nullptr || weaponBandTop_ >= 0)) {
         if (rows.Live >= 0 && rows.Live < 10) {
-            p.setFontName("Courier New");
-            p.setFontSize(8);
-            p.setFontBold(false);
+            useRowFont();
             printLiveRow(rows.Text[static_cast<std::size_t>(rows.Live)], liveTop_);
             // The next row overlaps the box's foot and was printed after it.
             if (rows.Live + 1 < 10) {
@@ -126,9 +124,7 @@ void HiscorePanel::PrintHiscores() {
             p.FilledBox(0, weaponBandTop_, p.ScaleWidth() - 1, p.ScaleHeight() - 1, p.BackColor());
             p.setDrawMode(mode);
             p.setForeColor(Yellow);
-            p.setFontName("Courier New");
-            p.setFontSize(8);
-            p.setFontBold(false);
+            useRowFont();
             drawWeapons();
             printMissile(missile);
         }
@@ -182,6 +178,13 @@ void HiscorePanel::PrintHiscores() {
     drawnContent_ = content;
     drawnAtCount_ = p.drawCount();
     p.Refresh();
+}
+
+void HiscorePanel::useRowFont() {
+    Surface& p = *f.hPic;
+    p.setFontName("Courier New");
+    p.setFontSize(8);
+    p.setFontBold(false);
 }
 
 void HiscorePanel::printLiveRow(const std::string& text, double top) {

@@ -30,6 +30,8 @@ public:
 
 private:
     void printLine(const std::string& text, bool centred);
+    // The font the rows and the weapon's caption are printed in.
+    void useRowFont();
     void printLiveRow(const std::string& text, double top);
     // The recent pickups younger than five seconds, in the ring's order.
     std::vector<int> shownPickups() const;

@@ -2,13 +2,19 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace {
 
 // Rectangles this close are shown as one: painting a few pixels more is cheaper than
 // another pass.
 constexpr int Near = 8;
-constexpr std::size_t MaxRects = 8;
+
+// QRect's own test is not inlined, and a frame asks it a few thousand times.
+bool overlap(const QRect& a, const QRect& b) {
+    return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
+           b.top() <= a.bottom();
+}
 
 std::int64_t area(const QRect& r) {
     return std::int64_t{r.width()} * r.height();
@@ -20,12 +26,17 @@ void DirtyRects::add(const QRect& changed) {
     if (changed.isEmpty()) {
         return;
     }
+    // Draws come in runs at one place (a sprite's background, then the sprite).
+    if (!rects_.empty() && rects_.back().contains(changed)) {
+        return;
+    }
     QRect r = changed;
     // A merge grows r, which may then reach rectangles it missed before.
     for (bool merged = true; merged;) {
         merged = false;
+        const QRect reach = r.adjusted(-Near, -Near, Near, Near);
         for (std::size_t i = 0; i < rects_.size(); ++i) {
-            if (rects_[i].intersects(r.adjusted(-Near, -Near, Near, Near))) {
+            if (overlap(rects_[i], reach)) {
                 r |= rects_[i];
                 rects_[i] = rects_.back();
                 rects_.pop_back();
@@ -34,11 +45,10 @@ void DirtyRects::add(const QRect& changed) {
             }
         }
     }
-    if (rects_.size() < MaxRects) {
+    if (rects_.size() < maxRects_) {
         rects_.push_back(r);
         return;
     }
-    // Full: fold it into the rectangle that grows least.
     std::size_t best = 0;
     std::int64_t bestGrowth = std::numeric_limits<std::int64_t>::max();
     for (std::size_t i = 0; i < rects_.size(); ++i) {
@@ -49,9 +59,10 @@ void DirtyRects::add(const QRect& changed) {
         }
     }
     rects_[best] |= r;
+    std::swap(rects_[best], rects_.back());
 }
 
-QRegion DirtyRects::take() {
+QRegion DirtyRects::takeRegion() {
     QRegion region;
     for (const QRect& r : rects_) {
         region += r;

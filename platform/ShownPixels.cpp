@@ -7,18 +7,25 @@
 
 namespace {
 
+// The views paint each rectangle on its own; a few more keep a frame's scattered changes
+// (shots, hits, the ship) from being shown as the boxes that span them.
+constexpr std::size_t ShownRects = 32;
+
 const std::uint32_t* rowOf(const QImage& image, int y) {
     return reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
 }
 
 } // namespace
 
-QRegion ShownPixels::narrow(const QImage& image, const QRegion& dirty) {
+QRegion ShownPixels::narrow(const QImage& image, const std::vector<QRect>& dirty) {
+    DirtyRects differs(ShownRects);
     if (shown_.size() != image.size() || shown_.format() != image.format()) {
         shown_ = image.copy();
-        return dirty;
+        for (const QRect& r : dirty) {
+            differs.add(r & image.rect());
+        }
+        return differs.takeRegion();
     }
-    DirtyRects differs;
     for (const QRect& dirtyRect : dirty) {
         const QRect r = dirtyRect & image.rect();
         if (r.isEmpty()) {
@@ -44,5 +51,5 @@ QRegion ShownPixels::narrow(const QImage& image, const QRegion& dirty) {
                         static_cast<std::size_t>(last - first + 1) * sizeof(std::uint32_t));
         }
     }
-    return differs.take();
+    return differs.takeRegion();
 }

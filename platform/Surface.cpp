@@ -236,7 +236,8 @@ void Surface::deliverChanges() {
     if (dirty_.empty()) {
         return;
     }
-    const QRegion differs = shown_.narrow(image_, dirty_.take());
+    const QRegion differs = shown_.narrow(image_, dirty_.rects());
+    dirty_.clear();
     if (!differs.isEmpty()) {
         emit changed(differs);
     }

@@ -180,7 +180,9 @@ private:
     mutable std::uint64_t textRenders_ = 0;
     std::uint64_t drawCount_ = 0;
     std::uint64_t drawnPixels_ = 0;
-    DirtyRects dirty_;
+    // A frame redraws every sprite in place: folded into a few boxes, the gaps between them
+    // would be compared too.
+    DirtyRects dirty_{64};
     ShownPixels shown_;
     bool held_ = false;
 };

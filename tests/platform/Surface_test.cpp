@@ -507,3 +507,31 @@ TEST(Surface, TellsTheViewsOnlyThePixelsThatDiffer) {
     ASSERT_EQ(told.size(), 1u);
     EXPECT_TRUE(told[0].contains(QRect(10, 10, 11, 11)));
 }
+
+// A frame's sprites lie scattered over the field: the views are told of each on its own, not
+// of the boxes that span them.
+TEST(Surface, ScatteredChangesAreToldApart) {
+    Surface s(400, 420);
+    s.setBackColor(0);
+    QRegion told;
+    QObject::connect(&s, &Surface::changed, [&](const QRegion& area) { told += area; });
+    s.Cls();
+    s.Refresh();
+    told = QRegion();
+    QRegion drawn;
+    for (int i = 0; i < 30; ++i) {
+        const int x = 10 + (i % 6) * 64;
+        const int y = 10 + (i / 6) * 80;
+        s.FilledBox(x, y, x + 5, y + 5, 0xFF00FF);
+        drawn += QRect(x, y, 6, 6);
+    }
+    s.Refresh();
+    auto area = [](const QRegion& r) {
+        int sum = 0;
+        for (const QRect& part : r) {
+            sum += part.width() * part.height();
+        }
+        return sum;
+    };
+    EXPECT_TRUE(told == drawn) << "told of " << area(told) << " pixels for " << area(drawn);
+}

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Ansi.h"
+#include "HeldKeyRepeats.h"
 #include "IgnoringFailures.h"
 #include "InfoWindow.h"
 #include "MPLAY.h"
@@ -73,6 +74,8 @@ void MplayMusic::CloseObject() {
 
 frmMain::frmMain(std::string commandLine, QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QString::fromLatin1(GameTitle));
+    // The game reads the keyboard as a table of held keys; a held key's repeats are waste.
+    HeldKeyRepeats::instance().dropIn(this);
     form_ = std::make_unique<GameForm>();
     engine_ = std::make_unique<GameEngine>(*form_);
     MPLAY1 = new MPLAY(this);

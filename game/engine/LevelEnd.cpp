@@ -76,6 +76,13 @@ void GameEngine::SpriteAnimation_Timer() {
 }
 
 void GameEngine::GameOver() {
+    // The game may end while paused (the cheat panel's life button, a menu): the pause ends
+    // with it, or the message, its fade and the credits would wait for a resume that the
+    // pause keys no longer give once the game is over.
+    f.Paused = false;
+    f.PauseTimer.setEnabled(false);
+    f.lbPause.Visible = false;
+    f.WaitingForFire = false;
     f.HideFade.setEnabled(false);
     f.HideMessage.setEnabled(false);
     f.GameOverFlag = true;

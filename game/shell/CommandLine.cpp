@@ -1,22 +1,42 @@
 #include "CommandLine.h"
 
+#include <vector>
+
+namespace {
+
+struct Span {
+    std::size_t begin; // just after the "{"
+    std::size_t end;   // at the "}" that ends the value, or the end of the line
+};
+
+std::vector<Span> valueSpans(const std::string& line) {
+    std::vector<Span> spans;
+    std::size_t open = line.find('{');
+    while (open != std::string::npos) {
+        const std::size_t begin = open + 1;
+        const std::size_t close = line.find('}', begin);
+        if (close == std::string::npos) {
+            spans.push_back({begin, line.size()});
+            break;
+        }
+        // Every "}" before the next "{" closes this value: the last one ends it.
+        open = line.find('{', close + 1);
+        const std::size_t end =
+            open == std::string::npos ? line.rfind('}') : line.rfind('}', open - 1);
+        spans.push_back({begin, end});
+    }
+    return spans;
+}
+
+} // namespace
+
 namespace cmdline {
 
 std::string outsideValues(const std::string& commandLine) {
-    // A value runs from a "{" to the next "}"; an unclosed brace opens no value (its key
-    // reads empty), so the text after it still counts.
     constexpr char Blank = '\x1F';
     std::string out = commandLine;
-    std::size_t open = out.find('{');
-    while (open != std::string::npos) {
-        const std::size_t close = out.find('}', open + 1);
-        if (close == std::string::npos) {
-            break;
-        }
-        for (std::size_t i = open + 1; i < close; ++i) {
-            out[i] = Blank;
-        }
-        open = out.find('{', close + 1);
+    for (const Span& s : valueSpans(commandLine)) {
+        out.replace(s.begin, s.end - s.begin, s.end - s.begin, Blank);
     }
     return out;
 }
@@ -59,12 +79,14 @@ std::string valueOf(const std::string& commandLine, std::string& key) {
     if (p == std::string::npos) {
         return {};
     }
-    const std::size_t start = p + key.size();
-    const std::size_t close = commandLine.find('}', start);
-    if (close == std::string::npos) {
-        return {};
+    // The key's "{" lies outside every value, so it opens one.
+    const std::size_t begin = p + key.size();
+    for (const Span& s : valueSpans(commandLine)) {
+        if (s.begin == begin) {
+            return commandLine.substr(begin, s.end - begin);
+        }
     }
-    return commandLine.substr(start, close - start);
+    return {};
 }
 
 } // namespace

@@ -4,6 +4,12 @@
 
 // The game's command line is one text; every switch is a case-sensitive substring found
 // anywhere in it outside the values, and a value is written key{value}.
+//
+// A value runs from its "{" to the next "}"; a "{" inside it is part of it. A line whose
+// braces do not pair is malformed, and its value takes the doubtful text, so that no switch
+// typed inside the value acts: a "{" never closed opens a value that runs to the end of the
+// line, and a "}" that closes nothing belongs to the value before it, which then runs up to
+// it. A "}" with no "{" before it is plain text.
 namespace cmdline {
 
 // The command line with the text of every {value} blanked out, so that a path holding a
@@ -18,9 +24,8 @@ std::string join(int argc, char** argv);
 
 } // namespace cmdline
 
-// The value of key{value}: the text after the first "key{" outside the values up to the
-// next "}"; empty when
-// the key is absent or the brace is never closed. Key gains a trailing "{" in place when it
-// lacks one. The first serves file values, the second numbers; both read the same way.
+// The value of key{value}: the text after the first "key{" outside the values, to the end of
+// that value; empty when the key is absent. Key gains a trailing "{" in place when it lacks
+// one. The first serves file values, the second numbers; both read the same way.
 std::string GetFileFromCommandLine(const std::string& commandLine, std::string& Key);
 std::string GetParameterFromCommandLine(const std::string& commandLine, std::string& Key);

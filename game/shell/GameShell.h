@@ -168,7 +168,8 @@ public:
 
 private:
     void drawPaneGradient();
-    void chooseLevelSet();
+    // Loads the level set; false when the shipped set stands in for the one asked for.
+    bool chooseLevelSet();
     void loadSoundBuffers();
     void fatalStartError(const std::exception& err, std::int32_t number);
     void pauseShown();

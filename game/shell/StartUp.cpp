@@ -192,36 +192,42 @@ void GameShell::drawPaneGradient() {
     pane.Refresh();
 }
 
-void GameShell::chooseLevelSet() {
+bool GameShell::chooseLevelSet() {
     LevelsAndHiscores& set = f.LevelSet;
+    // The set asked for (none: the shipped one) is what plays; false once the shipped set
+    // stands in for one that could not be read.
+    bool asked = true;
+    const auto loadNamed = [&](const std::string& file) {
+        set.LoadLevels(file);
+        // A set read only in part still plays, under its own name.
+        if (!f.Levels.empty() && !f.InFullScreen) {
+            w.setCaption(std::string(GameTitle) + " {" + file + "}");
+        }
+    };
     if (!cmdline::hasSwitch(cmd, "-loadlevels{")) {
         const std::string bare = cmdline::withoutQuotes(cmd);
         if (FileExists(bare)) {
             if (endsWithNoCase(bare, ".dat")) {
-                set.LoadLevels(bare);
-                if (!f.InFullScreen) {
-                    w.setCaption(std::string(GameTitle) + " {" + bare + "}");
-                }
+                loadNamed(bare);
             } else {
                 MsgBox("Invalid levelfile format!", mb::Exclamation);
                 set.LoadOrgLevels();
+                asked = false;
             }
-        } else if (!FileExists(LevelFilePath)) {
+        } else if (LevelFilePath.empty()) {
             set.LoadOrgLevels();
-        } else if (!set.LoadLevels(LevelFilePath)) {
+        } else if (!FileExists(LevelFilePath) || !set.LoadLevels(LevelFilePath)) {
             set.LoadOrgLevels();
+            asked = false;
         }
     } else {
         std::string key = "-loadlevels";
-        const std::string file = GetFileFromCommandLine(cmd, key);
-        set.LoadLevels(file);
-        if (!f.InFullScreen) {
-            w.setCaption(std::string(GameTitle) + " {" + file + "}");
-        }
+        loadNamed(GetFileFromCommandLine(cmd, key));
     }
     if (f.Levels.empty()) {
         // Nothing could be read: the shipped set, so that there is a level to play.
         set.LoadOrgLevels();
+        asked = false;
     }
     if (f.Levels.empty()) {
         throw VbError(53, "InitGame", "No level file could be read");
@@ -229,6 +235,7 @@ void GameShell::chooseLevelSet() {
     // Start levels outside the set begin at its first or last level.
     const int last = static_cast<int>(f.Levels.size()) - 1;
     f.StartFromLevel = static_cast<VbInteger>(std::clamp<int>(f.StartFromLevel, 0, last));
+    return asked;
 }
 
 void GameShell::InitGame() {
@@ -272,8 +279,8 @@ void GameShell::InitGame() {
 
         e.LoadBitmaps();
         f.LevelSet.ResetHiscore();
-        chooseLevelSet();
-        if (cmdline::hasSwitch(cmd, "-resethi")) {
+        // The table of a set that stands in for the one asked for is none of the player's.
+        if (chooseLevelSet() && cmdline::hasSwitch(cmd, "-resethi")) {
             f.LevelSet.ResetHiscore();
             f.LevelSet.WriteHiscores();
         }

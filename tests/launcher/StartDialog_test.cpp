@@ -149,6 +149,33 @@ TEST_F(StartDialogTest, ParameterFileReplacesTheList) {
     EXPECT_EQ(gamesShown, 1);
 }
 
+// The dialog reads the command line as the game does: a switch typed inside a value, even
+// one whose braces do not pair, neither gives a parameter file nor turns the joystick off.
+TEST_F(StartDialogTest, SwitchesInsideValuesDoNotAct) {
+    struct Case {
+        const char* cmd;
+        bool parameterFile;
+        bool joystickSetup;
+    };
+    const Case cases[] = {
+        {"-loadlevels{/t/a{b c.dat} -startfromlevel{3}", true, true},
+        {"-musicfile{/m/a.xm} -loadlevels{/x/set.dat} -nojoyinit", true, false},
+        {"-loadlevels{/x/set.dat -nojoyinit", true, true},
+        {"-musicfile{/m/a.xm -loadlevels{/x/set.dat", false, true},
+        {"-musicfile{/m/a.xm -loadlevels{/x/set.dat}", false, true},
+        {"-loadlevels{/x/{a}/-nojoyinit.dat}", true, true},
+        {"-musicfile{a}} -loadlevels{x}", true, true},
+        {"-nojoyinit}", false, false},
+        {"-loadlevels{}", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cmd);
+        auto d = loaded(c.cmd);
+        EXPECT_EQ(d->Combo1 == std::vector<std::string>{"Parameter file"}, c.parameterFile);
+        EXPECT_EQ(d->Command5Enabled, c.joystickSetup);
+    }
+}
+
 // A set given on the command line (the editor's test launch) is no choice of the player's:
 // the level set they chose last is still preselected next time.
 TEST_F(StartDialogTest, ParameterFileKeepsTheStoredLevelChoice) {

@@ -12,7 +12,6 @@ TEST(CommandLine, KeyValueTable) {
         {"-startfromlevel{3}", "-startfromlevel", "3"},
         {"x -loadlevels{/a b/c.dat} -startfromlevel{2}", "-loadlevels", "/a b/c.dat"},
         {"-loadlevels{/a/c.dat} -startfromlevel{2}", "-startfromlevel{", "2"},
-        {"-musicfile{song.xm", "-musicfile", ""}, // never closed
         {"-musicfile{}", "-musicfile", ""},
         {"-MUSICFILE{a}", "-musicfile", ""},    // case-sensitive
         {"-loadlevels {a}", "-loadlevels", ""}, // the brace must follow the key
@@ -21,6 +20,9 @@ TEST(CommandLine, KeyValueTable) {
         // A key word inside another key's value is part of that value.
         {"-loadlevels{/x/-musicfile{a}.dat} -musicfile{b.xm}", "-musicfile", "b.xm"},
         {"-loadlevels{/x/-musicfile{a}.dat}", "-musicfile", ""},
+        // The editor's test launch: a "{" inside a path is part of it.
+        {"-loadlevels{/t/a{b c.dat} -startfromlevel{3}", "-loadlevels", "/t/a{b c.dat"},
+        {"-loadlevels{/t/a{b c.dat} -startfromlevel{3}", "-startfromlevel", "3"},
     };
     for (const Case& c : cases) {
         std::string key = c.key;
@@ -57,12 +59,53 @@ TEST(CommandLine, SwitchWordsInsideValuesAreNoSwitches) {
         {"-musicfile{/m/-window.xm} -startfromlevel{2}", "-window", false},
         {"-musicfile{/m/-window.xm} -startfromlevel{2}", "-startfromlevel{", true},
         {"-loadlevels{/q/quintarflox.dat}", "quintarflox", false},
-        {"-loadlevels{a}-resethi", "-resethi", true},       // right after the value
-        {"-loadlevels{/x/-resethi", "-resethi", true},      // never closed: no value
-        {"-loadlevels{/x/a{b}-resethi}", "-resethi", true}, // the value ends at "}"
+        {"-loadlevels{a}-resethi", "-resethi", true}, // right after the value
         {"-startfromlevel{-loadlevels{x}} -loadlevels{y}", "-loadlevels{", true},
+        {"-resethi}", "-resethi", true}, // a "}" with no "{" is text
+        {"}-resethi{}", "-resethi", true},
+        {"-loadlevels{a}} -resethi", "-resethi", true},
+        {"-loadlevels{} -resethi", "-resethi", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(cmdline::hasSwitch(c.cmd, c.sw), c.found) << c.cmd << " / " << c.sw;
     }
+}
+
+// A brace left open or a "}" that closes nothing makes the line malformed. The value then
+// takes every doubtful part (to the end of the line, or up to that "}"), so that no switch
+// typed inside it acts: the level set named is not read, and its text shows in the box.
+TEST(CommandLine, AMalformedValueTakesTheDoubtfulText) {
+    struct Case {
+        const char* cmd;
+        const char* key;
+        const char* value;
+        const char* notASwitch;
+    };
+    const Case cases[] = {
+        {"-loadlevels{/tmp/x/set.dat -resethi", "-loadlevels", "/tmp/x/set.dat -resethi",
+         "-resethi"},
+        {"-musicfile{/m/a b.xm -nosfx", "-musicfile", "/m/a b.xm -nosfx", "-nosfx"},
+        {"-startfromlevel{3 -resethi", "-startfromlevel", "3 -resethi", "-resethi"},
+        {"-musicfile{/m/a.xm -loadlevels{/x/set.dat", "-musicfile",
+         "/m/a.xm -loadlevels{/x/set.dat", "-loadlevels{"},
+        {"-loadlevels{/x/{a}/-resethi.dat}", "-loadlevels", "/x/{a}/-resethi.dat", "-resethi"},
+        {"-loadlevels{/x/{a}/-resethi.dat} -musicfile{m}", "-loadlevels", "/x/{a}/-resethi.dat",
+         "-resethi"},
+        {"-loadlevels{/x/a{b}-resethi}", "-loadlevels", "/x/a{b}-resethi", "-resethi"},
+        {"-loadlevels{a} -resethi x} -nosfx", "-loadlevels", "a} -resethi x", "-resethi"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cmd);
+        std::string key = c.key;
+        EXPECT_EQ(GetFileFromCommandLine(c.cmd, key), c.value);
+        key = c.key;
+        EXPECT_EQ(GetParameterFromCommandLine(c.cmd, key), c.value);
+        EXPECT_FALSE(cmdline::hasSwitch(c.cmd, c.notASwitch));
+        EXPECT_TRUE(cmdline::hasSwitch(c.cmd, std::string(c.key) + "{"));
+    }
+    EXPECT_TRUE(cmdline::hasSwitch("-loadlevels{a} -resethi x} -nosfx", "-nosfx"));
+    std::string key = "-musicfile";
+    EXPECT_EQ(GetFileFromCommandLine("-loadlevels{/x/{a}/b.dat} -musicfile{m}", key), "m");
+    EXPECT_EQ(GetFileFromCommandLine("-resethi -musicfile{", key), "");
+    EXPECT_TRUE(cmdline::hasSwitch("-resethi -musicfile{", "-resethi"));
 }

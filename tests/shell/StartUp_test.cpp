@@ -1,4 +1,5 @@
 #include "Dialogs.h"
+#include "HiscoreFile.h"
 #include "InternetRequests.h"
 #include "Settings.h"
 #include "WindowFixture.h"
@@ -6,11 +7,33 @@
 
 #include <QDir>
 #include <QFile>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace {
 
 constexpr const char* App = "Vantorix";
+
+std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every "<name>" in text replaced by its value.
+std::string filledIn(std::string text, const std::vector<std::pair<std::string, std::string>>& v) {
+    for (const auto& [name, value] : v) {
+        for (auto p = text.find(name); p != std::string::npos; p = text.find(name, p)) {
+            text.replace(p, name.size(), value);
+            p += value.size();
+        }
+    }
+    return text;
+}
 
 } // namespace
 
@@ -332,6 +355,92 @@ TEST(StartUp, SwitchWordsInTheLevelPathDoNotAct) {
     EXPECT_TRUE(w.f().mnuMusic.Checked);
     EXPECT_FALSE(w.f().CheatMode);
     EXPECT_EQ(w.music.plays.size(), 1u);
+}
+
+// Each command line, and what it does to the files it names: the hiscore files of a custom
+// set and of the shipped one, the level set read and the music played. A switch typed inside
+// a value (a brace left open, a "}" that closes nothing) never acts, and a set that stood in
+// for one that could not be read keeps its hiscores.
+TEST(StartUp, SwitchesThatReachFiles) {
+    struct Case {
+        const char* tail;      // after "-noamiga -nosfx "
+        const char* dialogSet; // the start dialog's choice
+        bool customSet;        // the custom set is read, else the shipped one
+        bool customReset, shippedReset;
+        bool song; // the music file given plays, else the shipped tune
+        VbInteger startLevel;
+        const char* box; // in the first message box; "" for none
+    };
+    const Case cases[] = {
+        {"-loadlevels{<S>} -resethi", "", true, true, false, false, 0, ""},
+        {"-loadlevels{<S>} -startfromlevel{2} -musicfile{<M>}", "", true, false, false, true, 1,
+         ""},
+        {"-resethi", "", false, false, true, false, 0, ""},
+        {"-resethi}", "", false, false, true, false, 0, ""},
+        {"-loadlevels{<S> -resethi", "", false, false, false, false, 0,
+         "File not found: \"<S> -resethi\""},
+        {"-loadlevels{<S>} -musicfile{<M> -resethi", "", true, false, false, false, 0, ""},
+        {"-musicfile{<M>} -startfromlevel{2 -resethi", "", false, false, false, true, 1, ""},
+        {"-musicfile{<M> -loadlevels{<S>}", "", false, false, false, false, 0, ""},
+        {"-loadlevels{<F>x/{a}/-resethi.dat}", "", false, false, false, false, 0,
+         "\"<F>x/{a}/-resethi.dat\""},
+        {"-loadlevels{<S>}} -resethi", "", false, false, false, false, 0, "\"<S>}\""},
+        {"-loadlevels{} -resethi", "", false, false, false, false, 0,
+         "ERROR! Level file is corrupted!\r\nPath/File access error: no file name"},
+        {"-loadlevels{<F>none.dat} -resethi", "", false, false, false, false, 0, "\"<F>none.dat\""},
+        {"-resethi", "<F>bad.dat", false, false, false, false, 0, "\"<F>bad.dat\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tail);
+        WindowFixture w;
+        const std::string folder = w.folder() + "my sets/";
+        const std::string custom = folder + "a set.dat";
+        const std::string shipped = w.folder() + "Original_levels/data.dat";
+        QDir().mkpath(QString::fromStdString(folder));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VANTORIX_BIN_DIR "/custom_levels/Rookie.dat"),
+                                QString::fromStdString(custom)));
+        writeBytes(folder + "bad.dat", "l:x\r\n40000\r\n");
+        HiscoreTable keep = defaultHiscores();
+        keep[0] = HiscoreEntry{7654321, "KEEP", 3};
+        const std::string customKept = encodeHiscoreFile(keep, false);
+        const std::string shippedKept = encodeHiscoreFile(keep, true);
+        writeBytes(hiscoreFileName(custom), customKept);
+        writeBytes(hiscoreFileName(shipped), shippedKept);
+        const std::vector<std::pair<std::string, std::string>> names = {
+            {"<S>", custom}, {"<M>", w.folder() + "sfx/101.wav"}, {"<F>", folder}};
+        LevelFilePath = filledIn(c.dialogSet, names);
+        SkipIntroScreen = true;
+
+        w.start(filledIn(std::string("-noamiga -nosfx ") + c.tail, names));
+
+        const std::string set = c.customSet ? custom : shipped;
+        EXPECT_EQ(w.f().LevelSet.CurrentLevelFile, set);
+        EXPECT_EQ(w.window.title, c.customSet ? "Vantorix {" + custom + "}" : "Vantorix");
+        const auto state = [](const std::string& path, bool binary, const std::string& kept) {
+            const std::string bytes = bytesOf(path);
+            return bytes == kept                                           ? "kept"
+                   : bytes == encodeHiscoreFile(defaultHiscores(), binary) ? "reset"
+                                                                           : "changed";
+        };
+        EXPECT_STREQ(state(hiscoreFileName(custom), false, customKept),
+                     c.customReset ? "reset" : "kept");
+        EXPECT_STREQ(state(hiscoreFileName(shipped), true, shippedKept),
+                     c.shippedReset ? "reset" : "kept");
+        EXPECT_EQ(w.music.plays,
+                  std::vector<std::string>{c.song ? w.folder() + "sfx/101.wav|0|T"
+                                                  : w.folder() + "sfx/bg.xm|195000|F"});
+        EXPECT_EQ(w.f().StartFromLevel, c.startLevel);
+        const std::string box = filledIn(c.box, names);
+        const std::vector<std::string> prompts = w.dialogs.prompts();
+        if (box.empty()) {
+            EXPECT_TRUE(prompts.empty()) << prompts[0];
+        } else if (prompts.empty()) {
+            ADD_FAILURE() << "no box";
+        } else {
+            EXPECT_NE(prompts[0].find(box), std::string::npos) << prompts[0];
+        }
+        EXPECT_FALSE(w.window.ended);
+    }
 }
 
 TEST(StartUp, DisplayProblemsStopTheStart) {

@@ -301,7 +301,7 @@ void MainEditModel::mnuLoadPic_Click() {
         return;
     }
     try {
-        gPic.LoadPicture(path);
+        gPic.LoadPicture(path, PictureFormats::UserPicked);
     } catch (const VbError& e) {
         MsgBox(e.Description() + "\r\n\r\nCode:" + std::to_string(e.Number()));
         return;

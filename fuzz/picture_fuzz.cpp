@@ -30,15 +30,18 @@ void application() {
 
 } // namespace
 
-// Any bytes as a picture file (BMP, GIF and whatever the reader finds in them): a picture or
-// none, never a crash; a picture the surface takes is shown whole and drawn on.
+// Any bytes as one of the programs' picture files, which only the BMP and GIF decoders read:
+// a picture or none, never a crash; a picture comes only from bytes signed as one of the two,
+// and the surface takes it whole and draws on it.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     application();
-    const QImage picture =
-        decodePicture(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const QImage picture = decodePicture(bytes);
     if (picture.isNull()) {
         return 0;
     }
+    require(bytes.substr(0, 2) == "BM" || bytes.substr(0, 6) == "GIF87a" ||
+            bytes.substr(0, 6) == "GIF89a");
     require(picture.width() > 0 && picture.height() > 0);
     Surface surface;
     surface.setPicture(picture);

@@ -19,6 +19,8 @@ namespace {
 constexpr const char* errorSource = "Vantorix";
 constexpr VbLong invalidValue = 5;     // "Invalid procedure call or argument"
 constexpr VbLong badRecordLength = 59; // an item that does not fit its record
+constexpr long integerMin = std::numeric_limits<VbInteger>::min();
+constexpr long integerMax = std::numeric_limits<VbInteger>::max();
 
 [[noreturn]] void fail(VbLong number, std::string description) {
     throw VbError(number, errorSource, std::move(description));
@@ -207,6 +209,45 @@ std::string levelPlace(std::size_t level) {
     return "Level " + std::to_string(level + 1);
 }
 
+std::string alienPlace(std::size_t level, std::size_t alien) {
+    return levelPlace(level) + ", alien " + std::to_string(alien + 1);
+}
+
+// The limits every reader holds a set to, in one place for the readers and the writers.
+void checkLevelCount(std::size_t levels) {
+    // The programs count levels in 16 bits.
+    if (levels > static_cast<std::size_t>(maxLevels)) {
+        fail(vberr::Overflow, levelPlace(maxLevels) + ": a set holds at most " +
+                                  std::to_string(maxLevels) + " levels.");
+    }
+}
+
+void checkSpeed(long speed, std::size_t level) {
+    if (speed < minLevelSpeed || speed > maxLevelSpeed) {
+        fail(invalidValue,
+             levelPlace(level) + ": the speed " + std::to_string(speed) + " is outside 1 to 50.");
+    }
+}
+
+void checkAlien(long type, long drops, const std::string& place) {
+    if (type < minAlienType || type > maxAlienType) {
+        fail(invalidValue,
+             place + ": the alien type " + std::to_string(type) + " is outside -1 to 10.");
+    }
+    if (drops < minPickupCode || drops > maxPickupCode) {
+        fail(invalidValue,
+             place + ": the pickup code " + std::to_string(drops) + " is outside -1 to 25.");
+    }
+}
+
+// The editor decides emptiness by the first record alone and cannot show a placeholder among
+// real aliens.
+void checkPlaceholder(long firstType, long type, std::size_t alien, const std::string& place) {
+    if (type == -1 && alien > 0 && firstType != -1) {
+        fail(invalidValue, place + ": a placeholder stands among real aliens.");
+    }
+}
+
 template <class Items> class Parser {
 public:
     Parser(std::string_view bytes, Profile p) : items_(bytes), p_(p) {}
@@ -226,11 +267,7 @@ public:
             if (!startsLevel(item)) {
                 continue;
             }
-            // The programs count levels in 16 bits.
-            if (levels.size() >= static_cast<std::size_t>(maxLevels)) {
-                fail(vberr::Overflow, levelPlace(levels.size()) + ": a set holds at most " +
-                                          std::to_string(maxLevels) + " levels.");
-            }
+            checkLevelCount(levels.size() + 1);
             ParsedLevel level;
             level.Name = item.substr(2);
             readLevelBody(level, levels.size());
@@ -256,10 +293,7 @@ private:
         const std::string_view speedText =
             speedItem.size() >= 2 ? std::string_view(speedItem).substr(2) : std::string_view();
         level.Speed = num::toInteger(num::leadingNumber(speedText));
-        if (level.Speed < minLevelSpeed || level.Speed > maxLevelSpeed) {
-            fail(invalidValue, levelPlace(index) + ": the speed " + std::to_string(level.Speed) +
-                                   " is outside 1 to 50.");
-        }
+        checkSpeed(level.Speed, index);
         const VbInteger count = num::toInteger(num::leadingNumber(inLevelItem()));
         if (count < 1) {
             fail(invalidValue,
@@ -275,18 +309,11 @@ private:
             a.Drops = value(p_.wideHitsDropsScore);
             a.Shoots = value(false);
             a.Score = value(p_.wideHitsDropsScore);
-            const std::string place = levelPlace(index) + ", alien " + std::to_string(i + 1);
-            if (a.Type < minAlienType || a.Type > maxAlienType) {
-                fail(invalidValue, place + ": the alien type " + std::to_string(a.Type) +
-                                       " is outside -1 to 10.");
-            }
-            if (a.Drops < minPickupCode || a.Drops > maxPickupCode) {
-                fail(invalidValue, place + ": the pickup code " + std::to_string(a.Drops) +
-                                       " is outside -1 to 25.");
-            }
-            if (p_.placeholderOnlyFirst && a.Type == -1 && i > 0 &&
-                level.Aliens.front().Type != -1) {
-                fail(invalidValue, place + ": a placeholder stands among real aliens.");
+            const std::string place = alienPlace(index, static_cast<std::size_t>(i));
+            checkAlien(a.Type, a.Drops, place);
+            if (p_.placeholderOnlyFirst && i > 0) {
+                checkPlaceholder(level.Aliens.front().Type, a.Type, static_cast<std::size_t>(i),
+                                 place);
             }
             level.Aliens.push_back(a);
         }
@@ -344,6 +371,50 @@ const std::vector<EditAlienRec>& aliensToWrite(const EditLevelRec& level,
     }
     placeholder.assign(1, placeholderAlien());
     return placeholder;
+}
+
+// A save writes only what the game's reader of its encoding and the editor's read back as the
+// same set; everything else is refused here, naming the level, before a byte is written.
+void checkWritable(const std::vector<EditLevelRec>& levels, LevelEncoding encoding) {
+    if (levels.empty()) {
+        fail(invalidValue, "The set holds no level.");
+    }
+    checkLevelCount(levels.size());
+    for (std::size_t l = 0; l < levels.size(); ++l) {
+        const EditLevelRec& level = levels[l];
+        if (encoding == LevelEncoding::Text) {
+            if (level.Name.find_first_of("\r\n") != std::string::npos) {
+                fail(invalidValue, levelPlace(l) + ": the name holds a line break.");
+            }
+        } else {
+            // The game's binary reader keeps only what stands between a record's NULs.
+            if (level.Name.find('\0') != std::string::npos) {
+                fail(invalidValue, levelPlace(l) + ": the name holds a NUL character.");
+            }
+            if (level.Name.size() + 2 > levelRecordMaxText) {
+                fail(badRecordLength, levelPlace(l) + ": the name is longer than " +
+                                          std::to_string(levelRecordMaxText - 2) + " characters.");
+            }
+        }
+        checkSpeed(level.Speed, l);
+        // The count is read in 16 bits.
+        if (level.Aliens.size() > static_cast<std::size_t>(integerMax)) {
+            fail(vberr::Overflow, levelPlace(l) + ": a level holds at most " +
+                                      std::to_string(integerMax) + " aliens.");
+        }
+        for (std::size_t i = 0; i < level.Aliens.size(); ++i) {
+            const EditAlienRec& a = level.Aliens[i];
+            const std::string place = alienPlace(l, i);
+            checkAlien(a.Type, a.Drops, place);
+            // The editor counts hits in 32 bits, the game in 16.
+            if (a.Hits < integerMin || a.Hits > integerMax) {
+                fail(vberr::Overflow, place + ": the hit count " + std::to_string(a.Hits) +
+                                          " is outside " + std::to_string(integerMin) + " to " +
+                                          std::to_string(integerMax) + ".");
+            }
+            checkPlaceholder(level.Aliens.front().Type, a.Type, i, place);
+        }
+    }
 }
 
 // What went wrong and the file it is in, in the form of every file error.
@@ -417,12 +488,10 @@ LevelReadResult readLevelFile(const std::string& path, ReaderKind reader) {
 }
 
 std::string encodeLevelsText(const std::vector<EditLevelRec>& levels) {
+    checkWritable(levels, LevelEncoding::Text);
     std::string out;
     std::vector<EditAlienRec> placeholder;
     for (const auto& level : levels) {
-        if (level.Name.find_first_of("\r\n") != std::string::npos) {
-            fail(invalidValue, "A level name holds a line break.");
-        }
         const auto& aliens = aliensToWrite(level, placeholder);
         out += "l:" + level.Name + "\r\n";
         out += "s:" + std::to_string(level.Speed) + "\r\n";
@@ -442,6 +511,7 @@ std::string encodeLevelsText(const std::vector<EditLevelRec>& levels) {
 }
 
 std::string encodeLevelsBinary(const std::vector<EditLevelRec>& levels) {
+    checkWritable(levels, LevelEncoding::Binary);
     std::size_t records = 0;
     for (const auto& level : levels) {
         records += 3 + 7 * std::max<std::size_t>(level.Aliens.size(), 1);

@@ -70,8 +70,12 @@ LevelReadResult parseLevelFile(std::string_view bytes, ReaderKind reader);
 LevelReadResult readLevelFile(const std::string& path, ReaderKind reader);
 
 // The writers. Score is never taken from a record: it is always (Type + 1) * 100. A level
-// without records is written as one placeholder. Throw VbError for what cannot be written:
-// a name with a line break (text), an item longer than 126 characters (binary).
+// without records is written as one placeholder. They write only what the game's reader of
+// the encoding and the editor's read back as the same set, and throw VbError naming the
+// level for anything else: a name with a line break (text), a name with a NUL or too long
+// for its record (binary), a value outside what a reader takes (a speed outside 1 to 50, a
+// type or pickup code outside its range, hits beyond 16 bits, a placeholder among real
+// aliens, more than 32767 aliens or levels).
 std::string encodeLevelsText(const std::vector<EditLevelRec>& levels);
 std::string encodeLevelsBinary(const std::vector<EditLevelRec>& levels);
 

@@ -108,21 +108,53 @@ void Surface::setSize(int width, int height) {
     emit resized();
 }
 
-QImage decodePicture(std::string_view bytes) {
+namespace {
+
+// A picture file's format from its own signature, among those allowed; none for any other.
+const char* pictureFormat(std::string_view bytes, PictureFormats allowed) {
+    const auto startsWith = [bytes](std::string_view signature) {
+        return bytes.substr(0, signature.size()) == signature;
+    };
+    if (startsWith("BM")) {
+        return "bmp";
+    }
+    if (startsWith("GIF87a") || startsWith("GIF89a")) {
+        return "gif";
+    }
+    if (allowed == PictureFormats::UserPicked) {
+        if (startsWith("\xFF\xD8\xFF")) {
+            return "jpeg";
+        }
+        if (startsWith(std::string_view("\0\0\1\0", 4))) {
+            return "ico";
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QImage decodePicture(std::string_view bytes, PictureFormats allowed) {
+    const char* format = pictureFormat(bytes, allowed);
+    if (format == nullptr) {
+        return {};
+    }
     QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     if (!buffer.open(QIODevice::ReadOnly)) {
         return {};
     }
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
+    // That format's decoder only: no other decoder is asked whether it knows the bytes.
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
     // The reader keeps the data no longer than this call.
     return reader.read();
 }
 
-void Surface::LoadPicture(const std::string& path) {
+void Surface::LoadPicture(const std::string& path, PictureFormats allowed) {
     const std::string bytes = readFile(path, FileKind::Picture);
-    QImage pic = decodePicture(bytes);
+    QImage pic = decodePicture(bytes, allowed);
     if (pic.isNull()) {
         throw VbError(InvalidPicture, "Vantorix", fileErrorText("Invalid picture", path));
     }

@@ -28,8 +28,13 @@ inline constexpr int MergeNotPen = 12; // pixel = pixel OR NOT pen
 inline constexpr int CopyPen = 13;     // pixel = pen
 } // namespace drawmode
 
-// A picture file's bytes as an image (BMP, GIF, PNG, ...); a null image when they are none.
-QImage decodePicture(std::string_view bytes);
+// The decoders a picture file may reach. The programs' own pictures are BMP or GIF; a picture
+// the user picks to look at (the editor's guide picture) may also be a JPEG or an icon.
+enum class PictureFormats { Own, UserPicked };
+
+// A picture file's bytes as an image, read by the one decoder of the allowed format its
+// signature names (whatever the file is called); a null image for any other bytes.
+QImage decodePicture(std::string_view bytes, PictureFormats allowed = PictureFormats::Own);
 
 // A picture box with its device context: a persistent RGB32 pixel buffer measured in
 // pixels, with the picture it was given (what Cls brings back), the box's colours, its text
@@ -56,9 +61,9 @@ public:
 
     // The picture. With AutoSize on (the default) the surface takes the picture's size.
     // Setting or clearing the picture clears the drawing (as Cls does).
-    // BMP, GIF, ...; VbError 53 and the other file errors of readFile, or 481 Invalid
-    // picture, each naming the file.
-    void LoadPicture(const std::string& path);
+    // BMP or GIF (see PictureFormats); VbError 53 and the other file errors of readFile, or
+    // 481 Invalid picture, each naming the file.
+    void LoadPicture(const std::string& path, PictureFormats allowed = PictureFormats::Own);
     void setPicture(const QImage& picture);
     void clearPicture();
     bool hasPicture() const { return !picture_.isNull(); }

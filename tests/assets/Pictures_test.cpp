@@ -1,4 +1,6 @@
 #include "AssetNames.h"
+#include "FileRead.h"
+#include "Surface.h"
 
 #include <QDir>
 #include <QImage>
@@ -8,8 +10,9 @@ namespace {
 
 const std::string gfx = binDir() + "/gfx/hi_color/";
 
+// Through the programs' own decoder, which reads BMP and GIF only.
 QImage load(const std::string& name) {
-    return QImage(QString::fromStdString(gfx + name));
+    return decodePicture(readFile(gfx + name, FileKind::Picture));
 }
 
 struct FrameSize {

@@ -148,9 +148,10 @@ TEST_F(EditorFiles, FailedSaveReportsTheCodeAndLosesNothing) {
     files.EditLevels[0].Name = std::string(130, 'n');
     EXPECT_FALSE(files.SaveLevelsBinary(path("ro.dat")));
     ASSERT_EQ(dialogs.calls().size(), 1u);
-    EXPECT_NE(dialogs.calls()[0].prompt.find("Bad record length: \"" + path("ro.dat") + "\""),
-              std::string::npos)
-        << dialogs.calls()[0].prompt;
+    EXPECT_EQ(dialogs.calls()[0].prompt,
+              "ERROR! Unable to save file.\r\nCode:59\r\n\r\nLevel 1: the name is longer than 124 "
+              "characters: \"" +
+                  path("ro.dat") + "\"");
     EXPECT_EQ(get(path("ro.dat")).size(), 10u * 128u);
 }
 

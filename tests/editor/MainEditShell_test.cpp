@@ -321,6 +321,18 @@ TEST_F(EditorShell, GuidePictureNeedsAPictureFirst) {
     EXPECT_EQ(model->Pane.Width(), 400);
     EXPECT_EQ(model->Pane.Point(5, 55), color::rgb(0, 0, 255));
 
+    // The dialog offers JPEG pictures too, unlike the programs' own pictures.
+    guide.fill(qRgb(255, 0, 0));
+    guide.save(QString::fromStdString(path("guide.jpg")), "JPEG");
+    files.answer(path("guide.jpg"));
+    dialogs.clear();
+    model->mnuLoadPic_Click();
+    EXPECT_TRUE(dialogs.calls().empty());
+    model->FadeTimer_Timer();
+    const std::int32_t shown = model->Pane.Point(5, 55);
+    EXPECT_GT(shown & 0xFF, 200) << std::hex << shown;
+    EXPECT_LT(shown >> 16 & 0xFF, 50) << std::hex << shown;
+
     // A file that is no picture reports the failure and changes nothing.
     put(path("bad.bmp"), "not a picture");
     files.answer(path("bad.bmp"));

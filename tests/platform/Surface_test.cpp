@@ -3,6 +3,7 @@
 #include "Surface.h"
 #include "VbError.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -27,6 +28,13 @@ void fillPattern(Surface& s, std::int32_t salt) {
 std::string tempPath(const QTemporaryDir& dir, const char* name) {
     return (dir.path() + "/" + name).toStdString();
 }
+
+// A GIF of 3 x 2 pixels, red green blue / blue transparent red.
+const unsigned char gif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x03, 0x00, 0x02, 0x00, 0x91,
+                             0x00, 0x00, 0xff, 0x00, 0x00, 0x00, 0xff, 0x00, 0x00, 0x00, 0xff,
+                             0xff, 0xff, 0xff, 0x21, 0xf9, 0x04, 0x01, 0x00, 0x00, 0x03, 0x00,
+                             0x2c, 0x00, 0x00, 0x00, 0x00, 0x03, 0x00, 0x02, 0x00, 0x00, 0x02,
+                             0x04, 0x44, 0x24, 0x03, 0x05, 0x00, 0x3b};
 
 int vbErrorNumber(const std::function<void()>& f) {
     try {
@@ -430,12 +438,6 @@ TEST(Surface, BmpRoundTripAndLoadErrors) {
 }
 
 TEST(Surface, GifLoadsWithItsTransparentColourShowingTheBackColour) {
-    // 3 x 2 pixels: red green blue / blue transparent red.
-    static const unsigned char gif[] = {
-        0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x03, 0x00, 0x02, 0x00, 0x91, 0x00, 0x00,
-        0xff, 0x00, 0x00, 0x00, 0xff, 0x00, 0x00, 0x00, 0xff, 0xff, 0xff, 0xff, 0x21,
-        0xf9, 0x04, 0x01, 0x00, 0x00, 0x03, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x03,
-        0x00, 0x02, 0x00, 0x00, 0x02, 0x04, 0x44, 0x24, 0x03, 0x05, 0x00, 0x3b};
     QTemporaryDir dir;
     const std::string file = tempPath(dir, "ship_live.gif");
     QFile f(QString::fromStdString(file));
@@ -454,6 +456,68 @@ TEST(Surface, GifLoadsWithItsTransparentColourShowingTheBackColour) {
     EXPECT_EQ(s.Point(0, 1), 0xFF0000);
     EXPECT_EQ(s.Point(1, 1), 0x00FF80);
     EXPECT_EQ(s.Point(2, 1), 0x0000FF);
+}
+
+TEST(Surface, PicturesAreReadAsBmpOrGifOnlyWhateverTheirName) {
+    const auto encoded = [](const char* format) {
+        QImage image(3, 2, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(image.save(&buffer, format)) << format;
+        return bytes;
+    };
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        bool own;        // the programs' pictures
+        bool userPicked; // the editor's guide picture
+    };
+    const QByteArray png = encoded("PNG");
+    const Case cases[] = {
+        {"BMP", encoded("BMP"), true, true},
+        {"GIF", QByteArray(reinterpret_cast<const char*>(gif), sizeof gif), true, true},
+        {"PNG", png, false, false},
+        {"JPEG", encoded("JPEG"), false, true},
+        {"icon", encoded("ICO"), false, true},
+        {"PPM", encoded("PPM"), false, false},
+        {"PGM", encoded("PGM"), false, false},
+        {"XPM", encoded("XPM"), false, false},
+        {"XBM", encoded("XBM"), false, false},
+        {"a BMP signature before a PNG", "BM" + png, false, false},
+        {"a GIF signature before a PNG", "GIF89a" + png, false, false},
+        {"a JPEG cut short", encoded("JPEG").left(40), false, false},
+    };
+    QTemporaryDir dir;
+    const std::string file = tempPath(dir, "monster00.bmp");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile f(QString::fromStdString(file));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.bytes);
+        f.close();
+        for (const PictureFormats allowed : {PictureFormats::Own, PictureFormats::UserPicked}) {
+            const bool loads = allowed == PictureFormats::Own ? c.own : c.userPicked;
+            Surface s(1, 1);
+            try {
+                s.LoadPicture(file, allowed);
+                EXPECT_TRUE(loads) << "read";
+                EXPECT_EQ(s.Width(), 3);
+                EXPECT_EQ(s.Height(), 2);
+            } catch (const VbError& e) {
+                EXPECT_FALSE(loads) << e.Description();
+                // The same error as for any bad picture.
+                EXPECT_EQ(e.Number(), 481);
+                EXPECT_EQ(e.Description(), "Invalid picture: \"" + file + "\"");
+                EXPECT_EQ(s.Width(), 1);
+            }
+        }
+        EXPECT_EQ(decodePicture(std::string_view(c.bytes.constData(),
+                                                 static_cast<std::size_t>(c.bytes.size())))
+                      .isNull(),
+                  !c.own);
+    }
 }
 
 TEST(Surface, RefreshTellsTheViews) {

@@ -1,3 +1,4 @@
+#include "HostileReplies.h"
 #include "Http.h"
 #include "HttpProxy.h"
 #include "HttpTestProxy.h"
@@ -122,6 +123,40 @@ TEST(Http, FailuresToReachAServer) {
         SCOPED_TRACE(url);
         EXPECT_EQ(failureOf(url), http::err::MalformedUrl);
     }
+}
+
+// A server that is reached but answers no HTTP is no fault of the address, nor of memory;
+// only an address that really is malformed says so, and before it connects anywhere.
+TEST(Http, WhatAServerSentIsNeverBlamedOnTheAddress) {
+    struct Case {
+        std::string what;
+        std::string url; // empty: the server's own address
+        std::int32_t number;
+        std::string description;
+    };
+    LoopbackHttpServer server;
+    const std::string at = "http://127.0.0.1:" + std::to_string(server.port());
+    std::vector<Case> cases;
+    for (const HostileReply& r : hostileReplies()) {
+        r.queueAt(server);
+        cases.push_back({r.what, "", http::err::UnreadableReply, r.description});
+    }
+    for (const std::string& bad :
+         std::vector<std::string>{at + "0000/?ping", at + ":1/?ping", "http://[127.0.0.1/"}) {
+        cases.push_back({"malformed", bad, http::err::MalformedUrl, "The URL is malformed"});
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what + " " + c.url);
+        try {
+            // The deadline is long: a reply that waits for more must not be waited for.
+            http::Get(c.url.empty() ? at + "/?ping" : c.url, 60000, 1 << 20);
+            ADD_FAILURE() << "no failure";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Number(), c.number);
+            EXPECT_EQ(e.Description(), c.description);
+        }
+    }
+    EXPECT_EQ(server.requestLines().size(), hostileReplies().size());
 }
 
 TEST(Http, TheProgramsTimersRunWhileItWaits) {

@@ -91,7 +91,7 @@ Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
     char errorText[CURL_ERROR_SIZE] = {};
     const std::string origin = parts.scheme + "://" + parts.authority + "/";
     // The proxy is chosen here, not by curl, so that the request line can match it.
-    const std::string proxy = proxyForRequest(parts.scheme, hostOf(parts.authority));
+    const std::string proxy = proxyForRequest(parts.scheme, parts.host);
     std::string wireTarget = requestLineSafe(parts.target);
     if (!proxy.empty() && isHttpProxy(proxy) && lowerCase(parts.scheme) == "http") {
         // A proxy that forwards plain http needs the whole address (an https request goes

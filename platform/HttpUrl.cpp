@@ -28,10 +28,18 @@ struct UrlDeleter {
 };
 
 // The transfer's own reading of the address, done here so that a bad one is refused
-// before any connection and never confused with what a server sent.
-bool transferAccepts(const std::string& origin) {
+// before any connection and never confused with what a server sent; it gives the host
+// that will be reached.
+bool transferHost(const std::string& origin, std::string& host) {
     const std::unique_ptr<CURLU, UrlDeleter> u(curl_url());
-    return u && curl_url_set(u.get(), CURLUPART_URL, origin.c_str(), 0) == CURLUE_OK;
+    char* text = nullptr;
+    if (!u || curl_url_set(u.get(), CURLUPART_URL, origin.c_str(), 0) != CURLUE_OK ||
+        curl_url_get(u.get(), CURLUPART_HOST, &text, 0) != CURLUE_OK) {
+        return false;
+    }
+    host = text;
+    curl_free(text);
+    return !host.empty();
 }
 
 } // namespace
@@ -52,9 +60,11 @@ bool splitUrl(const std::string& url, UrlParts& parts) {
         return false;
     }
     const std::string scheme = url.substr(0, schemeLen - 3);
-    if (!transferAccepts(scheme + "://" + authority + "/")) {
+    std::string host;
+    if (!transferHost(scheme + "://" + authority + "/", host)) {
         return false;
     }
+    parts.host = std::move(host);
     parts.scheme = scheme;
     parts.authority = std::move(authority);
     parts.target = end == std::string::npos ? std::string("/") : url.substr(end);

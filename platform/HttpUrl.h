@@ -9,6 +9,9 @@ struct UrlParts {
     std::string scheme;    // "http" or "https" as written
     std::string authority; // "[user@]host[:port]"
     std::string target;    // from the first "/", "?" or "#" on, always starting with "/"
+    // The host as the transfer reads it and connects to: a short numeric address in its
+    // full form ("127.1" gives "127.0.0.1"), an IPv6 address in brackets without its zone.
+    std::string host;
 };
 
 // Splits an "http://" or "https://" address (scheme in any case) into its parts; false when

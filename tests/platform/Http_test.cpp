@@ -213,13 +213,21 @@ TEST(Http, WhatGoesDirectDespiteAProxy) {
     ScopedEnvironment env;
     env.withoutProxies().set("http_proxy", proxy.address().c_str());
     env.set("no_proxy", "elsewhere.test, .scores.test");
-    // Loopback is always reached directly.
-    server.reply(200, "direct");
-    EXPECT_EQ(http::OpenURL(server.base() + "/?ping", 5000), "direct");
-    EXPECT_EQ(server.requestLines(), std::vector<std::string>{"GET /?ping HTTP/1.1"});
+    // Loopback is always reached directly, in whatever form its address is written.
+    const std::string port = ":" + std::to_string(server.port());
+    const std::vector<std::string> loopbacks = {"127.0.0.1", "127.1", "0x7f.0.0.1", "2130706433"};
+    for (const std::string& host : loopbacks) {
+        SCOPED_TRACE(host);
+        server.reply(200, "direct");
+        EXPECT_EQ(http::OpenURL("http://" + host + port + "/?ping", 5000), "direct");
+    }
+    EXPECT_EQ(server.requestLines(),
+              std::vector<std::string>(loopbacks.size(), "GET /?ping HTTP/1.1"));
     // A host the exclusion list names is looked up by us (and this one does not exist); the
     // proxy would have answered.
     EXPECT_NE(failureOf("http://www.scores.test:4000/?ping"), 0);
+    // The same host with an escape in its name, as the transfer reads it.
+    EXPECT_NE(failureOf("http://www.scores%2Etest:4000/?ping"), 0);
     EXPECT_TRUE(proxy.requestLines().empty());
 }
 

@@ -2,12 +2,12 @@
 
 #include "Clock.h"
 #include "HttpProxy.h"
+#include "HttpUrl.h"
 #include "TextCase.h"
 #include "VbError.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <curl/curl.h>
@@ -22,33 +22,6 @@ namespace {
     throw VbError(number, "Inet", description);
 }
 
-bool startsWithNoCase(const std::string& s, const char* prefix) {
-    for (std::size_t i = 0; prefix[i] != '\0'; ++i) {
-        if (i >= s.size() || std::tolower(static_cast<unsigned char>(s[i])) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// A request line has no room for blanks or control bytes; everything else goes as built.
-std::string requestLineSafe(const std::string& target) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(target.size());
-    for (const char ch : target) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c <= 0x20 || c >= 0x7F) {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
-
 void initCurlOnce() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -57,31 +30,17 @@ void initCurlOnce() {
 // Raised by cancelWaitingTransfers: every transfer begun before it ends.
 std::atomic<std::uint64_t> cancelEpoch{0};
 
-// An authority without its "user@" part: "host[:port]".
-std::string hostAndPort(const std::string& authority) {
-    const auto at = authority.rfind('@');
-    return at == std::string::npos ? authority : authority.substr(at + 1);
-}
-
-// The host of an authority ("user@host:port" gives "host", "[::1]:80" gives "[::1]").
-std::string hostOf(const std::string& authority) {
-    const std::string host = hostAndPort(authority);
-    if (host.starts_with('[')) {
-        const auto close = host.find(']');
-        return host.substr(0, close == std::string::npos ? std::string::npos : close + 1);
-    }
-    return host.substr(0, host.find(':'));
-}
-
 struct Transfer {
     std::string body;
     std::size_t cap = 0;
     bool overCap = false;
+    bool bodyBegun = false;
 };
 
 std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     const std::size_t n = size * count;
+    t->bodyBegun = true;
     if (t->body.size() + n > t->cap) {
         t->overCap = true;
         return 0; // ends the transfer with a write error
@@ -90,45 +49,22 @@ std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) 
     return n;
 }
 
+[[noreturn]] void unreadableReply(const std::string& cause) {
+    fail(err::UnreadableReply, "Unable to read the server's reply: " + cause);
+}
+
+// Whether the request went out, so that a failure came from the server's side.
+bool requestSent(CURL* e) {
+    long bytes = 0;
+    return curl_easy_getinfo(e, CURLINFO_REQUEST_SIZE, &bytes) == CURLE_OK && bytes > 0;
+}
+
 struct EasyDeleter {
     void operator()(CURL* c) const { curl_easy_cleanup(c); }
 };
 struct MultiDeleter {
     void operator()(CURLM* m) const { curl_multi_cleanup(m); }
 };
-
-struct UrlParts {
-    std::string scheme;    // as written
-    std::string authority; // "[user@]host[:port]"
-    std::string target;    // from the first "/", "?" or "#" on, always starting with "/"
-};
-
-bool splitParts(const std::string& url, UrlParts& parts) {
-    std::size_t schemeLen = 0;
-    if (startsWithNoCase(url, "http://")) {
-        schemeLen = 7;
-    } else if (startsWithNoCase(url, "https://")) {
-        schemeLen = 8;
-    } else {
-        return false;
-    }
-    const std::size_t end = url.find_first_of("/?#", schemeLen);
-    std::string authority =
-        url.substr(schemeLen, end == std::string::npos ? std::string::npos : end - schemeLen);
-    if (authority.empty() || std::any_of(authority.begin(), authority.end(), [](char ch) {
-            const auto c = static_cast<unsigned char>(ch);
-            return c <= 0x20 || c >= 0x7F;
-        })) {
-        return false;
-    }
-    parts.scheme = url.substr(0, schemeLen - 3);
-    parts.authority = std::move(authority);
-    parts.target = end == std::string::npos ? std::string("/") : url.substr(end);
-    if (parts.target[0] != '/') {
-        parts.target.insert(parts.target.begin(), '/');
-    }
-    return true;
-}
 
 } // namespace
 
@@ -139,7 +75,7 @@ void cancelWaitingTransfers() {
 Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
     const std::uint64_t epoch = cancelEpoch.load();
     UrlParts parts;
-    if (!splitParts(url, parts)) {
+    if (!splitUrl(url, parts)) {
         fail(err::MalformedUrl, "The URL is malformed");
     }
     timeoutMs = std::max(timeoutMs, 1);
@@ -155,7 +91,7 @@ Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
     char errorText[CURL_ERROR_SIZE] = {};
     const std::string origin = parts.scheme + "://" + parts.authority + "/";
     // The proxy is chosen here, not by curl, so that the request line can match it.
-    const std::string proxy = proxyForRequest(parts.scheme, hostOf(parts.authority));
+    const std::string proxy = proxyForRequest(parts.scheme, parts.host);
     std::string wireTarget = requestLineSafe(parts.target);
     if (!proxy.empty() && isHttpProxy(proxy) && lowerCase(parts.scheme) == "http") {
         // A proxy that forwards plain http needs the whole address (an https request goes
@@ -246,9 +182,25 @@ Reply Get(const std::string& url, int timeoutMs, std::size_t maxReplyBytes) {
     case CURLE_COULDNT_RESOLVE_PROXY:
     case CURLE_COULDNT_CONNECT:
         fail(err::CannotConnect, "Unable to connect to remote host");
-    case CURLE_URL_MALFORMAT:
     case CURLE_UNSUPPORTED_PROTOCOL:
-        fail(err::MalformedUrl, "The URL is malformed");
+        // The address was checked before; what curl cannot take now is what came back: no
+        // status line (HTTP/0.9, TLS bytes on a plain port, "HTTP/1.1 2OO").
+        if (requestSent(e)) {
+            unreadableReply("it is not HTTP");
+        }
+        break;
+    case CURLE_OUT_OF_MEMORY:
+        // curl's way of refusing a header line over its limit.
+        if (requestSent(e) && !t.bodyBegun) {
+            unreadableReply("a header is too large");
+        }
+        break;
+#if LIBCURL_VERSION_NUM >= 0x080600
+    case CURLE_TOO_LARGE:
+        unreadableReply("a header is too large");
+#endif
+    case CURLE_WEIRD_SERVER_REPLY:
+        unreadableReply(errorText[0] != '\0' ? errorText : "it is not HTTP");
     default:
         break;
     }

@@ -10,13 +10,20 @@ namespace http {
 
 // Failure numbers raised as VbError (source "Inet").
 namespace err {
-inline constexpr std::int32_t CannotOpen = 35750;    // any other transfer failure
-inline constexpr std::int32_t MalformedUrl = 35752;  // not an http:// or https:// address
-inline constexpr std::int32_t CannotConnect = 35754; // host unknown, refused, unreachable
-inline constexpr std::int32_t TimedOut = 35761;      // the deadline passed
-inline constexpr std::int32_t ReplyTooLarge = 35762; // the body passed the cap
-inline constexpr std::int32_t Cancelled = 35763;     // cancelWaitingTransfers ended it
+inline constexpr std::int32_t CannotOpen = 35750;      // any other transfer failure
+inline constexpr std::int32_t MalformedUrl = 35752;    // not a usable http:// or https:// address
+inline constexpr std::int32_t CannotConnect = 35754;   // host unknown, refused, unreachable
+inline constexpr std::int32_t TimedOut = 35761;        // the deadline passed
+inline constexpr std::int32_t ReplyTooLarge = 35762;   // the body passed the cap
+inline constexpr std::int32_t Cancelled = 35763;       // cancelWaitingTransfers ended it
+inline constexpr std::int32_t UnreadableReply = 35764; // an answer that is no HTTP reply
 } // namespace err
+
+// Whether a failure of that number came after the server answered (with a reply that could
+// not be read or was too large): the server is there.
+inline bool serverAnswered(std::int32_t failure) {
+    return failure == err::UnreadableReply || failure == err::ReplyTooLarge;
+}
 
 inline constexpr int defaultTimeoutMs = 15000;
 inline constexpr std::size_t defaultMaxReplyBytes = 1024 * 1024;

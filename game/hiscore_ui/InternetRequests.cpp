@@ -1,11 +1,9 @@
 #include "InternetRequests.h"
 
+#include "HttpUrl.h"
 #include "QFTModule.h"
 #include "Settings.h"
 #include "TextCase.h"
-
-#include <algorithm>
-#include <cctype>
 
 ServerSettings readServerSettings() {
     return {GetSetting("Vantorix", "General", "Server", DefaultServerAddress),
@@ -19,14 +17,17 @@ std::string passwordPart(const std::string& password) {
     return password.empty() ? std::string() : URLEncode(password) + "&";
 }
 
-// The port belongs to the host: an address with a path keeps that path after the port.
+// The port belongs to the host: a path, query or fragment of the address stays after it.
+// The port goes escaped, so that one that is no number ("80@elsewhere") makes the address
+// malformed instead of naming another host; a number is unchanged.
 std::string withPort(const std::string& server, const std::string& port) {
     const auto scheme = server.find("://");
-    const auto path = scheme == std::string::npos ? scheme : server.find('/', scheme + 3);
+    const auto path =
+        scheme == std::string::npos ? scheme : server.find_first_of("/?#", scheme + 3);
     if (path == std::string::npos) {
-        return server + ":" + port;
+        return server + ":" + URLEncode(port);
     }
-    return server.substr(0, path) + ":" + port + server.substr(path);
+    return server.substr(0, path) + ":" + URLEncode(port) + server.substr(path);
 }
 } // namespace
 
@@ -55,16 +56,12 @@ std::string withoutTrailingSlashes(std::string address) {
 }
 
 std::string serverDisplayName(const std::string& address) {
-    std::string host = address;
-    if (const auto scheme = host.find("://"); scheme != std::string::npos) {
-        host.erase(0, scheme + 3);
+    std::string authority = address;
+    if (const auto scheme = authority.find("://"); scheme != std::string::npos) {
+        authority.erase(0, scheme + 3);
     }
-    if (!host.empty() && host[0] == '[') {
-        host =
-            host.substr(0, host.find(']') == std::string::npos ? host.size() : host.find(']') + 1);
-    } else {
-        host = host.substr(0, host.find_first_of("/:?#"));
-    }
+    // Without a "user:password@" in front: the wait texts show the host alone.
+    const std::string host = http::hostOf(authority.substr(0, authority.find_first_of("/?#")));
     return host.empty() ? std::string("the hiscore server") : host;
 }
 

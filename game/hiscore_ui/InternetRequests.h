@@ -16,8 +16,8 @@ struct ServerSettings {
 ServerSettings readServerSettings();
 
 // The three requests of the hiscore server, built from the address (no trailing "/"), the
-// port and the password (may be empty). The port follows the host, before any path of the
-// address. The password and the values go URL-encoded.
+// port and the password (may be empty). The port follows the host, before any path or query
+// of the address. The port, the password and the values go URL-encoded.
 std::string connectionTestUrl(const std::string& server, const std::string& port,
                               const std::string& password);
 std::string tableDownloadUrl(const std::string& server, const std::string& port);
@@ -27,7 +27,7 @@ std::string scoreUploadUrl(const std::string& server, const std::string& port,
 
 // The address without its trailing "/" characters.
 std::string withoutTrailingSlashes(std::string address);
-// The name the wait texts give the server: the host of the address.
+// The name the wait texts give the server: the host of the address, without any user name.
 std::string serverDisplayName(const std::string& address);
 
 // The server's way of refusing the password (exact letter case), and what the boxes say.

@@ -41,17 +41,20 @@ void frmInternetConfig::Command1_Click() {
 void frmInternetConfig::Command4_Click() {
     Text1 = withoutTrailingSlashes(Text1);
     std::string reply;
+    // A reply that could not be read still came from a server.
+    bool answered = false;
     try {
         reply = openUrl(connectionTestUrl(Text1, Text3, Text2));
     } catch (const VbError& e) {
         if (e.Number() == http::err::Cancelled) {
             return; // the dialog closed meanwhile
         }
+        answered = http::serverAnswered(e.Number());
         reply.clear();
     }
     if (lowerCase(reply) == "pong") {
         MsgBox("The server answered " + reply, mb::Information, "Server response ok!");
-    } else if (reply.empty()) {
+    } else if (reply.empty() && !answered) {
         MsgBox("Unable to find server!", mb::Critical, "ERROR!");
     } else if (passwordRefused(reply)) {
         MsgBox(std::string(PasswordRefusedText) + "\r\nGaming with these settings meight not work!",

@@ -34,12 +34,8 @@ VbLong versionNumber(const std::string& text) {
 } // namespace
 
 QFNUpdateChecker::QFNUpdateChecker() {
-    openUrl = [](const std::string& url, int timeoutMs) -> std::string {
-        try {
-            return http::OpenURL(url, timeoutMs, 64 * 1024);
-        } catch (const VbError&) {
-            return {};
-        }
+    openUrl = [](const std::string& url, int timeoutMs) {
+        return http::OpenURL(url, timeoutMs, 64 * 1024);
     };
     connected = [] {
         VbLong flags = 0;
@@ -72,7 +68,14 @@ void QFNUpdateChecker::CheckUpdate(const std::string& URL) {
         failed = true;
     }
     const long long ms = std::clamp<long long>(static_cast<long long>(timeOut_) * 1000, 1, INT_MAX);
-    const std::string reply = openUrl(URL, static_cast<int>(ms));
+    std::string reply;
+    // A server that answered with something we could not take was still reached.
+    bool answered = false;
+    try {
+        reply = openUrl(URL, static_cast<int>(ms));
+    } catch (const VbError& e) {
+        answered = http::serverAnswered(e.Number());
+    }
     if (reply.empty() && !connected()) {
         failed = true;
     }
@@ -81,7 +84,7 @@ void QFNUpdateChecker::CheckUpdate(const std::string& URL) {
     }
     const std::string v = ParseTag(reply, "$v");
     if (trimmedBlanks(v).empty()) {
-        const bool blankReply = reply.find_first_not_of(' ') == std::string::npos;
+        const bool blankReply = !answered && reply.find_first_not_of(' ') == std::string::npos;
         CheckFinished("", 0, "",
                       blankReply ? "Unable to connect to server, please try again later."
                                  : "Server connected, but data was not found!",

@@ -17,8 +17,8 @@ public:
                        const std::string& FileURL, const std::string& FileSize, bool Failed)>
         CheckFinished;
 
-    // The transfer (an empty text when nothing came back) and the connected-state query;
-    // tests replace them.
+    // The transfer (raising VbError with a number of http::err when no reply came, or none
+    // that could be read) and the connected-state query; tests replace them.
     std::function<std::string(const std::string& url, int timeoutMs)> openUrl;
     std::function<bool()> connected;
 

@@ -1,3 +1,4 @@
+#include "HostileReplies.h"
 #include "HttpTestServer.h"
 #include "QFNUpdateChecker.h"
 
@@ -146,6 +147,23 @@ TEST(UpdateChecker, NoReplyInTimeOrNoServerEndsAsUnableToConnect) {
         r.checker.CheckUpdate(
             "http://127.0.0.1:" + std::to_string(LoopbackHttpServer::closedPort()) + "/u.dat");
         EXPECT_EQ(r.only().Message, "Unable to connect to server, please try again later.");
+    }
+}
+
+// Reached, but with nothing we could take as the note: the server was there all the same.
+TEST(UpdateChecker, AReplyThatCannotBeReadIsNoMissingServer) {
+    LoopbackHttpServer server;
+    for (const HostileReply& h : hostileReplies()) {
+        h.queueAt(server);
+    }
+    server.reply(200, std::string(64 * 1024 + 1, 'v')); // past the note's cap
+    for (std::size_t i = 0; i <= hostileReplies().size(); ++i) {
+        SCOPED_TRACE(i < hostileReplies().size() ? hostileReplies()[i].what : "too long");
+        Recorder r;
+        r.checker.CheckUpdate(server.base() + "/u.dat");
+        EXPECT_EQ(r.only().Message, "Server connected, but data was not found!");
+        EXPECT_TRUE(r.only().Failed);
+        EXPECT_EQ(r.only().Version, "");
     }
 }
 

@@ -18,10 +18,10 @@
 // request head exactly as received and answers from a script, one answer per connection.
 class LoopbackHttpServer {
 public:
-    enum class Kind { Normal, Hold, Trickle };
+    enum class Kind { Normal, Hold, Trickle, RawThenHold };
     struct Answer {
         Kind kind = Kind::Normal;
-        std::string raw; // the whole reply for Normal
+        std::string raw; // the whole reply for Normal and RawThenHold
     };
 
     LoopbackHttpServer() {
@@ -43,6 +43,9 @@ public:
                  std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
     }
     void replyRaw(const std::string& raw) { push({Kind::Normal, raw}); }
+    // Sends these bytes and keeps the connection open, as a server that waits for the
+    // client's next message (a TLS server after its hello).
+    void replyRawThenHold(const std::string& raw) { push({Kind::RawThenHold, raw}); }
     // Reads the request and never answers.
     void hold() { push({Kind::Hold, {}}); }
     // Answers a long body one byte every 50 ms.
@@ -97,16 +100,17 @@ private:
                     answers_.pop_front();
                 }
             }
-            if (a.kind == Kind::Normal) {
+            if (a.kind == Kind::Normal || a.kind == Kind::RawThenHold) {
                 ::send(c, a.raw.data(), a.raw.size(), MSG_NOSIGNAL);
-            } else if (a.kind == Kind::Hold) {
+            }
+            if (a.kind == Kind::Hold || a.kind == Kind::RawThenHold) {
                 while (!over()) {
                     char buf[64];
                     if (loopback::waitFor(c, POLLIN) && ::recv(c, buf, sizeof buf, 0) <= 0) {
                         break;
                     }
                 }
-            } else {
+            } else if (a.kind == Kind::Trickle) {
                 const std::string h = "HTTP/1.1 200 X\r\nContent-Length: 100000\r\n\r\n";
                 bool ok = ::send(c, h.data(), h.size(), MSG_NOSIGNAL) > 0;
                 while (ok && !over()) {

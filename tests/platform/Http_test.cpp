@@ -1,3 +1,4 @@
+#include "HostileReplies.h"
 #include "Http.h"
 #include "HttpProxy.h"
 #include "HttpTestProxy.h"
@@ -124,6 +125,40 @@ TEST(Http, FailuresToReachAServer) {
     }
 }
 
+// A server that is reached but answers no HTTP is no fault of the address, nor of memory;
+// only an address that really is malformed says so, and before it connects anywhere.
+TEST(Http, WhatAServerSentIsNeverBlamedOnTheAddress) {
+    struct Case {
+        std::string what;
+        std::string url; // empty: the server's own address
+        std::int32_t number;
+        std::string description;
+    };
+    LoopbackHttpServer server;
+    const std::string at = "http://127.0.0.1:" + std::to_string(server.port());
+    std::vector<Case> cases;
+    for (const HostileReply& r : hostileReplies()) {
+        r.queueAt(server);
+        cases.push_back({r.what, "", http::err::UnreadableReply, r.description});
+    }
+    for (const std::string& bad :
+         std::vector<std::string>{at + "0000/?ping", at + ":1/?ping", "http://[127.0.0.1/"}) {
+        cases.push_back({"malformed", bad, http::err::MalformedUrl, "The URL is malformed"});
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what + " " + c.url);
+        try {
+            // The deadline is long: a reply that waits for more must not be waited for.
+            http::Get(c.url.empty() ? at + "/?ping" : c.url, 60000, 1 << 20);
+            ADD_FAILURE() << "no failure";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.Number(), c.number);
+            EXPECT_EQ(e.Description(), c.description);
+        }
+    }
+    EXPECT_EQ(server.requestLines().size(), hostileReplies().size());
+}
+
 TEST(Http, TheProgramsTimersRunWhileItWaits) {
     LoopbackHttpServer server;
     server.hold();
@@ -178,13 +213,21 @@ TEST(Http, WhatGoesDirectDespiteAProxy) {
     ScopedEnvironment env;
     env.withoutProxies().set("http_proxy", proxy.address().c_str());
     env.set("no_proxy", "elsewhere.test, .scores.test");
-    // Loopback is always reached directly.
-    server.reply(200, "direct");
-    EXPECT_EQ(http::OpenURL(server.base() + "/?ping", 5000), "direct");
-    EXPECT_EQ(server.requestLines(), std::vector<std::string>{"GET /?ping HTTP/1.1"});
+    // Loopback is always reached directly, in whatever form its address is written.
+    const std::string port = ":" + std::to_string(server.port());
+    const std::vector<std::string> loopbacks = {"127.0.0.1", "127.1", "0x7f.0.0.1", "2130706433"};
+    for (const std::string& host : loopbacks) {
+        SCOPED_TRACE(host);
+        server.reply(200, "direct");
+        EXPECT_EQ(http::OpenURL("http://" + host + port + "/?ping", 5000), "direct");
+    }
+    EXPECT_EQ(server.requestLines(),
+              std::vector<std::string>(loopbacks.size(), "GET /?ping HTTP/1.1"));
     // A host the exclusion list names is looked up by us (and this one does not exist); the
     // proxy would have answered.
     EXPECT_NE(failureOf("http://www.scores.test:4000/?ping"), 0);
+    // The same host with an escape in its name, as the transfer reads it.
+    EXPECT_NE(failureOf("http://www.scores%2Etest:4000/?ping"), 0);
     EXPECT_TRUE(proxy.requestLines().empty());
 }
 

@@ -1,6 +1,7 @@
 #include "HiscoreNameEntry.h"
 
 #include "HiscoreText.h"
+#include "KeyCodes.h"
 #include "Numbers.h"
 #include "Random.h"
 
@@ -89,13 +90,13 @@ void HiscoreNameEntry::close() {
 }
 
 void HiscoreNameEntry::Form_KeyDown(int keyCode) {
-    if (keyCode == VK_ESCAPE) {
+    if (keyCode == vk::Escape) {
         close();
     }
 }
 
 void HiscoreNameEntry::Text1_KeyDown(int keyCode) {
-    if (keyCode == VK_RETURN) {
+    if (keyCode == vk::Return) {
         Command1_Click();
     }
 }

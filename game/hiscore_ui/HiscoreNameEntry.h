@@ -15,8 +15,6 @@
 class HiscoreNameEntry {
 public:
     static constexpr int MaxLength = 8;
-    static constexpr int VK_RETURN = 13;
-    static constexpr int VK_ESCAPE = 27;
 
     HiscoreNameEntry(HiscoreGlobals& globals, VbLong score,
                      std::function<void(VbInteger id)> playSound, Clock& clock = Clock::instance());

@@ -2,6 +2,7 @@
 
 #include "Ansi.h"
 #include "Color.h"
+#include "KeyCodes.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -111,7 +112,7 @@ bool frmHiscore::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text1_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            model_.Text1_KeyDown(HiscoreNameEntry::VK_RETURN);
+            model_.Text1_KeyDown(vk::Return);
             return true;
         }
         const QString text = key->text();
@@ -131,7 +132,7 @@ bool frmHiscore::eventFilter(QObject* watched, QEvent* event) {
 
 void frmHiscore::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        model_.Form_KeyDown(HiscoreNameEntry::VK_ESCAPE);
+        model_.Form_KeyDown(vk::Escape);
         return;
     }
     QDialog::keyPressEvent(event);

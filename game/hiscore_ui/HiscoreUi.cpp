@@ -2,7 +2,7 @@
 
 #include "GameEngine.h"
 #include "GameForm.h"
-#include "HiscoreNameEntry.h"
+#include "HiscoreModel.h"
 #include "InfoWindow.h"
 
 HiscoreUi::HiscoreUi(GameForm& form, GameEngine& engine, QWidget* window)

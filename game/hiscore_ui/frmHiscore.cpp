@@ -42,7 +42,7 @@ frmHiscore::frmHiscore(HiscoreGlobals& globals, VbLong score,
     }
     text1_ = new QLineEdit(this);
     text1_->setFont(arial);
-    text1_->setMaxLength(HiscoreNameEntry::MaxLength);
+    text1_->setMaxLength(HiscoreModel::MaxLength);
     text1_->setAlignment(Qt::AlignCenter);
     text1_->installEventFilter(this);
     command1_ = new QPushButton("OK", this);
@@ -118,7 +118,7 @@ bool frmHiscore::eventFilter(QObject* watched, QEvent* event) {
         const QString text = key->text();
         if (text.size() == 1 && text[0].unicode() < 128) {
             const char typed = static_cast<char>(text[0].unicode());
-            const char taken = HiscoreNameEntry::Text1_KeyPress(typed);
+            const char taken = HiscoreModel::Text1_KeyPress(typed);
             if (taken != typed) {
                 QKeyEvent capital(QEvent::KeyPress, key->key(), key->modifiers(),
                                   QString(QChar(taken)), key->isAutoRepeat(), key->count());

@@ -3,7 +3,7 @@
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "HiscoreModel.h"
-#include "InfoWindow.h"
+#include "InfoModel.h"
 
 HiscoreUi::HiscoreUi(GameForm& form, GameEngine& engine, QWidget* window)
     : Panel(form), form_(form), info_(makeInfoWindow(window)),

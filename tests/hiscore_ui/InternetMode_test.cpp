@@ -6,7 +6,7 @@
 #include "GameForm.h"
 #include "HiscoreFile.h"
 #include "Http.h"
-#include "InfoWindow.h"
+#include "InfoModel.h"
 #include "InternetMode.h"
 #include "InternetRequests.h"
 #include "ManualClock.h"
@@ -30,7 +30,7 @@
 namespace {
 
 // The status window's labels as they were shown, and whether it is loaded.
-class RecordingInfo : public InfoWindow {
+class RecordingInfo : public InfoModel {
 public:
     std::vector<std::string> labels;
     int loads = 0;

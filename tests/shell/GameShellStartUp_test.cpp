@@ -14,7 +14,7 @@ constexpr const char* App = "Vantorix";
 
 } // namespace
 
-TEST(StartUp, TimingsFollowSlowPcModeAndSettingsTheirDefaults) {
+TEST(GameShellStartUp, TimingsFollowSlowPcModeAndSettingsTheirDefaults) {
     struct Case {
         const char* slowPc; // nullptr: not stored
         bool slow;
@@ -56,7 +56,7 @@ TEST(StartUp, TimingsFollowSlowPcModeAndSettingsTheirDefaults) {
     }
 }
 
-TEST(StartUp, TheHiscoreServerIsTheOneTheSettingsDialogShows) {
+TEST(GameShellStartUp, TheHiscoreServerIsTheOneTheSettingsDialogShows) {
     struct Case {
         const char* stored; // nullptr: not stored
         std::string address;
@@ -85,7 +85,7 @@ TEST(StartUp, TheHiscoreServerIsTheOneTheSettingsDialogShows) {
     EXPECT_EQ(std::string(DefaultServerAddress), "http://hiscores.quillfen.example");
 }
 
-TEST(StartUp, StartLevelSwitchIsOneBasedRoundedAndBounded) {
+TEST(GameShellStartUp, StartLevelSwitchIsOneBasedRoundedAndBounded) {
     struct Case {
         const char* cmd;
         int level;
@@ -103,7 +103,7 @@ TEST(StartUp, StartLevelSwitchIsOneBasedRoundedAndBounded) {
 
 // Stored numbers are edited by hand as often as by the dialogs: one that does not fit its
 // variable takes the default instead of stopping the game.
-TEST(StartUp, StoredJoystickNumbersOutOfRangeTakeTheirDefaults) {
+TEST(GameShellStartUp, StoredJoystickNumbersOutOfRangeTakeTheirDefaults) {
     struct Case {
         const char* button; // DEVMODE\JOYSTICKBUTTON
         const char* tune;   // DEVMODE\JOYTUNE
@@ -129,7 +129,7 @@ TEST(StartUp, StoredJoystickNumbersOutOfRangeTakeTheirDefaults) {
     }
 }
 
-TEST(StartUp, MenuOptionsComeBackFromSettingsWithTheDesignStateAsDefault) {
+TEST(GameShellStartUp, MenuOptionsComeBackFromSettingsWithTheDesignStateAsDefault) {
     WindowFixture w;
     SaveSetting(App, "sfx", "explosions", "False");
     SaveSetting(App, "General", "WaitForFire", "True");
@@ -146,7 +146,7 @@ TEST(StartUp, MenuOptionsComeBackFromSettingsWithTheDesignStateAsDefault) {
     EXPECT_TRUE(w.music.plays.empty());         // music off
 }
 
-TEST(StartUp, SoundSwitchesAndSoundBuffers) {
+TEST(GameShellStartUp, SoundSwitchesAndSoundBuffers) {
     {
         WindowFixture w;
         w.start("-noamiga -nosfx -disablesfx");
@@ -177,7 +177,7 @@ TEST(StartUp, SoundSwitchesAndSoundBuffers) {
     }
 }
 
-TEST(StartUp, AFailingSoundBufferFallsBackToTheSimplePlayerNamingTheFile) {
+TEST(GameShellStartUp, AFailingSoundBufferFallsBackToTheSimplePlayerNamingTheFile) {
     const std::string fallback = "\r\n\r\nSound fx will play trough Windows Standard API.!\r\n\r\n"
                                  "Sounds may be very poor, and only one sound can be played at "
                                  "a time.";
@@ -223,7 +223,7 @@ TEST(StartUp, AFailingSoundBufferFallsBackToTheSimplePlayerNamingTheFile) {
     }
 }
 
-TEST(StartUp, MusicChoice) {
+TEST(GameShellStartUp, MusicChoice) {
     {
         WindowFixture w;
         w.start();
@@ -261,7 +261,7 @@ TEST(StartUp, MusicChoice) {
     }
 }
 
-TEST(StartUp, IntroChoice) {
+TEST(GameShellStartUp, IntroChoice) {
     {
         WindowFixture w;
         w.start("-nosfx");
@@ -285,7 +285,7 @@ TEST(StartUp, IntroChoice) {
     }
 }
 
-TEST(StartUp, LevelSetChoice) {
+TEST(GameShellStartUp, LevelSetChoice) {
     {
         WindowFixture w;
         SkipIntroScreen = true;
@@ -309,7 +309,7 @@ TEST(StartUp, LevelSetChoice) {
 }
 
 // A level set whose path holds a switch word loads, and the word does not act.
-TEST(StartUp, SwitchWordsInTheLevelPathDoNotAct) {
+TEST(GameShellStartUp, SwitchWordsInTheLevelPathDoNotAct) {
     WindowFixture w;
     const std::string folder = w.folder() + "my -resethi -nomusic sets/";
     QDir().mkpath(QString::fromStdString(folder));
@@ -334,7 +334,7 @@ TEST(StartUp, SwitchWordsInTheLevelPathDoNotAct) {
     EXPECT_EQ(w.music.plays.size(), 1u);
 }
 
-TEST(StartUp, DisplayProblemsStopTheStart) {
+TEST(GameShellStartUp, DisplayProblemsStopTheStart) {
     WindowFixture w;
     SaveSetting(App, "DEVMODE", "FullScreen", "1");
     SaveSetting(App, "DEVMODE", "lERROR", "1");
@@ -348,7 +348,7 @@ TEST(StartUp, DisplayProblemsStopTheStart) {
 
 // A start that fails before the options were read leaves the stored ones as they were;
 // the exit must not write the menu's design state over them.
-TEST(StartUp, AFailedStartKeepsTheStoredOptions) {
+TEST(GameShellStartUp, AFailedStartKeepsTheStoredOptions) {
     const struct {
         const char* section;
         const char* key;
@@ -374,7 +374,7 @@ TEST(StartUp, AFailedStartKeepsTheStoredOptions) {
     }
 }
 
-TEST(StartUp, FatalErrorNamesThePictureEndsTheProgramAndMarksTheDisplay) {
+TEST(GameShellStartUp, FatalErrorNamesThePictureEndsTheProgramAndMarksTheDisplay) {
     WindowFixture w;
     w.open("-noamiga -nosfx");
     w.s().Form_Load();

@@ -364,7 +364,7 @@ TEST_F(Internet, FinishedGameGoesToTheServerByteForByte) {
 }
 
 TEST_F(Internet, ConfigDialogTestsAndSavesTheFields) {
-    frmInternetConfig config;
+    InternetConfigModel config;
     config.Form_Load();
     EXPECT_EQ(config.Text1, DefaultServerAddress);
     EXPECT_EQ(config.Text2, "");
@@ -461,7 +461,7 @@ TEST_F(Internet, ConfigThatCannotBeStoredSaysSoOnce) {
     ASSERT_TRUE(SaveSetting("Vantorix", "General", "Port", "4000"));
     const std::string ini = settingsFilePath("Vantorix");
     ::chmod(ini.c_str(), 0444);
-    frmInternetConfig config;
+    InternetConfigModel config;
     config.Text1 = "http://lost";
     config.Text3 = "81";
     config.Command1_Click();
@@ -482,7 +482,7 @@ protected:
         internet->openUrl = [](const std::string& url) { return http::OpenURL(url, 5000); };
         f().ServerAddress = address;
         f().ServerPort = port;
-        frmInternetConfig config;
+        InternetConfigModel config;
         config.openUrl = [](const std::string& url) { return http::OpenURL(url, 5000); };
         config.Text1 = address;
         config.Text3 = port;

@@ -1,8 +1,8 @@
 #include "Dialogs.h"
+#include "InternetConfigModel.h"
 #include "InternetRequests.h"
 #include "Settings.h"
 #include "WindowFixture.h"
-#include "frmInternetConfig.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,7 +77,7 @@ TEST(GameShellStartUp, TheHiscoreServerIsTheOneTheSettingsDialogShows) {
         w.start();
         EXPECT_EQ(w.f().ServerAddress, c.address);
         EXPECT_EQ(tableDownloadUrl(w.f().ServerAddress, w.f().ServerPort), c.download);
-        frmInternetConfig dialog;
+        InternetConfigModel dialog;
         dialog.Form_Load();
         dialog.Command1_Click(); // OK saves what it shows, without the slashes
         EXPECT_EQ(dialog.Text1, c.address);

@@ -13,11 +13,11 @@
 #include <QVBoxLayout>
 
 frmTest::frmTest(QWidget* parent, Clock& clock) : QDialog(parent), model(clock) {
-    setWindowTitle(frmTestModel::caption);
+    setWindowTitle(TestModel::caption);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
 
-    Label1 = new QLabel(ansi::toQString(frmTestModel::prompt), this);
+    Label1 = new QLabel(ansi::toQString(TestModel::prompt), this);
     Label1->setTextFormat(Qt::PlainText);
     Label1->setAlignment(Qt::AlignCenter);
     Label2 = new QLabel(this);

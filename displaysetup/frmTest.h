@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frmTestModel.h"
+#include "TestModel.h"
 
 #include <QDialog>
 
@@ -13,7 +13,7 @@ class frmTest : public QDialog {
 public:
     explicit frmTest(QWidget* parent = nullptr, Clock& clock = Clock::instance());
 
-    frmTestModel model;
+    TestModel model;
     QLabel* Label1;
     QLabel* Label2; // the countdown
     QPushButton* Command2;

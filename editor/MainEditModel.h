@@ -3,6 +3,7 @@
 #include "ColorFader.h"
 #include "EditorLevelFiles.h"
 #include "GameLaunch.h"
+#include "KeyCodes.h"
 #include "QFTModule.h"
 #include "Surface.h"
 #include "TestLevelCopies.h"
@@ -45,17 +46,7 @@ struct DragSource {
     int Index = -1;
 };
 
-// Windows virtual-key codes and the modifier mask of the key and mouse events.
-namespace vk {
-inline constexpr int Shift = 16;
-inline constexpr int Control = 17;
-inline constexpr int Menu = 18; // Alt
-inline constexpr int Left = 37;
-inline constexpr int Up = 38;
-inline constexpr int Right = 39;
-inline constexpr int Down = 40;
-inline constexpr int Delete = 46;
-} // namespace vk
+// The modifier mask of the key and mouse events.
 namespace shiftmask {
 inline constexpr int Shift = 1;
 inline constexpr int Ctrl = 2;

@@ -2,7 +2,7 @@
 #include "Dialogs.h"
 #include "GameForm.h"
 #include "HiscoreFile.h"
-#include "InfoWindow.h"
+#include "InfoModel.h"
 #include "InternetMode.h"
 #include "InternetRequests.h"
 #include "ManualClock.h"
@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     form.LevelSet.seams.internetMode = [&] { return form.mnuUseInternetHiscore.Checked; };
     form.LevelSet.Hiscores = localTable();
     require(form.LevelSet.WriteHiscores());
-    InfoWindow info;
+    InfoModel info;
     InternetMode internet(form, info);
     internet.openUrl = [&](const std::string&) { return reply; };
     form.mnuUseInternetHiscore.Checked = true;

@@ -1,6 +1,6 @@
 // LIBS: vantorix_launcher
 #include "Dialogs.h"
-#include "StartDialog.h"
+#include "StartModel.h"
 #include "TextCase.h"
 
 #include <QApplication>
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     World& w = world();
     w.dialogs.clear();
     const std::string reply(reinterpret_cast<const char*>(data), size);
-    StartDialog dialog("");
+    StartModel dialog("");
     dialog.QFNUpdateChecker1.openUrl = [&](const std::string&, int) { return reply; };
     dialog.QFNUpdateChecker1.connected = [] { return true; };
     std::vector<std::string> opened;

@@ -38,6 +38,15 @@ int dikFromQtKey(int qtKey);
 // Windows virtual-key codes, as the dialogs' key handlers get them.
 namespace vk {
 
+inline constexpr int Return = 13;
+inline constexpr int Shift = 16;
+inline constexpr int Control = 17;
+inline constexpr int Menu = 18; // Alt
 inline constexpr int Escape = 27;
+inline constexpr int Left = 37;
+inline constexpr int Up = 38;
+inline constexpr int Right = 39;
+inline constexpr int Down = 40;
+inline constexpr int Delete = 46;
 
 } // namespace vk

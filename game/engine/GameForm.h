@@ -239,7 +239,6 @@ struct GameForm {
     VbLong ModeWidth = 0;
     VbLong ModeHeight = 0;
     VbLong ModeFreq = 0;
-    // The credits script joins this record with the shell.
 
     // The buffers of sound id 101..109 (nullptr for any other id).
     std::array<dx8Sound, 9>* soundArray(int id);

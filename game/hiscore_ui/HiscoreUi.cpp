@@ -2,8 +2,8 @@
 
 #include "GameEngine.h"
 #include "GameForm.h"
-#include "HiscoreNameEntry.h"
-#include "InfoWindow.h"
+#include "HiscoreModel.h"
+#include "InfoModel.h"
 
 HiscoreUi::HiscoreUi(GameForm& form, GameEngine& engine, QWidget* window)
     : Panel(form), form_(form), info_(makeInfoWindow(window)),

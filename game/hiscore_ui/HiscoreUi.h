@@ -7,7 +7,7 @@
 
 struct GameForm;
 class GameEngine;
-class InfoWindow;
+class InfoModel;
 class QWidget;
 
 // The hiscore parts of the game window put together: the panel on HiscorePrintTimer, the
@@ -23,9 +23,9 @@ public:
 
 private:
     GameForm& form_;
-    std::unique_ptr<InfoWindow> info_;
+    std::unique_ptr<InfoModel> info_;
     std::unique_ptr<InternetMode> internet_;
 };
 
 // The status window on screen, raised above the game window every second.
-std::unique_ptr<InfoWindow> makeInfoWindow(QWidget* parent);
+std::unique_ptr<InfoModel> makeInfoWindow(QWidget* parent);

@@ -5,7 +5,7 @@
 #include "FileWrite.h"
 #include "GameForm.h"
 #include "Http.h"
-#include "InfoWindow.h"
+#include "InfoModel.h"
 #include "InternetRequests.h"
 #include "QFTModule.h"
 #include "TextCase.h"
@@ -19,7 +19,7 @@ std::string failureText(const VbError& e) {
 
 } // namespace
 
-InternetMode::InternetMode(GameForm& form, InfoWindow& info)
+InternetMode::InternetMode(GameForm& form, InfoModel& info)
     : openUrl([](const std::string& url) { return http::OpenURL(url); }), f(form), info_(info) {}
 
 std::string InternetMode::downloadedTablePath() {

@@ -6,13 +6,13 @@
 #include <string>
 
 struct GameForm;
-class InfoWindow;
+class InfoModel;
 
 // Internet hiscores: the mode switch, the refresh, the table download and the score upload,
 // working on the game window's record. The mode is the check mark of mnuUseInternetHiscore.
 class InternetMode {
 public:
-    InternetMode(GameForm& form, InfoWindow& info);
+    InternetMode(GameForm& form, InfoModel& info);
 
     // The transfer: the reply's body, or VbError (number, description) when no reply came.
     std::function<std::string(const std::string& url)> openUrl;
@@ -31,5 +31,5 @@ private:
     std::string displayName() const;
 
     GameForm& f;
-    InfoWindow& info_;
+    InfoModel& info_;
 };

@@ -2,6 +2,7 @@
 
 #include "Ansi.h"
 #include "Color.h"
+#include "KeyCodes.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -41,7 +42,7 @@ frmHiscore::frmHiscore(HiscoreGlobals& globals, VbLong score,
     }
     text1_ = new QLineEdit(this);
     text1_->setFont(arial);
-    text1_->setMaxLength(HiscoreNameEntry::MaxLength);
+    text1_->setMaxLength(HiscoreModel::MaxLength);
     text1_->setAlignment(Qt::AlignCenter);
     text1_->installEventFilter(this);
     command1_ = new QPushButton("OK", this);
@@ -111,13 +112,13 @@ bool frmHiscore::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text1_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            model_.Text1_KeyDown(HiscoreNameEntry::VK_RETURN);
+            model_.Text1_KeyDown(vk::Return);
             return true;
         }
         const QString text = key->text();
         if (text.size() == 1 && text[0].unicode() < 128) {
             const char typed = static_cast<char>(text[0].unicode());
-            const char taken = HiscoreNameEntry::Text1_KeyPress(typed);
+            const char taken = HiscoreModel::Text1_KeyPress(typed);
             if (taken != typed) {
                 QKeyEvent capital(QEvent::KeyPress, key->key(), key->modifiers(),
                                   QString(QChar(taken)), key->isAutoRepeat(), key->count());
@@ -131,7 +132,7 @@ bool frmHiscore::eventFilter(QObject* watched, QEvent* event) {
 
 void frmHiscore::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        model_.Form_KeyDown(HiscoreNameEntry::VK_ESCAPE);
+        model_.Form_KeyDown(vk::Escape);
         return;
     }
     QDialog::keyPressEvent(event);

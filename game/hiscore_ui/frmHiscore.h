@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HiscoreNameEntry.h"
+#include "HiscoreModel.h"
 
 #include <QDialog>
 
@@ -8,7 +8,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The name entry window: shows a HiscoreNameEntry and forwards its events to it.
+// The name entry window: shows a HiscoreModel and forwards its events to it.
 class frmHiscore : public QDialog {
     Q_OBJECT
 
@@ -17,7 +17,7 @@ public:
                QWidget* parent = nullptr);
     ~frmHiscore() override;
 
-    HiscoreNameEntry& model() { return model_; }
+    HiscoreModel& model() { return model_; }
     QLineEdit* nameBox() const { return text1_; }
 
 protected:
@@ -29,7 +29,7 @@ private:
     void paintBand();
     void unload();
 
-    HiscoreNameEntry model_;
+    HiscoreModel model_;
     QLabel* label3_;
     QLabel* label1_;
     QLabel* label2_;

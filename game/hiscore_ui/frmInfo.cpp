@@ -1,6 +1,6 @@
 #include "Ansi.h"
 #include "HiscoreUi.h"
-#include "InfoWindow.h"
+#include "InfoModel.h"
 #include "QFTModule.h"
 #include "Timer.h"
 
@@ -12,7 +12,7 @@
 namespace {
 
 // "Vantorix Internet Module": shown without blocking, kept in front while it is loaded.
-class frmInfo : public InfoWindow {
+class frmInfo : public InfoModel {
 public:
     explicit frmInfo(QWidget* parent) : parent_(parent) {
         fgTimer.setInterval(1000);
@@ -62,6 +62,6 @@ private:
 
 } // namespace
 
-std::unique_ptr<InfoWindow> makeInfoWindow(QWidget* parent) {
+std::unique_ptr<InfoModel> makeInfoWindow(QWidget* parent) {
     return std::make_unique<frmInfo>(parent);
 }

@@ -1,30 +1,9 @@
 #pragma once
 
-#include <functional>
-#include <string>
+#include "InternetConfigModel.h"
 
 class QWidget;
 
-// The server settings dialog "Vantorix - Internet server configuration": its fields and
-// buttons, without the widgets.
-class frmInternetConfig {
-public:
-    frmInternetConfig();
-
-    // The transfer used by the connection test (VbError when no reply came).
-    std::function<std::string(const std::string& url)> openUrl;
-
-    std::string Text1; // Host address:
-    std::string Text2; // Password:
-    std::string Text3; // Port:
-
-    // Fields from the stored settings.
-    void Form_Load();
-    // OK: the address loses its trailing "/" characters; all three are stored.
-    void Command1_Click();
-    // Test Connection with the fields as they stand; saves nothing.
-    void Command4_Click();
-};
-
-// The dialog on screen, modal. True when closed with OK.
+// The dialog frmInternetConfig on screen, modal, over an InternetConfigModel. True when
+// closed with OK.
 bool showInternetConfig(QWidget* parent = nullptr);

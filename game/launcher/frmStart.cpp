@@ -86,17 +86,17 @@ frmStart::frmStart(std::string commandLine, QWidget* parent)
     });
     connect(Check2, &QCheckBox::clicked, this,
             [this] { model_.Check2 = Check2->isChecked() ? 1 : 0; });
-    void (StartDialog::*handlers[10])() = {
+    void (StartModel::*handlers[10])() = {
         nullptr,
-        &StartDialog::Command1_Click,
-        &StartDialog::Command2_Click,
-        &StartDialog::Command3_Click,
-        &StartDialog::Command4_Click,
-        &StartDialog::Command5_Click,
-        &StartDialog::Command6_Click,
-        &StartDialog::Command7_Click,
-        &StartDialog::Command8_Click,
-        &StartDialog::Command9_Click,
+        &StartModel::Command1_Click,
+        &StartModel::Command2_Click,
+        &StartModel::Command3_Click,
+        &StartModel::Command4_Click,
+        &StartModel::Command5_Click,
+        &StartModel::Command6_Click,
+        &StartModel::Command7_Click,
+        &StartModel::Command8_Click,
+        &StartModel::Command9_Click,
     };
     for (int i = 1; i <= 9; ++i) {
         const auto handler = handlers[i];

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StartDialog.h"
+#include "StartModel.h"
 
 #include <QDialog>
 #include <functional>
@@ -17,7 +17,7 @@ public:
     explicit frmStart(std::string commandLine, QWidget* parent = nullptr);
     ~frmStart() override;
 
-    StartDialog& model() { return model_; }
+    StartModel& model() { return model_; }
     // Fills the controls from the settings (the load handler).
     void load();
     // Shows the game window; set by the program before the dialog is shown.
@@ -42,7 +42,7 @@ private:
     void takeControls();
     void busyChanged();
 
-    StartDialog model_;
+    StartModel model_;
     bool unloaded_ = false;
     bool busy_ = false;
     bool unloadAsked_ = false;

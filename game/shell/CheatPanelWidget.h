@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CheatPanel.h"
+#include "CheatPanelModel.h"
 
 #include <QFrame>
 #include <map>

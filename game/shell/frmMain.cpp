@@ -3,7 +3,7 @@
 #include "Ansi.h"
 #include "HeldKeyRepeats.h"
 #include "IgnoringFailures.h"
-#include "InfoWindow.h"
+#include "InfoModel.h"
 #include "MPLAY.h"
 #include "SurfaceView.h"
 #include "WindowHelpers.h"

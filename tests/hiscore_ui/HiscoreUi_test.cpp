@@ -3,7 +3,7 @@
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "HiscoreUi.h"
-#include "InfoWindow.h"
+#include "InfoModel.h"
 #include "ManualClock.h"
 #include "frmHiscore.h"
 
@@ -69,7 +69,7 @@ TEST(HiscoreUi, JoinsThePanelTheNameEntryAndTheModeToTheGameWindow) {
 
 TEST(HiscoreUi, TheStatusWindowShowsALongServerNameWhole) {
     QWidget parent;
-    const std::unique_ptr<InfoWindow> info = makeInfoWindow(&parent);
+    const std::unique_ptr<InfoModel> info = makeInfoWindow(&parent);
     info->Show("Loading data from hiscores.a-rather-long-name.quillfen.example, please wait...");
     const QLabel* label = parent.findChild<QLabel*>();
     ASSERT_NE(label, nullptr);

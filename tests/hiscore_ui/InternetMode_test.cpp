@@ -7,7 +7,7 @@
 #include "GameForm.h"
 #include "HiscoreFile.h"
 #include "Http.h"
-#include "InfoWindow.h"
+#include "InfoModel.h"
 #include "InternetMode.h"
 #include "InternetRequests.h"
 #include "ManualClock.h"
@@ -31,7 +31,7 @@
 namespace {
 
 // The status window's labels as they were shown, and whether it is loaded.
-class RecordingInfo : public InfoWindow {
+class RecordingInfo : public InfoModel {
 public:
     std::vector<std::string> labels;
     int loads = 0;
@@ -294,7 +294,7 @@ TEST_F(Internet, AServerThatAnswersNoHttpIsReportedAsSuch) {
 
 TEST_F(Internet, AConnectionTestAnsweredWithNoHttpFoundAServer) {
     LoopbackHttpServer server;
-    frmInternetConfig config;
+    InternetConfigModel config;
     config.openUrl = [](const std::string& url) { return http::OpenURL(url, 60000); };
     config.Text1 = "http://127.0.0.1";
     config.Text3 = std::to_string(server.port());
@@ -442,7 +442,7 @@ TEST_F(Internet, FinishedGameGoesToTheServerByteForByte) {
 }
 
 TEST_F(Internet, ConfigDialogTestsAndSavesTheFields) {
-    frmInternetConfig config;
+    InternetConfigModel config;
     config.Form_Load();
     EXPECT_EQ(config.Text1, DefaultServerAddress);
     EXPECT_EQ(config.Text2, "");
@@ -539,7 +539,7 @@ TEST_F(Internet, ConfigThatCannotBeStoredSaysSoOnce) {
     ASSERT_TRUE(SaveSetting("Vantorix", "General", "Port", "4000"));
     const std::string ini = settingsFilePath("Vantorix");
     ::chmod(ini.c_str(), 0444);
-    frmInternetConfig config;
+    InternetConfigModel config;
     config.Text1 = "http://lost";
     config.Text3 = "81";
     config.Command1_Click();
@@ -560,7 +560,7 @@ protected:
         internet->openUrl = [](const std::string& url) { return http::OpenURL(url, 5000); };
         f().ServerAddress = address;
         f().ServerPort = port;
-        frmInternetConfig config;
+        InternetConfigModel config;
         config.openUrl = [](const std::string& url) { return http::OpenURL(url, 5000); };
         config.Text1 = address;
         config.Text3 = port;

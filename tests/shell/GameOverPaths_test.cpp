@@ -1,5 +1,5 @@
 #include "AttractDemo.h"
-#include "CheatPanel.h"
+#include "CheatPanelModel.h"
 #include "Credits.h"
 #include "KeyCodes.h"
 #include "QFTModule.h"

@@ -1,6 +1,6 @@
 #include "../platform/HttpTestServer.h"
 #include "Dialogs.h"
-#include "InfoWindow.h"
+#include "InfoModel.h"
 #include "MPLAY.h"
 #include "ManualClock.h"
 #include "QFTModule.h"

@@ -2,7 +2,7 @@
 
 #include "AttractDemo.h"
 #include "BootIntro.h"
-#include "CheatPanel.h"
+#include "CheatPanelModel.h"
 #include "Credits.h"
 #include "EngineFixture.h"
 

@@ -21,9 +21,9 @@ inline constexpr const char* UpdateURL = "http://www.quillfen.example/pu_data/va
 // The start dialog "Vantorix v4.0.0" without its widgets: the level-set list, the play
 // buttons, the two options, the tool buttons and the update check. The window (or a test)
 // supplies what the buttons open.
-class StartDialog {
+class StartModel {
 public:
-    explicit StartDialog(std::string commandLine);
+    explicit StartModel(std::string commandLine);
 
     // Controls.
     std::string Caption;

@@ -1,4 +1,4 @@
-#include "CheatPanel.h"
+#include "CheatPanelModel.h"
 
 #include "Clock.h"
 #include "Dialogs.h"

@@ -1,16 +1,16 @@
-#include "frmTestModel.h"
+#include "TestModel.h"
 
 #include "KeyCodes.h"
 #include "Numbers.h"
 #include "modTest.h"
 
-frmTestModel::frmTestModel(Clock& clock) : Timer1(clock) {
+TestModel::TestModel(Clock& clock) : Timer1(clock) {
     Timer1.onTick = [this] { Timer1_Timer(); };
     Timer1.setInterval(50);
     Timer1.setEnabled(true);
 }
 
-void frmTestModel::Timer1_Timer() {
+void TestModel::Timer1_Timer() {
     if (closed_) {
         return;
     }
@@ -30,21 +30,21 @@ void frmTestModel::Timer1_Timer() {
     }
 }
 
-void frmTestModel::Command2_Click() {
+void TestModel::Command2_Click() {
     close(true);
 }
 
-void frmTestModel::Command1_Click() {
+void TestModel::Command1_Click() {
     close(false);
 }
 
-void frmTestModel::Form_KeyDown(int KeyCode) {
+void TestModel::Form_KeyDown(int KeyCode) {
     if (KeyCode == vk::Escape) {
         close(false);
     }
 }
 
-void frmTestModel::close(bool passed) {
+void TestModel::close(bool passed) {
     if (closed_) {
         return;
     }

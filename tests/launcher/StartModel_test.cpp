@@ -4,7 +4,7 @@
 #include "ProcessState.h"
 #include "QFTModule.h"
 #include "Settings.h"
-#include "StartDialog.h"
+#include "StartModel.h"
 #include "frmStart.h"
 
 #include <QApplication>
@@ -21,7 +21,7 @@
 namespace {
 
 // A program folder of its own, scripted message boxes and the dialog's seams recorded.
-class StartDialogTest : public ::testing::Test {
+class StartModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
@@ -47,8 +47,8 @@ protected:
     }
 
     // A loaded dialog whose play and unload are counted.
-    std::unique_ptr<StartDialog> loaded(const std::string& commandLine = "") {
-        auto d = std::make_unique<StartDialog>(commandLine);
+    std::unique_ptr<StartModel> loaded(const std::string& commandLine = "") {
+        auto d = std::make_unique<StartModel>(commandLine);
         d->showGame = [this] { ++gamesShown; };
         d->unload = [this, raw = d.get()] {
             ++unloads;
@@ -66,7 +66,7 @@ protected:
 
 } // namespace
 
-TEST_F(StartDialogTest, LoadReadsTheStartSettings) {
+TEST_F(StartModelTest, LoadReadsTheStartSettings) {
     set("Global", "FirstUse", "0");
     set("Global", "SkipAmiga", "1");
     set("Global", "SlowPC", "1");
@@ -82,7 +82,7 @@ TEST_F(StartDialogTest, LoadReadsTheStartSettings) {
     EXPECT_TRUE(d->Command5Enabled);
 }
 
-TEST_F(StartDialogTest, FirstRunHidesTheIntroOptionAndDefaultsToWindow) {
+TEST_F(StartModelTest, FirstRunHidesTheIntroOptionAndDefaultsToWindow) {
     set("Global", "SkipAmiga", "1");
     auto d = loaded("-nojoyinit");
     EXPECT_FALSE(d->Check1Visible);
@@ -94,7 +94,7 @@ TEST_F(StartDialogTest, FirstRunHidesTheIntroOptionAndDefaultsToWindow) {
 
 // The flags are "the number equals 1"; a stored number of any size is read without
 // converting it to a narrower type first (1e20 once went through an int).
-TEST_F(StartDialogTest, StoredFlagsAreOneOnlyWhenTheirNumberIsOne) {
+TEST_F(StartModelTest, StoredFlagsAreOneOnlyWhenTheirNumberIsOne) {
     struct Case {
         const char* stored;
         bool one;
@@ -119,7 +119,7 @@ TEST_F(StartDialogTest, StoredFlagsAreOneOnlyWhenTheirNumberIsOne) {
     }
 }
 
-TEST_F(StartDialogTest, LevelListHoldsTheCustomSetsAndPreselectsTheLastWithoutCase) {
+TEST_F(StartModelTest, LevelListHoldsTheCustomSetsAndPreselectsTheLastWithoutCase) {
     {
         auto d = loaded();
         EXPECT_EQ(d->Combo1, std::vector<std::string>{"Original levels"});
@@ -138,7 +138,7 @@ TEST_F(StartDialogTest, LevelListHoldsTheCustomSetsAndPreselectsTheLastWithoutCa
     EXPECT_EQ(loaded()->Combo1Index, 0);
 }
 
-TEST_F(StartDialogTest, ParameterFileReplacesTheList) {
+TEST_F(StartModelTest, ParameterFileReplacesTheList) {
     addLevelFile(QStringLiteral("beta.dat"));
     auto d = loaded("-loadlevels{/tmp/x.dat}");
     EXPECT_EQ(d->Combo1, std::vector<std::string>{"Parameter file"});
@@ -151,7 +151,7 @@ TEST_F(StartDialogTest, ParameterFileReplacesTheList) {
 
 // The dialog reads the command line as the game does: a switch typed inside a value, even
 // one whose braces do not pair, neither gives a parameter file nor turns the joystick off.
-TEST_F(StartDialogTest, SwitchesInsideValuesDoNotAct) {
+TEST_F(StartModelTest, SwitchesInsideValuesDoNotAct) {
     struct Case {
         const char* cmd;
         bool parameterFile;
@@ -178,7 +178,7 @@ TEST_F(StartDialogTest, SwitchesInsideValuesDoNotAct) {
 
 // A set given on the command line (the editor's test launch) is no choice of the player's:
 // the level set they chose last is still preselected next time.
-TEST_F(StartDialogTest, ParameterFileKeepsTheStoredLevelChoice) {
+TEST_F(StartModelTest, ParameterFileKeepsTheStoredLevelChoice) {
     addLevelFile(QStringLiteral("mine.dat"));
     set("Global", "LastLevel", "mine.dat");
     for (const bool play : {true, false}) {
@@ -195,7 +195,7 @@ TEST_F(StartDialogTest, ParameterFileKeepsTheStoredLevelChoice) {
     EXPECT_EQ(loaded()->Combo1Index, 1);
 }
 
-TEST_F(StartDialogTest, PlayInWindowSavesTheChoicesShowsTheGameAndUnloads) {
+TEST_F(StartModelTest, PlayInWindowSavesTheChoicesShowsTheGameAndUnloads) {
     addLevelFile(QStringLiteral("mine.dat"));
     set("DEVMODE", "FullScreen", "1");
     auto d = loaded();
@@ -213,7 +213,7 @@ TEST_F(StartDialogTest, PlayInWindowSavesTheChoicesShowsTheGameAndUnloads) {
     EXPECT_TRUE(dialogs.calls().empty());
 }
 
-TEST_F(StartDialogTest, LevelFileChecksStopPlay) {
+TEST_F(StartModelTest, LevelFileChecksStopPlay) {
     addLevelFile(QStringLiteral("gone.dat"));
     auto d = loaded();
     d->Combo1Index = 1;
@@ -235,7 +235,7 @@ TEST_F(StartDialogTest, LevelFileChecksStopPlay) {
     EXPECT_EQ(get("DEVMODE", "FullScreen"), "<none>");
 }
 
-TEST_F(StartDialogTest, FullScreenNeedsADefinedModeWithoutALastError) {
+TEST_F(StartModelTest, FullScreenNeedsADefinedModeWithoutALastError) {
     auto d = loaded();
     d->Command1_Click();
     ASSERT_EQ(dialogs.calls().size(), 1u);
@@ -260,7 +260,7 @@ TEST_F(StartDialogTest, FullScreenNeedsADefinedModeWithoutALastError) {
     EXPECT_EQ(unloads, 1);
 }
 
-TEST_F(StartDialogTest, QuitAndEscapeUnloadWithoutPlaying) {
+TEST_F(StartModelTest, QuitAndEscapeUnloadWithoutPlaying) {
     addLevelFile(QStringLiteral("mine.dat"));
     auto d = loaded();
     d->Combo1Index = 1;
@@ -275,7 +275,7 @@ TEST_F(StartDialogTest, QuitAndEscapeUnloadWithoutPlaying) {
     EXPECT_EQ(get("Global", "SkipAmiga"), "<none>");
 }
 
-TEST_F(StartDialogTest, ToolButtonsOpenTheirWindowsAndDisplaySetup) {
+TEST_F(StartModelTest, ToolButtonsOpenTheirWindowsAndDisplaySetup) {
     auto d = loaded();
     std::vector<std::string> opened;
     d->showJoystickSetup = [&] { opened.push_back("joystick"); };
@@ -305,7 +305,7 @@ TEST_F(StartDialogTest, ToolButtonsOpenTheirWindowsAndDisplaySetup) {
 
 // A double click on Display Setup starts one display tool: two would switch and restore the
 // display over each other. Once it has ended the button starts it again.
-TEST_F(StartDialogTest, DisplaySetupStartsOnceWhileItRuns) {
+TEST_F(StartModelTest, DisplaySetupStartsOnceWhileItRuns) {
     const QString starts = folder.path() + QStringLiteral("/starts");
     QFile tool(folder.path() + QStringLiteral("/vantdisp"));
     ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
@@ -354,7 +354,7 @@ TEST_F(StartDialogTest, DisplaySetupStartsOnceWhileItRuns) {
     EXPECT_TRUE(dialogs.calls().empty());
 }
 
-TEST_F(StartDialogTest, DisplaySetupThatCannotStartIsReported) {
+TEST_F(StartModelTest, DisplaySetupThatCannotStartIsReported) {
     auto d = loaded();
     d->Command4_Click(); // no vantdisp in the test's program folder
     ASSERT_EQ(dialogs.calls().size(), 1u);
@@ -363,7 +363,7 @@ TEST_F(StartDialogTest, DisplaySetupThatCannotStartIsReported) {
     EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
 }
 
-TEST_F(StartDialogTest, DisplaySetupStartsWithNoErrorInTheProgramFolder) {
+TEST_F(StartModelTest, DisplaySetupStartsWithNoErrorInTheProgramFolder) {
     const QString script = folder.path() + QStringLiteral("/vantdisp");
     {
         QFile f(script);
@@ -386,7 +386,7 @@ TEST_F(StartDialogTest, DisplaySetupStartsWithNoErrorInTheProgramFolder) {
     EXPECT_EQ(line.trimmed(), QByteArray("-noerror"));
 }
 
-TEST_F(StartDialogTest, UpdateCheckAsksTheProductAddressAndKeepsTheDialogDisabledMeanwhile) {
+TEST_F(StartModelTest, UpdateCheckAsksTheProductAddressAndKeepsTheDialogDisabledMeanwhile) {
     auto d = loaded();
     std::string asked;
     bool enabledDuring = true;
@@ -405,9 +405,9 @@ TEST_F(StartDialogTest, UpdateCheckAsksTheProductAddressAndKeepsTheDialogDisable
     EXPECT_EQ(dialogs.calls()[0].style, mb::Information);
 }
 
-TEST_F(StartDialogTest, UpdateResultsCompareTheJoinedVersionNumber) {
-    EXPECT_EQ(StartDialog::ownVersionNumber(4, 0, 0), 400);
-    EXPECT_EQ(StartDialog::ownVersionNumber(4, 10, 0), 4100);
+TEST_F(StartModelTest, UpdateResultsCompareTheJoinedVersionNumber) {
+    EXPECT_EQ(StartModel::ownVersionNumber(4, 0, 0), 400);
+    EXPECT_EQ(StartModel::ownVersionNumber(4, 10, 0), 4100);
     auto d = loaded();
     std::vector<std::string> openedUrls;
     d->openAddress = [&](const std::string& url) {
@@ -440,7 +440,7 @@ TEST_F(StartDialogTest, UpdateResultsCompareTheJoinedVersionNumber) {
     EXPECT_EQ(openedUrls, std::vector<std::string>{"HTTPS://dl/x.zip"});
 }
 
-TEST_F(StartDialogTest, TheProgramIsVersion400AgainstWhatAServerOffers) {
+TEST_F(StartModelTest, TheProgramIsVersion400AgainstWhatAServerOffers) {
     struct Case {
         const char* reply;
         bool offered;
@@ -471,7 +471,7 @@ TEST_F(StartDialogTest, TheProgramIsVersion400AgainstWhatAServerOffers) {
     }
 }
 
-TEST_F(StartDialogTest, OfferedAddressThatIsNoWebAddressIsNeverOpened) {
+TEST_F(StartModelTest, OfferedAddressThatIsNoWebAddressIsNeverOpened) {
     auto d = loaded();
     bool opened = false;
     d->openAddress = [&](const std::string&) { return opened = true; };
@@ -486,7 +486,7 @@ TEST_F(StartDialogTest, OfferedAddressThatIsNoWebAddressIsNeverOpened) {
     EXPECT_FALSE(opened);
 }
 
-TEST_F(StartDialogTest, WindowShowsTheControlsAndCarriesThemToTheChoice) {
+TEST_F(StartModelTest, WindowShowsTheControlsAndCarriesThemToTheChoice) {
     addLevelFile(QStringLiteral("mine.dat"));
     set("Global", "FirstUse", "0");
     set("Global", "LastLevel", "mine.dat");
@@ -512,7 +512,7 @@ TEST_F(StartDialogTest, WindowShowsTheControlsAndCarriesThemToTheChoice) {
     EXPECT_EQ(LevelFilePath, AppPath() + "custom_levels/mine.dat");
 }
 
-TEST_F(StartDialogTest, WindowEscapeQuitsAndSavesTheLevelChoice) {
+TEST_F(StartModelTest, WindowEscapeQuitsAndSavesTheLevelChoice) {
     frmStart w("");
     w.load();
     w.show();
@@ -521,7 +521,7 @@ TEST_F(StartDialogTest, WindowEscapeQuitsAndSavesTheLevelChoice) {
     EXPECT_EQ(get("Global", "LastLevel"), "Original levels");
 }
 
-TEST_F(StartDialogTest, WindowStaysDisabledAndOpenWhileTheUpdateCheckRuns) {
+TEST_F(StartModelTest, WindowStaysDisabledAndOpenWhileTheUpdateCheckRuns) {
     frmStart w("");
     w.load();
     w.show();
@@ -545,7 +545,7 @@ TEST_F(StartDialogTest, WindowStaysDisabledAndOpenWhileTheUpdateCheckRuns) {
 
 // Play is taken once: a second activation that arrives while the game window loads (a
 // double click, two Enter presses) finds every button doing nothing until the dialog goes.
-TEST_F(StartDialogTest, ASecondActivationWhileTheGameLoadsDoesNothing) {
+TEST_F(StartModelTest, ASecondActivationWhileTheGameLoadsDoesNothing) {
     set("DEVMODE", "lWidth", "800");
     struct Case {
         const char* first;
@@ -596,7 +596,7 @@ TEST_F(StartDialogTest, ASecondActivationWhileTheGameLoadsDoesNothing) {
 
 // The same on screen: a double click on either Play button, the second click queued while
 // the first is still opening the game.
-TEST_F(StartDialogTest, WindowDoubleClickOnPlayOpensOneGame) {
+TEST_F(StartModelTest, WindowDoubleClickOnPlayOpensOneGame) {
     set("DEVMODE", "lWidth", "800");
     for (int button : {1, 2}) {
         SCOPED_TRACE(button);

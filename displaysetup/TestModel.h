@@ -9,9 +9,9 @@
 // The window shown while a mode is tried: it counts down 15 seconds and, unless OK is
 // pressed in time, closes as cancelled. Closing sets TestPassed. Its timer runs from the
 // moment it is made.
-class frmTestModel {
+class TestModel {
 public:
-    explicit frmTestModel(Clock& clock = Clock::instance());
+    explicit TestModel(Clock& clock = Clock::instance());
 
     static constexpr const char* caption = "TEST DISPLAY MODE";
     static constexpr const char* prompt = "Press OK within the 15 seconds count down.";

@@ -7,9 +7,9 @@ inline bool InfoWindowOpen = false;
 
 // The small status window ("Vantorix Internet Module") the internet operations show while
 // they wait: one label. This base keeps the state; the window on screen derives from it.
-class InfoWindow {
+class InfoModel {
 public:
-    virtual ~InfoWindow() = default;
+    virtual ~InfoModel() = default;
 
     // Loads the window when it is not loaded, then shows label.
     void Show(const std::string& label);

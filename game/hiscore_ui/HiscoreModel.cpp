@@ -1,6 +1,7 @@
-#include "HiscoreNameEntry.h"
+#include "HiscoreModel.h"
 
 #include "HiscoreText.h"
+#include "KeyCodes.h"
 #include "Numbers.h"
 #include "Random.h"
 
@@ -24,8 +25,8 @@ std::string replaceAll(std::string s, const std::string& what, const std::string
 
 } // namespace
 
-HiscoreNameEntry::HiscoreNameEntry(HiscoreGlobals& globals, VbLong score,
-                                   std::function<void(VbInteger)> playSound, Clock& clock)
+HiscoreModel::HiscoreModel(HiscoreGlobals& globals, VbLong score,
+                           std::function<void(VbInteger)> playSound, Clock& clock)
     : Timer1(clock), Timer2(clock), FocusTimer(clock), g(globals), score_(score),
       playSound_(std::move(playSound)) {
     Timer1.setInterval(20);
@@ -36,11 +37,11 @@ HiscoreNameEntry::HiscoreNameEntry(HiscoreGlobals& globals, VbLong score,
     FocusTimer.onTick = [this] { FocusTimer_Timer(); };
 }
 
-HiscoreNameEntry::~HiscoreNameEntry() {
+HiscoreModel::~HiscoreModel() {
     Form_Unload();
 }
 
-void HiscoreNameEntry::Form_Load(int bandHeight) {
+void HiscoreModel::Form_Load(int bandHeight) {
     loaded_ = true;
     g.HiscoreDialogOpen = VbTrue;
     Label3 = "SCORE : " + groupedNineDigits(score_);
@@ -68,7 +69,7 @@ void HiscoreNameEntry::Form_Load(int bandHeight) {
     FocusTimer.setEnabled(true);
 }
 
-void HiscoreNameEntry::Form_Unload() {
+void HiscoreModel::Form_Unload() {
     if (!loaded_) {
         return;
     }
@@ -80,7 +81,7 @@ void HiscoreNameEntry::Form_Unload() {
     g.LastHiscoreName = trimmed(Text1);
 }
 
-void HiscoreNameEntry::close() {
+void HiscoreModel::close() {
     if (closeWindow) {
         closeWindow();
     } else {
@@ -88,27 +89,27 @@ void HiscoreNameEntry::close() {
     }
 }
 
-void HiscoreNameEntry::Form_KeyDown(int keyCode) {
-    if (keyCode == VK_ESCAPE) {
+void HiscoreModel::Form_KeyDown(int keyCode) {
+    if (keyCode == vk::Escape) {
         close();
     }
 }
 
-void HiscoreNameEntry::Text1_KeyDown(int keyCode) {
-    if (keyCode == VK_RETURN) {
+void HiscoreModel::Text1_KeyDown(int keyCode) {
+    if (keyCode == vk::Return) {
         Command1_Click();
     }
 }
 
-char HiscoreNameEntry::Text1_KeyPress(char key) {
+char HiscoreModel::Text1_KeyPress(char key) {
     return key >= 'a' && key <= 'z' ? static_cast<char>(key - 'a' + 'A') : key;
 }
 
-void HiscoreNameEntry::Command1_Click() {
+void HiscoreModel::Command1_Click() {
     close();
 }
 
-void HiscoreNameEntry::typeChar(char key) {
+void HiscoreModel::typeChar(char key) {
     key = Text1_KeyPress(key);
     if (Text1AllSelected) {
         Text1.clear();
@@ -119,7 +120,7 @@ void HiscoreNameEntry::typeChar(char key) {
     }
 }
 
-void HiscoreNameEntry::backspace() {
+void HiscoreModel::backspace() {
     if (Text1AllSelected) {
         Text1.clear();
         Text1AllSelected = false;
@@ -128,7 +129,7 @@ void HiscoreNameEntry::backspace() {
     }
 }
 
-void HiscoreNameEntry::Timer1_Timer() {
+void HiscoreModel::Timer1_Timer() {
     const VbLong c = fader_.GetNextColor();
     if (c > -1) {
         BackColor = c;
@@ -138,7 +139,7 @@ void HiscoreNameEntry::Timer1_Timer() {
     }
 }
 
-void HiscoreNameEntry::Timer2_Timer() {
+void HiscoreModel::Timer2_Timer() {
     const double r = num::roundHalfEven(Rnd() * 100.0);
     if (r >= 31) {
         if (playSound_) {
@@ -149,7 +150,7 @@ void HiscoreNameEntry::Timer2_Timer() {
     }
 }
 
-void HiscoreNameEntry::FocusTimer_Timer() {
+void HiscoreModel::FocusTimer_Timer() {
     FocusTimer.setEnabled(false);
     if (!Text1.empty()) {
         Text1AllSelected = true;

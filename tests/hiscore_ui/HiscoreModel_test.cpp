@@ -1,5 +1,5 @@
 #include "Clock.h"
-#include "HiscoreNameEntry.h"
+#include "HiscoreModel.h"
 #include "ManualClock.h"
 #include "Random.h"
 #include "frmHiscore.h"
@@ -11,20 +11,20 @@
 
 namespace {
 
-class NameEntry : public testing::Test {
+class HiscoreModelTest : public testing::Test {
 protected:
-    NameEntry() {
+    HiscoreModelTest() {
         Clock::install(&clock);
         Random::instance().clearQueue();
         globals.HiscorePlace = 3;
         globals.LastHiscoreName = "OLD";
     }
-    ~NameEntry() override {
+    ~HiscoreModelTest() override {
         Random::instance().clearQueue();
         Clock::install(nullptr);
     }
-    std::unique_ptr<HiscoreNameEntry> load() {
-        auto m = std::make_unique<HiscoreNameEntry>(
+    std::unique_ptr<HiscoreModel> load() {
+        auto m = std::make_unique<HiscoreModel>(
             globals, 12345, [this](VbInteger id) { sounds.push_back(id); }, clock);
         m->focusName = [this] { ++focusCalls; };
         m->Form_Load(24);
@@ -44,7 +44,7 @@ void press(QWidget* w, int key, const QString& text) {
 
 } // namespace
 
-TEST_F(NameEntry, ShowsScorePlaceAndThePreviousNameSelected) {
+TEST_F(HiscoreModelTest, ShowsScorePlaceAndThePreviousNameSelected) {
     auto m = load();
     EXPECT_TRUE(globals.HiscoreDialogOpen);
     EXPECT_EQ(m->Label3, "SCORE : 000,012,345");
@@ -65,7 +65,7 @@ TEST_F(NameEntry, ShowsScorePlaceAndThePreviousNameSelected) {
     EXPECT_LT(m->Gradient[12], 255);
 }
 
-TEST_F(NameEntry, NameRules) {
+TEST_F(HiscoreModelTest, NameRules) {
     struct Case {
         std::string typed;
         int closeKey; // Enter, Escape, or 0 for the OK button
@@ -105,7 +105,7 @@ TEST_F(NameEntry, NameRules) {
     }
 }
 
-TEST_F(NameEntry, BackgroundPulsesBetweenRedAndBlack) {
+TEST_F(HiscoreModelTest, BackgroundPulsesBetweenRedAndBlack) {
     auto m = load();
     std::vector<VbLong> colours;
     m->backColorChanged = [&](VbLong c) { colours.push_back(c); };
@@ -117,7 +117,7 @@ TEST_F(NameEntry, BackgroundPulsesBetweenRedAndBlack) {
     EXPECT_EQ(colours[61], 255);
 }
 
-TEST_F(NameEntry, BleepsAtRandomUntilTheIntervalComesOutZero) {
+TEST_F(HiscoreModelTest, BleepsAtRandomUntilTheIntervalComesOutZero) {
     auto m = load();
     Random& rnd = Random::instance();
     rnd.queue(0.3f);   // 30: silent
@@ -137,7 +137,7 @@ TEST_F(NameEntry, BleepsAtRandomUntilTheIntervalComesOutZero) {
     EXPECT_EQ(sounds.size(), 2u);
 }
 
-TEST_F(NameEntry, TheWindowTakesCapitalsAndAtMostEightCharacters) {
+TEST_F(HiscoreModelTest, TheWindowTakesCapitalsAndAtMostEightCharacters) {
     frmHiscore w(globals, 12345, [this](VbInteger id) { sounds.push_back(id); });
     w.show();
     QLineEdit* box = w.nameBox();

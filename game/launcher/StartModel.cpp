@@ -1,4 +1,4 @@
-#include "StartDialog.h"
+#include "StartModel.h"
 
 #include "CommandLine.h"
 #include "Dialogs.h"
@@ -34,7 +34,7 @@ bool isWebAddress(const std::string& url) {
 
 } // namespace
 
-StartDialog::StartDialog(std::string commandLine) : commandLine_(std::move(commandLine)) {
+StartModel::StartModel(std::string commandLine) : commandLine_(std::move(commandLine)) {
     pumpEvents = [] {};
     startProgram = [](const std::string& program, const std::vector<std::string>& args,
                       const std::string& dir) {
@@ -58,13 +58,13 @@ StartDialog::StartDialog(std::string commandLine) : commandLine_(std::move(comma
     };
 }
 
-VbLong StartDialog::ownVersionNumber(int major, int minor, int revision) {
+VbLong StartModel::ownVersionNumber(int major, int minor, int revision) {
     const std::string joined =
         std::to_string(major) + std::to_string(minor) + std::to_string(revision);
     return num::toLong(num::leadingNumber(joined));
 }
 
-void StartDialog::Form_Load() {
+void StartModel::Form_Load() {
     if (settingIsOne("Global", "FirstUse", "1")) {
         Check1Visible = false;
         FirstUseFlag = true;
@@ -103,7 +103,7 @@ void StartDialog::Form_Load() {
     }
 }
 
-void StartDialog::Form_Unload() {
+void StartModel::Form_Unload() {
     // The command line's set is no choice of the player's: the stored one stays.
     if (cmdline::hasSwitch(commandLine_, "-loadlevels{")) {
         return;
@@ -112,20 +112,20 @@ void StartDialog::Form_Unload() {
     SaveSetting(GameTitle, "Global", "LastLevel", selected ? Combo1[Combo1Index] : "");
 }
 
-void StartDialog::Form_KeyDown(int keyCode, int /*shift*/) {
+void StartModel::Form_KeyDown(int keyCode, int /*shift*/) {
     if (keyCode == vk::Escape && !playing_) {
         Command3_Click();
     }
 }
 
-void StartDialog::Check1_Click() {
+void StartModel::Check1_Click() {
     if (playing_) {
         return; // the game window reads it while it loads
     }
     SkipIntroScreen = (Check1 == 1);
 }
 
-void StartDialog::play() {
+void StartModel::play() {
     playing_ = true;
     if (busyChanged) {
         busyChanged();
@@ -140,7 +140,7 @@ void StartDialog::play() {
     }
 }
 
-void StartDialog::Command1_Click() {
+void StartModel::Command1_Click() {
     if (playing_) {
         return;
     }
@@ -163,7 +163,7 @@ void StartDialog::Command1_Click() {
     play();
 }
 
-void StartDialog::Command2_Click() {
+void StartModel::Command2_Click() {
     if (playing_) {
         return;
     }
@@ -174,7 +174,7 @@ void StartDialog::Command2_Click() {
     play();
 }
 
-void StartDialog::Command3_Click() {
+void StartModel::Command3_Click() {
     if (playing_) {
         return;
     }
@@ -183,7 +183,7 @@ void StartDialog::Command3_Click() {
     }
 }
 
-void StartDialog::Command4_Click() {
+void StartModel::Command4_Click() {
     if (playing_) {
         return;
     }
@@ -197,7 +197,7 @@ void StartDialog::Command4_Click() {
     }
 }
 
-void StartDialog::Command5_Click() {
+void StartModel::Command5_Click() {
     if (playing_) {
         return;
     }
@@ -206,7 +206,7 @@ void StartDialog::Command5_Click() {
     }
 }
 
-void StartDialog::Command6_Click() {
+void StartModel::Command6_Click() {
     if (playing_) {
         return;
     }
@@ -215,7 +215,7 @@ void StartDialog::Command6_Click() {
     }
 }
 
-void StartDialog::Command7_Click() {
+void StartModel::Command7_Click() {
     if (playing_) {
         return;
     }
@@ -224,14 +224,14 @@ void StartDialog::Command7_Click() {
     }
 }
 
-void StartDialog::Command8_Click() {
+void StartModel::Command8_Click() {
     if (playing_) {
         return;
     }
     QFNUpdateChecker1.CheckUpdate(UpdateURL);
 }
 
-void StartDialog::Command9_Click() {
+void StartModel::Command9_Click() {
     if (playing_) {
         return;
     }
@@ -240,12 +240,12 @@ void StartDialog::Command9_Click() {
     }
 }
 
-void StartDialog::SaveReqSettings() {
+void StartModel::SaveReqSettings() {
     SaveSetting(GameTitle, "Global", "SkipAmiga", std::to_string(Check1));
     SaveSetting(GameTitle, "Global", "SlowPC", std::to_string(Check2));
 }
 
-bool StartDialog::LevelFileExist() {
+bool StartModel::LevelFileExist() {
     if (Combo1Index < 0 || Combo1Index >= static_cast<int>(Combo1.size())) {
         MsgBox("Please select levelfile!", mb::Exclamation);
         return false;
@@ -266,18 +266,18 @@ bool StartDialog::LevelFileExist() {
     return false;
 }
 
-void StartDialog::QFNUpdateChecker1_CheckStarted() {
+void StartModel::QFNUpdateChecker1_CheckStarted() {
     Enabled = false;
     if (busyChanged) {
         busyChanged();
     }
 }
 
-void StartDialog::QFNUpdateChecker1_CheckFinished(const std::string& Version, VbLong VersionNumber,
-                                                  const std::string& ReleaseDate,
-                                                  const std::string& Message,
-                                                  const std::string& FileURL,
-                                                  const std::string& FileSize, bool Failed) {
+void StartModel::QFNUpdateChecker1_CheckFinished(const std::string& Version, VbLong VersionNumber,
+                                                 const std::string& ReleaseDate,
+                                                 const std::string& Message,
+                                                 const std::string& FileURL,
+                                                 const std::string& FileSize, bool Failed) {
     Enabled = true;
     if (busyChanged) {
         busyChanged();

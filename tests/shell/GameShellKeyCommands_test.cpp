@@ -51,7 +51,7 @@ void touch(const std::string& path) {
 
 } // namespace
 
-TEST(KeyCommands, TableOfKeysInPlay) {
+TEST(GameShellKeyCommands, TableOfKeysInPlay) {
     struct Case {
         int code;
         const char* effect;
@@ -83,7 +83,7 @@ TEST(KeyCommands, TableOfKeysInPlay) {
     }
 }
 
-TEST(KeyCommands, PauseResumeAndNewGame) {
+TEST(GameShellKeyCommands, PauseResumeAndNewGame) {
     WindowFixture w;
     w.start();
     GameForm& f = w.f();
@@ -130,7 +130,7 @@ TEST(KeyCommands, PauseResumeAndNewGame) {
     EXPECT_EQ(f.ShipSprite.Left, 0);
 }
 
-TEST(KeyCommands, OnlyTheActiveGameWindowTakesCommands) {
+TEST(GameShellKeyCommands, OnlyTheActiveGameWindowTakesCommands) {
     WindowFixture w;
     w.start();
     playing(w);
@@ -141,7 +141,7 @@ TEST(KeyCommands, OnlyTheActiveGameWindowTakesCommands) {
     EXPECT_EQ(w.f().ShipSprite.Left, 0);
 }
 
-TEST(KeyCommands, TypedCodeTogglesCheatMode) {
+TEST(GameShellKeyCommands, TypedCodeTogglesCheatMode) {
     WindowFixture w;
     w.start();
     GameShell& s = w.s();
@@ -171,7 +171,7 @@ TEST(KeyCommands, TypedCodeTogglesCheatMode) {
     EXPECT_EQ(w.dialogs.calls().back().style, mb::Critical);
 }
 
-TEST(KeyCommands, JoystickDeadBand) {
+TEST(GameShellKeyCommands, JoystickDeadBand) {
     WindowFixture w;
     w.start();
     playing(w);
@@ -197,7 +197,7 @@ TEST(KeyCommands, JoystickDeadBand) {
     EXPECT_EQ(f.ShipSprite.Left, 0);
 }
 
-TEST(KeyCommands, ScreenDumpNames) {
+TEST(GameShellKeyCommands, ScreenDumpNames) {
     WindowFixture w;
     w.start();
     const std::string dir = w.folder() + "screendumps/";
@@ -218,7 +218,7 @@ TEST(KeyCommands, ScreenDumpNames) {
     EXPECT_TRUE(w.dialogs.calls().empty());
 }
 
-TEST(KeyCommands, DumpSeriesAsksForIntervalAndCount) {
+TEST(GameShellKeyCommands, DumpSeriesAsksForIntervalAndCount) {
     WindowFixture w;
     w.start();
     for (const char* a : {"99", "10001", "abc", "250", "0", "101", "3"}) {
@@ -254,7 +254,7 @@ TEST(KeyCommands, DumpSeriesAsksForIntervalAndCount) {
 // window twice (the shortcut check, then the press, both stamped with the press's time) and
 // the keys are let go inside the first box, which must not turn the second copy into a
 // Print Screen of its own.
-TEST(KeyCommands, AltPrintScreenTakesExactlyTheSeriesCount) {
+TEST(GameShellKeyCommands, AltPrintScreenTakesExactlyTheSeriesCount) {
     constexpr unsigned xLeftAlt = 64, xPrint = 107; // X11 keycodes of a PC keyboard
     struct Case {
         std::vector<const char*> answers;

@@ -13,7 +13,7 @@ std::string writeWav(const std::string& path) {
     return writeBytes(path, squareWaveWav(100));
 }
 
-class SoundDispatch : public testing::Test, public EngineFixture {
+class GameEngineSoundDispatch : public testing::Test, public EngineFixture {
 protected:
     // The buffers as start-up loads them: nine copies of 102, one of 105, 108 and its
     // variants in elements 0..3.
@@ -43,7 +43,7 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(SoundDispatch, FiftyMillisecondGatePerId) {
+TEST_F(GameEngineSoundDispatch, FiftyMillisecondGatePerId) {
     loadBuffers();
     e().LocalPlaySound(102);
     const auto last = e().LastSoundTime[1];
@@ -60,7 +60,7 @@ TEST_F(SoundDispatch, FiftyMillisecondGatePerId) {
     EXPECT_EQ(f().Sound102[1].playCount(), 1);
 }
 
-TEST_F(SoundDispatch, CopiesInTurnAndTheSingleBuffers) {
+TEST_F(GameEngineSoundDispatch, CopiesInTurnAndTheSingleBuffers) {
     loadBuffers();
     for (int i = 0; i < 11; ++i) {
         e().LocalPlaySound(102);
@@ -78,7 +78,7 @@ TEST_F(SoundDispatch, CopiesInTurnAndTheSingleBuffers) {
     EXPECT_EQ(counts(f().Sound108), (std::vector<int>{2, 1, 1, 1, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(SoundDispatch, FallbackPlayerTakesTheFilesAndThe108Cycle) {
+TEST_F(GameEngineSoundDispatch, FallbackPlayerTakesTheFilesAndThe108Cycle) {
     for (int i = 0; i < 10; ++i) {
         e().LocalPlaySound(108);
         clock.advance(60);
@@ -90,7 +90,7 @@ TEST_F(SoundDispatch, FallbackPlayerTakesTheFilesAndThe108Cycle) {
     EXPECT_EQ(sounds, (std::vector<std::string>{"113", "101"}));
 }
 
-TEST_F(SoundDispatch, GatesThatChangeNothing) {
+TEST_F(GameEngineSoundDispatch, GatesThatChangeNothing) {
     f().mnuSound.Checked = false;
     e().LocalPlaySound(102);
     f().mnuSound.Checked = true;

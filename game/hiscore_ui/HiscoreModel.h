@@ -12,15 +12,13 @@
 // The hiscore name entry (frmHiscore) without its widgets: the texts it shows, the name box
 // with its rules, the pulsing background and the random bleeps. However it closes, the
 // typed name (without surrounding blanks) becomes LastHiscoreName.
-class HiscoreNameEntry {
+class HiscoreModel {
 public:
     static constexpr int MaxLength = 8;
-    static constexpr int VK_RETURN = 13;
-    static constexpr int VK_ESCAPE = 27;
 
-    HiscoreNameEntry(HiscoreGlobals& globals, VbLong score,
-                     std::function<void(VbInteger id)> playSound, Clock& clock = Clock::instance());
-    ~HiscoreNameEntry();
+    HiscoreModel(HiscoreGlobals& globals, VbLong score, std::function<void(VbInteger id)> playSound,
+                 Clock& clock = Clock::instance());
+    ~HiscoreModel();
 
     // What the window does for the model.
     std::function<void()> closeWindow;                  // unloads the window

@@ -1,9 +1,9 @@
 #include "Dialogs.h"
 #include "HiscoreFile.h"
+#include "InternetConfigModel.h"
 #include "InternetRequests.h"
 #include "Settings.h"
 #include "WindowFixture.h"
-#include "frmInternetConfig.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +37,7 @@ std::string filledIn(std::string text, const std::vector<std::pair<std::string, 
 
 } // namespace
 
-TEST(StartUp, TimingsFollowSlowPcModeAndSettingsTheirDefaults) {
+TEST(GameShellStartUp, TimingsFollowSlowPcModeAndSettingsTheirDefaults) {
     struct Case {
         const char* slowPc; // nullptr: not stored
         bool slow;
@@ -79,7 +79,7 @@ TEST(StartUp, TimingsFollowSlowPcModeAndSettingsTheirDefaults) {
     }
 }
 
-TEST(StartUp, TheHiscoreServerIsTheOneTheSettingsDialogShows) {
+TEST(GameShellStartUp, TheHiscoreServerIsTheOneTheSettingsDialogShows) {
     struct Case {
         const char* stored; // nullptr: not stored
         std::string address;
@@ -100,7 +100,7 @@ TEST(StartUp, TheHiscoreServerIsTheOneTheSettingsDialogShows) {
         w.start();
         EXPECT_EQ(w.f().ServerAddress, c.address);
         EXPECT_EQ(tableDownloadUrl(w.f().ServerAddress, w.f().ServerPort), c.download);
-        frmInternetConfig dialog;
+        InternetConfigModel dialog;
         dialog.Form_Load();
         dialog.Command1_Click(); // OK saves what it shows, without the slashes
         EXPECT_EQ(dialog.Text1, c.address);
@@ -108,7 +108,7 @@ TEST(StartUp, TheHiscoreServerIsTheOneTheSettingsDialogShows) {
     EXPECT_EQ(std::string(DefaultServerAddress), "http://hiscores.quillfen.example");
 }
 
-TEST(StartUp, StartLevelSwitchIsOneBasedRoundedAndBounded) {
+TEST(GameShellStartUp, StartLevelSwitchIsOneBasedRoundedAndBounded) {
     struct Case {
         const char* cmd;
         int level;
@@ -126,7 +126,7 @@ TEST(StartUp, StartLevelSwitchIsOneBasedRoundedAndBounded) {
 
 // Stored numbers are edited by hand as often as by the dialogs: one that does not fit its
 // variable takes the default instead of stopping the game.
-TEST(StartUp, StoredJoystickNumbersOutOfRangeTakeTheirDefaults) {
+TEST(GameShellStartUp, StoredJoystickNumbersOutOfRangeTakeTheirDefaults) {
     struct Case {
         const char* button; // DEVMODE\JOYSTICKBUTTON
         const char* tune;   // DEVMODE\JOYTUNE
@@ -152,7 +152,7 @@ TEST(StartUp, StoredJoystickNumbersOutOfRangeTakeTheirDefaults) {
     }
 }
 
-TEST(StartUp, MenuOptionsComeBackFromSettingsWithTheDesignStateAsDefault) {
+TEST(GameShellStartUp, MenuOptionsComeBackFromSettingsWithTheDesignStateAsDefault) {
     WindowFixture w;
     SaveSetting(App, "sfx", "explosions", "False");
     SaveSetting(App, "General", "WaitForFire", "True");
@@ -169,7 +169,7 @@ TEST(StartUp, MenuOptionsComeBackFromSettingsWithTheDesignStateAsDefault) {
     EXPECT_TRUE(w.music.plays.empty());         // music off
 }
 
-TEST(StartUp, SoundSwitchesAndSoundBuffers) {
+TEST(GameShellStartUp, SoundSwitchesAndSoundBuffers) {
     {
         WindowFixture w;
         w.start("-noamiga -nosfx -disablesfx");
@@ -200,7 +200,7 @@ TEST(StartUp, SoundSwitchesAndSoundBuffers) {
     }
 }
 
-TEST(StartUp, AFailingSoundBufferFallsBackToTheSimplePlayerNamingTheFile) {
+TEST(GameShellStartUp, AFailingSoundBufferFallsBackToTheSimplePlayerNamingTheFile) {
     const std::string fallback = "\r\n\r\nSound fx will play trough Windows Standard API.!\r\n\r\n"
                                  "Sounds may be very poor, and only one sound can be played at "
                                  "a time.";
@@ -246,7 +246,7 @@ TEST(StartUp, AFailingSoundBufferFallsBackToTheSimplePlayerNamingTheFile) {
     }
 }
 
-TEST(StartUp, MusicChoice) {
+TEST(GameShellStartUp, MusicChoice) {
     {
         WindowFixture w;
         w.start();
@@ -284,7 +284,7 @@ TEST(StartUp, MusicChoice) {
     }
 }
 
-TEST(StartUp, IntroChoice) {
+TEST(GameShellStartUp, IntroChoice) {
     {
         WindowFixture w;
         w.start("-nosfx");
@@ -308,7 +308,7 @@ TEST(StartUp, IntroChoice) {
     }
 }
 
-TEST(StartUp, LevelSetChoice) {
+TEST(GameShellStartUp, LevelSetChoice) {
     {
         WindowFixture w;
         SkipIntroScreen = true;
@@ -332,7 +332,7 @@ TEST(StartUp, LevelSetChoice) {
 }
 
 // A level set whose path holds a switch word loads, and the word does not act.
-TEST(StartUp, SwitchWordsInTheLevelPathDoNotAct) {
+TEST(GameShellStartUp, SwitchWordsInTheLevelPathDoNotAct) {
     WindowFixture w;
     const std::string folder = w.folder() + "my -resethi -nomusic sets/";
     QDir().mkpath(QString::fromStdString(folder));
@@ -361,7 +361,7 @@ TEST(StartUp, SwitchWordsInTheLevelPathDoNotAct) {
 // set and of the shipped one, the level set read and the music played. A switch typed inside
 // a value (a brace left open, a "}" that closes nothing) never acts, and a set that stood in
 // for one that could not be read keeps its hiscores.
-TEST(StartUp, SwitchesThatReachFiles) {
+TEST(GameShellStartUp, SwitchesThatReachFiles) {
     struct Case {
         const char* tail;      // after "-noamiga -nosfx "
         const char* dialogSet; // the start dialog's choice
@@ -443,7 +443,7 @@ TEST(StartUp, SwitchesThatReachFiles) {
     }
 }
 
-TEST(StartUp, DisplayProblemsStopTheStart) {
+TEST(GameShellStartUp, DisplayProblemsStopTheStart) {
     WindowFixture w;
     SaveSetting(App, "DEVMODE", "FullScreen", "1");
     SaveSetting(App, "DEVMODE", "lERROR", "1");
@@ -457,7 +457,7 @@ TEST(StartUp, DisplayProblemsStopTheStart) {
 
 // A start that fails before the options were read leaves the stored ones as they were;
 // the exit must not write the menu's design state over them.
-TEST(StartUp, AFailedStartKeepsTheStoredOptions) {
+TEST(GameShellStartUp, AFailedStartKeepsTheStoredOptions) {
     const struct {
         const char* section;
         const char* key;
@@ -483,7 +483,7 @@ TEST(StartUp, AFailedStartKeepsTheStoredOptions) {
     }
 }
 
-TEST(StartUp, FatalErrorNamesThePictureEndsTheProgramAndMarksTheDisplay) {
+TEST(GameShellStartUp, FatalErrorNamesThePictureEndsTheProgramAndMarksTheDisplay) {
     WindowFixture w;
     w.open("-noamiga -nosfx");
     w.s().Form_Load();

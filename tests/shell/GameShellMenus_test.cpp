@@ -17,7 +17,7 @@ void newGame(WindowFixture& w) {
 
 } // namespace
 
-TEST(Menus, OptionsAreSavedAtEveryExitAsTrueOrFalse) {
+TEST(GameShellMenus, OptionsAreSavedAtEveryExitAsTrueOrFalse) {
     WindowFixture w;
     w.start();
     const QString table = QString::fromStdString(w.folder() + "Original_levels/data.hsc");
@@ -51,7 +51,7 @@ TEST(Menus, OptionsAreSavedAtEveryExitAsTrueOrFalse) {
     EXPECT_TRUE(QFile::exists(table));
 }
 
-TEST(Menus, ClosingWhileTheScoreIsUploadedEntersItOnce) {
+TEST(GameShellMenus, ClosingWhileTheScoreIsUploadedEntersItOnce) {
     WindowFixture w;
     w.start();
     CreditsSequence credits(w.f(), *w.engine);
@@ -81,7 +81,7 @@ TEST(Menus, ClosingWhileTheScoreIsUploadedEntersItOnce) {
     EXPECT_NE(f.LevelSet.Hiscores[1].Score, 9000000);
 }
 
-TEST(Menus, OptionsThatCannotBeSavedAreReportedOnceAndTheExitGoesOn) {
+TEST(GameShellMenus, OptionsThatCannotBeSavedAreReportedOnceAndTheExitGoesOn) {
     WindowFixture w;
     w.start();
     // The settings file turned into a folder: no option can be written.
@@ -102,7 +102,7 @@ TEST(Menus, OptionsThatCannotBeSavedAreReportedOnceAndTheExitGoesOn) {
     EXPECT_TRUE(QFile::exists(table));
 }
 
-TEST(Menus, ClosingWhileLoadingIsRefusedSilently) {
+TEST(GameShellMenus, ClosingWhileLoadingIsRefusedSilently) {
     WindowFixture w;
     w.start("-nosfx"); // the intro runs; InitGame has not begun
     VbInteger cancel = 0;
@@ -112,7 +112,7 @@ TEST(Menus, ClosingWhileLoadingIsRefusedSilently) {
     EXPECT_TRUE(w.dialogs.calls().empty());
 }
 
-TEST(Menus, QuitDuringPlayAsksAndCancelGivesThePauseBack) {
+TEST(GameShellMenus, QuitDuringPlayAsksAndCancelGivesThePauseBack) {
     WindowFixture w;
     w.start();
     newGame(w);
@@ -136,7 +136,7 @@ TEST(Menus, QuitDuringPlayAsksAndCancelGivesThePauseBack) {
     EXPECT_FALSE(w.f().MainLoop.Enabled());
 }
 
-TEST(Menus, AStartLevelGameNeverWritesTheHiscoreFile) {
+TEST(GameShellMenus, AStartLevelGameNeverWritesTheHiscoreFile) {
     WindowFixture w;
     w.start("-noamiga -nosfx -startfromlevel{2}");
     const QString table = QString::fromStdString(w.folder() + "Original_levels/data.hsc");
@@ -148,7 +148,7 @@ TEST(Menus, AStartLevelGameNeverWritesTheHiscoreFile) {
     EXPECT_FALSE(QFile::exists(table));
 }
 
-TEST(Menus, EndGameAsksFirst) {
+TEST(GameShellMenus, EndGameAsksFirst) {
     WindowFixture w;
     w.start();
     newGame(w);
@@ -167,7 +167,7 @@ TEST(Menus, EndGameAsksFirst) {
     EXPECT_FALSE(w.f().Paused);
 }
 
-TEST(Menus, PauseOnlyWhileAGameRuns) {
+TEST(GameShellMenus, PauseOnlyWhileAGameRuns) {
     WindowFixture w;
     w.start();
     w.s().SetPause();

@@ -1,6 +1,6 @@
-#include "InfoWindow.h"
+#include "InfoModel.h"
 
-void InfoWindow::Show(const std::string& label) {
+void InfoModel::Show(const std::string& label) {
     if (!loaded_) {
         loaded_ = true;
         InfoWindowOpen = true;
@@ -9,12 +9,12 @@ void InfoWindow::Show(const std::string& label) {
     setLabel(label);
 }
 
-void InfoWindow::setLabel(const std::string& label) {
+void InfoModel::setLabel(const std::string& label) {
     label_ = label;
     labelChanged();
 }
 
-void InfoWindow::Unload() {
+void InfoModel::Unload() {
     if (!loaded_) {
         return;
     }

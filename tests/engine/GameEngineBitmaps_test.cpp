@@ -37,7 +37,7 @@ std::string two(int i) {
     return s.size() < 2 ? "0" + s : s;
 }
 
-class Bitmaps : public testing::Test, public EngineFixture {
+class GameEngineBitmaps : public testing::Test, public EngineFixture {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
@@ -75,7 +75,7 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(Bitmaps, EveryElementHoldsItsNumberedPicture) {
+TEST_F(GameEngineBitmaps, EveryElementHoldsItsNumberedPicture) {
     e().LoadBitmaps();
     GameForm& g = f();
     EXPECT_EQ(first(g.Monster0[7]), mark(0, 7));
@@ -120,7 +120,7 @@ TEST_F(Bitmaps, EveryElementHoldsItsNumberedPicture) {
     EXPECT_EQ(g.Aliens.size(), 1u);
 }
 
-TEST_F(Bitmaps, AMissingFileStopsTheLoadThere) {
+TEST_F(GameEngineBitmaps, AMissingFileStopsTheLoadThere) {
     ASSERT_TRUE(QDir(dir.path()).remove("drop03.bmp"));
     try {
         e().LoadBitmaps();

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(WindowLayout, PaneIsCentredAndMinimisingPausesAGame) {
+TEST(GameShellWindowLayout, PaneIsCentredAndMinimisingPausesAGame) {
     WindowFixture w;
     w.start();
     w.window.innerW = 800;
@@ -25,7 +25,7 @@ TEST(WindowLayout, PaneIsCentredAndMinimisingPausesAGame) {
     EXPECT_TRUE(w.f().Paused); // the player resumes
 }
 
-TEST(WindowLayout, CheatPanelLeftAlignsThePane) {
+TEST(GameShellWindowLayout, CheatPanelLeftAlignsThePane) {
     WindowFixture w;
     w.start();
     bool left = true;
@@ -37,7 +37,7 @@ TEST(WindowLayout, CheatPanelLeftAlignsThePane) {
     EXPECT_GT(w.f().Pane.Left, 0);
 }
 
-TEST(WindowLayout, AnotherProgramInFront) {
+TEST(GameShellWindowLayout, AnotherProgramInFront) {
     {
         // No game: leaves full screen and minimises, nothing paused.
         WindowFixture w;
@@ -74,7 +74,7 @@ TEST(WindowLayout, AnotherProgramInFront) {
     }
 }
 
-TEST(WindowLayout, FullScreenStartReadsTheStoredModeUnlessWindowed) {
+TEST(GameShellWindowLayout, FullScreenStartReadsTheStoredModeUnlessWindowed) {
     {
         WindowFixture w;
         SaveSetting("Vantorix", "DEVMODE", "FullScreen", "1");

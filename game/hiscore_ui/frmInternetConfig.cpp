@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "Http.h"
 #include "InternetRequests.h"
+#include "ModalBox.h"
 #include "Settings.h"
 #include "SettingsNotice.h"
 #include "TextCase.h"
@@ -112,5 +113,5 @@ bool showInternetConfig(QWidget* parent) {
     QObject::connect(command2, &QPushButton::clicked, &dialog, &QDialog::reject);
     // A test that still waits ends with the dialog, not at its deadline.
     QObject::connect(&dialog, &QDialog::finished, &dialog, [] { http::cancelWaitingTransfers(); });
-    return dialog.exec() == QDialog::Accepted;
+    return execBox(dialog) == QDialog::Accepted;
 }

@@ -4,6 +4,7 @@
 #include "MPLAY.h"
 #include "ManualClock.h"
 #include "QFTModule.h"
+#include "RealBoxes.h"
 #include "Settings.h"
 #include "SurfaceView.h"
 #include "frmMain.h"
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -301,4 +303,75 @@ TEST(GameWindow, PaintsOnlyWithTheFramesOfTheGameLoop) {
         window.close();
     }
     Clock::install(nullptr);
+}
+
+namespace {
+
+// The game window in the attract demo with its Game menu open for play, the active window.
+class DemoWindow {
+public:
+    DemoWindow() : window("-noamiga -nosfx -nomusic") {
+        Clock::install(&clock);
+        loaded = window.load();
+        window.form().mnuFile.Enabled = true; // as the credits do at their first tick
+        window.syncView();
+        window.activateWindow();
+        active = becomesActive(&window);
+    }
+    ~DemoWindow() {
+        DialogService::install(&folder.dialogs);
+        window.form().Score = 0; // no name entry at the close
+        window.close();
+        Clock::install(nullptr);
+    }
+
+    QMenuBar* bar() { return window.menuBar(); }
+    QMenu* gameMenu() { return bar()->actions().front()->menu(); }
+    void openGameMenu() {
+        QTest::mouseClick(bar(), Qt::LeftButton, {},
+                          bar()->actionGeometry(bar()->actions().front()).center());
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(window.windowHandle(), key, modifiers);
+        QCoreApplication::processEvents();
+    }
+
+    ProgramFolder folder;
+    ManualClock clock{1000, 12 * 3600.0}; // the game's timers stand still
+    frmMain window;
+    bool loaded = false;
+    bool active = false;
+};
+
+} // namespace
+
+// End Game, then Cancel: the box stood centred on the game window, and the window takes the
+// keyboard back from it, so P pauses at once (without a window manager nobody else hands
+// the keyboard back, and P did nothing until the window was clicked).
+TEST(GameWindow, AfterTheEndGameQuestionTheGameHasTheKeyboard) {
+    DemoWindow demo;
+    ASSERT_TRUE(demo.loaded);
+    ASSERT_TRUE(demo.active);
+    GameForm& f = demo.window.form();
+    demo.press(Qt::Key_Space);
+    ASSERT_FALSE(f.GameOverFlag);
+    ASSERT_FALSE(f.Paused);
+    QAction* endGame = nullptr;
+    for (QAction* a : demo.gameMenu()->actions()) {
+        endGame = a->text() == "End Game" ? a : endGame;
+    }
+    ASSERT_NE(endGame, nullptr);
+    {
+        RealBoxes boxes;
+        endGame->trigger(); // Cancel
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].title, "END GAME");
+        EXPECT_EQ(boxes.shown()[0].owner, &demo.window);
+        EXPECT_EQ(boxes.shown()[0].frame, centredOn(demo.window, boxes.shown()[0].frame.size()));
+    }
+    EXPECT_FALSE(f.GameOverFlag);
+    EXPECT_FALSE(f.Paused);
+    EXPECT_TRUE(becomesActive(&demo.window));
+    demo.press(Qt::Key_P);
+    EXPECT_TRUE(f.Paused);
 }

@@ -345,6 +345,62 @@ public:
 
 } // namespace
 
+// The game reads every key itself: once the Game menu has closed, by a key or a click, the
+// menu bar keeps no keyboard of its own, so the Space that follows starts a game and does
+// not open the menu again (which would pause the new game under it). Alt alone on the
+// window gives the menu bar no keyboard either.
+TEST(GameWindow, OnceTheMenuClosesSpaceOnlyStartsAGame) {
+    enum class Close { Escape, Alt, ClickAway, ClickOnTitle, NoMenuAltAlone };
+    const std::pair<Close, const char*> cases[] = {
+        {Close::Escape, "Esc"},
+        {Close::Alt, "Alt"},
+        {Close::ClickAway, "a click away"},
+        {Close::ClickOnTitle, "a click on the title"},
+        {Close::NoMenuAltAlone, "Alt alone, no menu open"},
+    };
+    for (const auto& [close, what] : cases) {
+        SCOPED_TRACE(what);
+        DemoWindow demo;
+        ASSERT_TRUE(demo.loaded);
+        ASSERT_TRUE(demo.active);
+        QMenu* menu = demo.gameMenu();
+        int opened = 0;
+        QObject::connect(menu, &QMenu::aboutToShow, [&] { ++opened; });
+        if (close == Close::NoMenuAltAlone) {
+            demo.press(Qt::Key_Alt, Qt::AltModifier);
+        } else {
+            demo.openGameMenu();
+            ASSERT_EQ(QApplication::activePopupWidget(), menu);
+            const QPoint away = menu->mapFromGlobal(demo.window.mapToGlobal(
+                QPoint(demo.window.width() - 20, demo.window.height() - 20)));
+            switch (close) {
+            case Close::Escape:
+                QTest::keyClick(menu, Qt::Key_Escape);
+                break;
+            case Close::Alt:
+                QTest::keyClick(menu, Qt::Key_Alt, Qt::AltModifier);
+                break;
+            case Close::ClickAway:
+                QTest::mouseClick(menu, Qt::LeftButton, {}, away);
+                break;
+            default:
+                demo.openGameMenu();
+                break;
+            }
+            ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
+        }
+        const int openedBefore = opened;
+        demo.press(Qt::Key_Space);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        EXPECT_EQ(opened, openedBefore);
+        EXPECT_FALSE(demo.window.form().GameOverFlag) << "a game started";
+        EXPECT_FALSE(demo.window.form().Paused);
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        }
+    }
+}
+
 // End Game, then Cancel: the box stood centred on the game window, and the window takes the
 // keyboard back from it, so P pauses at once (without a window manager nobody else hands
 // the keyboard back, and P did nothing until the window was clicked).

@@ -1,6 +1,7 @@
 #include "frmDisplaySettings.h"
 
 #include "Ansi.h"
+#include "ModalBox.h"
 #include "ProgramVersion.h"
 #include "Surface.h"
 #include "frmTest.h"
@@ -95,5 +96,5 @@ void frmDisplaySettings::reject() {
 
 void frmDisplaySettings::showTestWindow() {
     frmTest test(this);
-    test.exec();
+    execBox(test);
 }

@@ -2,6 +2,7 @@
 
 #include "Ansi.h"
 #include "Dialogs.h"
+#include "ModalBox.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -45,7 +46,8 @@ class QtFileDialogs : public FileDialogService {
 public:
     std::string showFileDialog(const std::string& filter, HWnd owner, const std::string& initialDir,
                                const std::string& title, long /*flags*/, bool saveDialog) override {
-        QFileDialog dialog(owner, ansi::toQString(title), pathText(initialDir));
+        CentredBox<QFileDialog> dialog(owner ? owner : boxOwner(), ansi::toQString(title),
+                                       pathText(initialDir));
         dialog.setNameFilters(qtFilters(filter));
         // The callers ask before overwriting and check what they open themselves.
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -56,7 +58,7 @@ public:
             dialog.setAcceptMode(QFileDialog::AcceptOpen);
             dialog.setFileMode(QFileDialog::AnyFile);
         }
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        if (execBox(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return "";
         }
         return QFile::encodeName(dialog.selectedFiles().front()).toStdString();

@@ -1,8 +1,8 @@
 #include "Dialogs.h"
 
 #include "Ansi.h"
+#include "ModalBox.h"
 
-#include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -65,8 +65,8 @@ int defaultIndex(int style) {
 class QtDialogs : public DialogService {
 public:
     int messageBox(const std::string& prompt, int style, const std::string& t) override {
-        QMessageBox box(iconFor(style), ansi::toQString(t), ansi::toQString(prompt),
-                        QMessageBox::NoButton, QApplication::activeWindow());
+        CentredBox<QMessageBox> box(iconFor(style), ansi::toQString(t), ansi::toQString(prompt),
+                                    QMessageBox::NoButton, boxOwner());
         box.setTextFormat(Qt::PlainText);
         const auto specs = buttonsFor(style);
         for (const auto& s : specs) {
@@ -76,7 +76,7 @@ public:
         if (def < static_cast<int>(specs.size())) {
             box.setDefaultButton(specs[static_cast<std::size_t>(def)].button);
         }
-        const auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
+        const auto pressed = static_cast<QMessageBox::StandardButton>(execBox(box));
         for (const auto& s : specs) {
             if (s.button == pressed) {
                 return s.result;
@@ -93,11 +93,11 @@ public:
 
     std::string inputBox(const std::string& prompt, const std::string& t,
                          const std::string& defaultText) override {
-        QInputDialog dlg(QApplication::activeWindow());
+        CentredBox<QInputDialog> dlg(boxOwner());
         dlg.setWindowTitle(ansi::toQString(t));
         dlg.setLabelText(ansi::toQString(prompt));
         dlg.setTextValue(ansi::toQString(defaultText));
-        if (dlg.exec() != QDialog::Accepted) {
+        if (execBox(dlg) != QDialog::Accepted) {
             return "";
         }
         return ansi::fromQString(dlg.textValue());

@@ -3,6 +3,7 @@
 #include "Ansi.h"
 #include "Color.h"
 #include "KeyCodes.h"
+#include "ModalBox.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -146,5 +147,5 @@ void frmHiscore::closeEvent(QCloseEvent* event) {
 void showHiscoreNameEntry(HiscoreGlobals& globals, VbLong score,
                           std::function<void(VbInteger)> playSound, QWidget* parent) {
     frmHiscore window(globals, score, std::move(playSound), parent);
-    window.exec();
+    execBox(window);
 }

@@ -2,6 +2,7 @@
 
 #include "Ansi.h"
 #include "Http.h"
+#include "ModalBox.h"
 
 #include <QDialog>
 #include <QFormLayout>
@@ -60,5 +61,5 @@ bool showInternetConfig(QWidget* parent) {
     QObject::connect(command2, &QPushButton::clicked, &dialog, &QDialog::reject);
     // A test that still waits ends with the dialog, not at its deadline.
     QObject::connect(&dialog, &QDialog::finished, &dialog, [] { http::cancelWaitingTransfers(); });
-    return dialog.exec() == QDialog::Accepted;
+    return execBox(dialog) == QDialog::Accepted;
 }

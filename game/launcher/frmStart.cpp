@@ -3,6 +3,7 @@
 #include "Ansi.h"
 #include "FrmJoystickSetup.h"
 #include "KeyCodes.h"
+#include "ModalBox.h"
 #include "QFTModule.h"
 #include "frmInternetConfig.h"
 #include "frmPrefTest.h"
@@ -119,15 +120,15 @@ frmStart::frmStart(std::string commandLine, QWidget* parent)
     };
     model_.showJoystickSetup = [this] {
         FrmJoystickSetup dialog(this);
-        dialog.exec();
+        execBox(dialog);
     };
     model_.showPerfTest = [this] {
         frmPrefTest dialog(this);
-        dialog.exec();
+        execBox(dialog);
     };
     model_.showReadMe = [this] {
         frmReadMe dialog(this);
-        dialog.exec();
+        execBox(dialog);
     };
     model_.showInternetConfig = [this] { showInternetConfig(this); };
     model_.openAddress = [this](const std::string& url) {

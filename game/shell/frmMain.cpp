@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -48,6 +49,20 @@ void place(QWidget* wdg, double x, double y, double w, double h, int scale, bool
         wdg->setVisible(visible);
     }
 }
+
+// The game reads every key itself: its menu bar takes no keyboard of its own, neither from
+// Alt nor from a menu closed with Esc, where Qt would keep the keys for the menu bar (the
+// next Space would open the menu again).
+class MenuBarWithoutKeys : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
 
 void paintBlack(QWidget* wdg) {
     QPalette pal = wdg->palette();
@@ -230,6 +245,9 @@ QAction* frmMain::addItem(QMenu* menu, const char* caption, void (GameShell::*ha
 
 void frmMain::buildMenus() {
     GameForm& f = *form_;
+    auto* barStyle = new MenuBarWithoutKeys;
+    barStyle->setParent(this); // deleted after the menu bar that uses it
+    menuBar()->setStyle(barStyle);
     mnuFile_ = menuBar()->addMenu(QStringLiteral("Game"));
     connect(mnuFile_, &QMenu::aboutToShow, this, [this] { shell_->mnuFile_Click(); });
     mnuNewGame_ = addItem(mnuFile_, "New Game", &GameShell::mnuNewGame_Click);

@@ -2,17 +2,20 @@
 #include "Dialogs.h"
 #include "FakeScreen.h"
 #include "ManualClock.h"
+#include "RealBoxes.h"
 #include "Settings.h"
 #include "frmDisplaySettings.h"
 #include "frmTest.h"
 #include "modTest.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -473,3 +476,29 @@ TEST_F(DisplaySetupTest, UnusableStoredTextsCountAsNoStoredMode) {
 }
 
 } // namespace
+
+// Once the real test window has closed, the settings window has the keyboard again: without
+// a window manager nothing else gives it back.
+TEST_F(DisplaySetupTest, TheSettingsWindowHasTheKeyboardAgainAfterTheTest) {
+    window = std::make_unique<frmDisplaySettings>(screen, "");
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(becomesActive(window.get()));
+    window->Combo1->setCurrentIndex(2);
+    bool tested = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* test = dynamic_cast<frmTest*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            tested = true;
+            test->model.Timer1_Timer();
+            test->Command2->click(); // OK: the mode passed, no box follows
+        }
+    });
+    poll.start(5);
+    window->Command1->click();
+    ASSERT_TRUE(tested);
+    EXPECT_TRUE(TestPassed);
+    EXPECT_TRUE(dialogs.calls().empty());
+    EXPECT_TRUE(becomesActive(window.get()));
+}

@@ -1,5 +1,6 @@
 #include "EditorAreaView.h"
 #include "EditorFixture.h"
+#include "RealBoxes.h"
 #include "frmMainEdit.h"
 
 #include <QApplication>
@@ -96,4 +97,53 @@ TEST(EditorKeys, QtKeysMapToTheVirtualKeysAndModifierMask) {
     EXPECT_EQ(shiftMaskOf(Qt::NoModifier, Qt::Key_Shift, true), 1);
     EXPECT_EQ(shiftMaskOf(Qt::NoModifier, Qt::Key_Alt, true), 4);
     EXPECT_EQ(shiftMaskOf(Qt::NoModifier, Qt::Key_Shift, false), 0);
+}
+
+// The editor's boxes and file dialogs, met one after another, each stand centred on the
+// editor, and the editor has the keyboard again after each: without a window manager the
+// box after the first stood in the middle of the screen, and the keys went to no window.
+TEST_F(EditorWindow, BoxesOneAfterAnotherStandCentredOnTheEditor) {
+    frmMainEdit window;
+    ASSERT_TRUE(window.load(""));
+    window.move(20, 30); // away from the middle of the screen
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(becomesActive(&window));
+    const auto item = [&](const QString& caption) {
+        for (QAction* menu : window.menuBar()->actions()) {
+            for (QAction* a : menu->menu()->actions()) {
+                if (a->text() == caption) {
+                    return a;
+                }
+            }
+        }
+        return static_cast<QAction*>(nullptr);
+    };
+    window.model().EditLevels.push_back(emptyEditLevel(2)); // a level to delete
+    window.model().Saved = VbFalse;
+    RealBoxes boxes;
+    FileDialogService::install(nullptr); // the real file dialogs too
+    const std::pair<const char*, const char*> steps[] = {
+        {"Add new level", "vantedit"}, // the shown level is empty
+        {"Delete level", "DELETE?"},
+        {"Open...", "Save?"},
+        {"Save as...", "Save as"},
+    };
+    for (const auto& [caption, title] : steps) {
+        SCOPED_TRACE(caption);
+        QAction* a = item(caption);
+        ASSERT_NE(a, nullptr);
+        const std::size_t before = boxes.shown().size();
+        a->trigger(); // each box cancelled
+        ASSERT_EQ(boxes.shown().size(), before + 1);
+        const RealBoxes::Shown& shown = boxes.shown().back();
+        EXPECT_EQ(shown.title, title);
+        EXPECT_EQ(shown.owner, &window);
+        EXPECT_EQ(shown.frame, centredOn(window, shown.frame.size()));
+        EXPECT_TRUE(becomesActive(&window));
+    }
+    EXPECT_EQ(window.model().EditLevels.size(), 2u);
+    FileDialogService::install(&files);
+    window.model().Saved = VbTrue;
+    EXPECT_TRUE(window.close());
 }

@@ -5,6 +5,7 @@
 #include "HiscoreUi.h"
 #include "InfoModel.h"
 #include "ManualClock.h"
+#include "RealBoxes.h"
 #include "frmHiscore.h"
 
 #include <QApplication>
@@ -76,4 +77,30 @@ TEST(HiscoreUi, TheStatusWindowShowsALongServerNameWhole) {
     QApplication::processEvents();
     EXPECT_GE(label->width(), label->sizeHint().width());
     info->Unload();
+}
+
+// Once the name is typed, the game window takes the keyboard back from the name entry:
+// without a window manager nothing else gives it back, and Space started no new game.
+TEST(HiscoreUi, TheGameWindowHasTheKeyboardAgainAfterTheNameEntry) {
+    ManualClock clock;
+    Clock::install(&clock);
+    ScriptedDialogs dialogs;
+    {
+        const auto gameWindow = activeWindowAt({40, 40, 640, 480});
+        GameForm form;
+        GameEngine engine(form);
+        HiscoreUi ui(form, engine, gameWindow.get());
+        form.LevelSet.ResetHiscore();
+        QTimer::singleShot(0, [] {
+            auto* w = qobject_cast<frmHiscore*>(QApplication::activeModalWidget());
+            ASSERT_NE(w, nullptr);
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+            QApplication::sendEvent(w->nameBox(), &enter);
+        });
+        form.Score = 4750;
+        form.LevelSet.UpdateHiscore(4750, 1, 0, VbFalse);
+        EXPECT_FALSE(programHiscoreGlobals().HiscoreDialogOpen);
+        EXPECT_TRUE(becomesActive(gameWindow.get()));
+    }
+    Clock::install(nullptr);
 }

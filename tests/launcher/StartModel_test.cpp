@@ -3,6 +3,7 @@
 #include "HttpTestServer.h"
 #include "ProcessState.h"
 #include "QFTModule.h"
+#include "RealBoxes.h"
 #include "Settings.h"
 #include "StartModel.h"
 #include "frmStart.h"
@@ -616,5 +617,26 @@ TEST_F(StartModelTest, WindowDoubleClickOnPlayOpensOneGame) {
         EXPECT_EQ(shown, 1);
         EXPECT_FALSE(enabledWhileLoading);
         EXPECT_FALSE(w.isVisible());
+    }
+}
+
+// The start dialog has the keyboard again once a tool window it opened has closed: without a
+// window manager nothing else gives it back (its Alt keys and Esc did nothing until it was
+// clicked).
+TEST_F(StartDialogTest, WindowHasTheKeyboardAgainAfterEachToolWindow) {
+    const std::pair<int, const char*> tools[] = {
+        {5, "joystick setup"}, {6, "performance test"}, {7, "read-me"}, {9, "internet setup"}};
+    for (const auto& [button, what] : tools) {
+        SCOPED_TRACE(what);
+        frmStart w("");
+        w.load();
+        w.show();
+        w.activateWindow();
+        ASSERT_TRUE(becomesActive(&w));
+        RealBoxes windows; // each closed with Esc
+        w.Command[button]->click();
+        ASSERT_FALSE(windows.shown().empty());
+        EXPECT_EQ(windows.shown().front().owner, &w);
+        EXPECT_TRUE(becomesActive(&w));
     }
 }

@@ -4,6 +4,7 @@
 #include "MPLAY.h"
 #include "ManualClock.h"
 #include "QFTModule.h"
+#include "RealBoxes.h"
 #include "Settings.h"
 #include "SurfaceView.h"
 #include "frmMain.h"
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -301,4 +303,131 @@ TEST(GameWindow, PaintsOnlyWithTheFramesOfTheGameLoop) {
         window.close();
     }
     Clock::install(nullptr);
+}
+
+namespace {
+
+// The game window in the attract demo with its Game menu open for play, the active window.
+class DemoWindow {
+public:
+    DemoWindow() : window("-noamiga -nosfx -nomusic") {
+        Clock::install(&clock);
+        loaded = window.load();
+        window.form().mnuFile.Enabled = true; // as the credits do at their first tick
+        window.syncView();
+        window.activateWindow();
+        active = becomesActive(&window);
+    }
+    ~DemoWindow() {
+        DialogService::install(&folder.dialogs);
+        window.form().Score = 0; // no name entry at the close
+        window.close();
+        Clock::install(nullptr);
+    }
+
+    QMenuBar* bar() { return window.menuBar(); }
+    QMenu* gameMenu() { return bar()->actions().front()->menu(); }
+    void openGameMenu() {
+        QTest::mouseClick(bar(), Qt::LeftButton, {},
+                          bar()->actionGeometry(bar()->actions().front()).center());
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(window.windowHandle(), key, modifiers);
+        QCoreApplication::processEvents();
+    }
+
+    ProgramFolder folder;
+    ManualClock clock{1000, 12 * 3600.0}; // the game's timers stand still
+    frmMain window;
+    bool loaded = false;
+    bool active = false;
+};
+
+} // namespace
+
+// The game reads every key itself: once the Game menu has closed, by a key or a click, the
+// menu bar keeps no keyboard of its own, so the Space that follows starts a game and does
+// not open the menu again (which would pause the new game under it). Alt alone on the
+// window gives the menu bar no keyboard either.
+TEST(GameWindow, OnceTheMenuClosesSpaceOnlyStartsAGame) {
+    enum class Close { Escape, Alt, ClickAway, ClickOnTitle, NoMenuAltAlone };
+    const std::pair<Close, const char*> cases[] = {
+        {Close::Escape, "Esc"},
+        {Close::Alt, "Alt"},
+        {Close::ClickAway, "a click away"},
+        {Close::ClickOnTitle, "a click on the title"},
+        {Close::NoMenuAltAlone, "Alt alone, no menu open"},
+    };
+    for (const auto& [close, what] : cases) {
+        SCOPED_TRACE(what);
+        DemoWindow demo;
+        ASSERT_TRUE(demo.loaded);
+        ASSERT_TRUE(demo.active);
+        QMenu* menu = demo.gameMenu();
+        int opened = 0;
+        QObject::connect(menu, &QMenu::aboutToShow, [&] { ++opened; });
+        if (close == Close::NoMenuAltAlone) {
+            demo.press(Qt::Key_Alt, Qt::AltModifier);
+        } else {
+            demo.openGameMenu();
+            ASSERT_EQ(QApplication::activePopupWidget(), menu);
+            const QPoint away = menu->mapFromGlobal(demo.window.mapToGlobal(
+                QPoint(demo.window.width() - 20, demo.window.height() - 20)));
+            switch (close) {
+            case Close::Escape:
+                QTest::keyClick(menu, Qt::Key_Escape);
+                break;
+            case Close::Alt:
+                QTest::keyClick(menu, Qt::Key_Alt, Qt::AltModifier);
+                break;
+            case Close::ClickAway:
+                QTest::mouseClick(menu, Qt::LeftButton, {}, away);
+                break;
+            default:
+                demo.openGameMenu();
+                break;
+            }
+            ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
+        }
+        const int openedBefore = opened;
+        demo.press(Qt::Key_Space);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        EXPECT_EQ(opened, openedBefore);
+        EXPECT_FALSE(demo.window.form().GameOverFlag) << "a game started";
+        EXPECT_FALSE(demo.window.form().Paused);
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        }
+    }
+}
+
+// End Game, then Cancel: the box stood centred on the game window, and the window takes the
+// keyboard back from it, so P pauses at once (without a window manager nobody else hands
+// the keyboard back, and P did nothing until the window was clicked).
+TEST(GameWindow, AfterTheEndGameQuestionTheGameHasTheKeyboard) {
+    DemoWindow demo;
+    ASSERT_TRUE(demo.loaded);
+    ASSERT_TRUE(demo.active);
+    GameForm& f = demo.window.form();
+    demo.press(Qt::Key_Space);
+    ASSERT_FALSE(f.GameOverFlag);
+    ASSERT_FALSE(f.Paused);
+    QAction* endGame = nullptr;
+    for (QAction* a : demo.gameMenu()->actions()) {
+        endGame = a->text() == "End Game" ? a : endGame;
+    }
+    ASSERT_NE(endGame, nullptr);
+    {
+        RealBoxes boxes;
+        endGame->trigger(); // Cancel
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].title, "END GAME");
+        EXPECT_EQ(boxes.shown()[0].owner, &demo.window);
+        EXPECT_EQ(boxes.shown()[0].frame, centredOn(demo.window, boxes.shown()[0].frame.size()));
+    }
+    EXPECT_FALSE(f.GameOverFlag);
+    EXPECT_FALSE(f.Paused);
+    EXPECT_TRUE(becomesActive(&demo.window));
+    demo.press(Qt::Key_P);
+    EXPECT_TRUE(f.Paused);
 }

@@ -226,7 +226,7 @@ void frmMain::buildViews() {
     helpView_->hide();
     flimmerView_ = new SurfaceView(intro_->Flimmer.get(), area_);
     diskView_ = new SurfaceView(intro_->aDisk.get(), flimmerView_);
-    cheatView_ = new CheatPanelWidget(*cheat_, area_);
+    cheatView_ = new CheatPanel(*cheat_, area_);
     cheatView_->sync();
     flimmerView_->hide();
     diskView_->hide();

@@ -2,8 +2,8 @@
 
 #include "AttractDemo.h"
 #include "BootIntro.h"
+#include "CheatPanel.h"
 #include "CheatPanelModel.h"
-#include "CheatPanelWidget.h"
 #include "Credits.h"
 #include "GameEngine.h"
 #include "GameForm.h"
@@ -120,7 +120,7 @@ private:
     SurfaceView* helpView_ = nullptr;
     SurfaceView* flimmerView_ = nullptr;
     SurfaceView* diskView_ = nullptr;
-    CheatPanelWidget* cheatView_ = nullptr;
+    CheatPanel* cheatView_ = nullptr;
     bool cheatPlaced_ = false;
     SurfaceView* internetView_ = nullptr;
     std::shared_ptr<Surface> internetPic_;

@@ -1,4 +1,4 @@
-#include "CheatPanelWidget.h"
+#include "CheatPanel.h"
 #include "ShellPartsFixture.h"
 
 #include <QCheckBox>
@@ -267,7 +267,7 @@ TEST(CheatPanel, WidgetShowsTheModelAndForwardsClicks) {
     ShellPartsFixture fx;
     GameForm& g = fx.f();
     CheatPanelModel& c = *fx.cheat;
-    CheatPanelWidget w(c, nullptr);
+    CheatPanel w(c, nullptr);
     EXPECT_FALSE(w.isVisible());
     fx.startGame();
     c.mnuCheatPanel_Click();

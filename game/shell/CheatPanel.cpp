@@ -1,4 +1,4 @@
-#include "CheatPanelWidget.h"
+#include "CheatPanel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,7 +48,7 @@ void compact(QLayout* l) {
 
 } // namespace
 
-CheatPanelWidget::CheatPanelWidget(CheatPanelModel& model, QWidget* gameWindow)
+CheatPanel::CheatPanel(CheatPanelModel& model, QWidget* gameWindow)
     : QFrame(gameWindow), model_(model) {
     setObjectName("CheatPanel");
     setFrameShape(QFrame::Box);
@@ -169,12 +169,11 @@ CheatPanelWidget::CheatPanelWidget(CheatPanelModel& model, QWidget* gameWindow)
     sync();
 }
 
-CheatPanelWidget::~CheatPanelWidget() {
+CheatPanel::~CheatPanel() {
     model_.changed = nullptr;
 }
 
-QCheckBox* CheatPanelWidget::addBox(CheatBox b, const char* name, const char* caption,
-                                    QWidget* parent) {
+QCheckBox* CheatPanel::addBox(CheatBox b, const char* name, const char* caption, QWidget* parent) {
     auto* c = noFocus(new QCheckBox(caption, parent));
     c->setObjectName(name);
     boxes_[b] = c;
@@ -187,7 +186,7 @@ QCheckBox* CheatPanelWidget::addBox(CheatBox b, const char* name, const char* ca
     return c;
 }
 
-QGroupBox* CheatPanelWidget::addFrame(const char* name, const char* caption, QWidget* parent) {
+QGroupBox* CheatPanel::addFrame(const char* name, const char* caption, QWidget* parent) {
     auto* g = new QGroupBox(caption, parent);
     g->setFlat(false);
     g->setObjectName(name);
@@ -195,11 +194,11 @@ QGroupBox* CheatPanelWidget::addFrame(const char* name, const char* caption, QWi
     return g;
 }
 
-QAbstractButton* CheatPanelWidget::button(const char* name) const {
+QAbstractButton* CheatPanel::button(const char* name) const {
     return findChild<QAbstractButton*>(name);
 }
 
-void CheatPanelWidget::sync() {
+void CheatPanel::sync() {
     syncing_ = true;
     for (auto& [b, c] : boxes_) {
         const QSignalBlocker block(c);
@@ -219,7 +218,7 @@ void CheatPanelWidget::sync() {
     }
 }
 
-bool CheatPanelWidget::eventFilter(QObject* watched, QEvent* event) {
+bool CheatPanel::eventFilter(QObject* watched, QEvent* event) {
     // A click on a frame's background gives the keys back to the game pane and goes no
     // further (it does not start a drag).
     if (event->type() == QEvent::MouseButtonPress && qobject_cast<QGroupBox*>(watched)) {
@@ -229,18 +228,18 @@ bool CheatPanelWidget::eventFilter(QObject* watched, QEvent* event) {
     return QFrame::eventFilter(watched, event);
 }
 
-void CheatPanelWidget::mousePressEvent(QMouseEvent* event) {
+void CheatPanel::mousePressEvent(QMouseEvent* event) {
     model_.CheatPanel_MouseDown(vbButton(event->button()), vbShift(event->modifiers()),
                                 event->position().x(), event->position().y());
 }
 
-void CheatPanelWidget::mouseMoveEvent(QMouseEvent* event) {
+void CheatPanel::mouseMoveEvent(QMouseEvent* event) {
     model_.CheatPanel_MouseMove(vbButton(event->buttons()), vbShift(event->modifiers()),
                                 event->position().x(), event->position().y());
     sync();
 }
 
-void CheatPanelWidget::mouseReleaseEvent(QMouseEvent* event) {
+void CheatPanel::mouseReleaseEvent(QMouseEvent* event) {
     model_.CheatPanel_MouseUp(vbButton(event->button()), vbShift(event->modifiers()),
                               event->position().x(), event->position().y());
 }

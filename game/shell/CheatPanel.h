@@ -13,12 +13,12 @@ class QRadioButton;
 // The cheat panel as a frame inside the game window: shows the model's boxes, forwards
 // clicks to it, and is dragged by its background. The window creates it as a child and
 // keeps its place and visibility in step with the model (sync does both).
-class CheatPanelWidget : public QFrame {
+class CheatPanel : public QFrame {
     Q_OBJECT
 
 public:
-    CheatPanelWidget(CheatPanelModel& model, QWidget* gameWindow);
-    ~CheatPanelWidget() override;
+    CheatPanel(CheatPanelModel& model, QWidget* gameWindow);
+    ~CheatPanel() override;
 
     // Shows the model: marks, selected weapon, place and visibility.
     void sync();

@@ -2,6 +2,7 @@
 #include "Sprite.h"
 #include "SpriteCollision.h"
 #include "VbError.h"
+#include "VbErrorNumber.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -46,15 +47,6 @@ void fillPattern(Surface& s) {
             s.PSet(x, y, (x * 53 + y * 197 + 11) & 0xFFFFFF);
         }
     }
-}
-
-int vbErrorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.Number();
-    }
-    return 0;
 }
 
 struct Pane {

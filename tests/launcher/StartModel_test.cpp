@@ -623,7 +623,7 @@ TEST_F(StartModelTest, WindowDoubleClickOnPlayOpensOneGame) {
 // The start dialog has the keyboard again once a tool window it opened has closed: without a
 // window manager nothing else gives it back (its Alt keys and Esc did nothing until it was
 // clicked).
-TEST_F(StartDialogTest, WindowHasTheKeyboardAgainAfterEachToolWindow) {
+TEST_F(StartModelTest, WindowHasTheKeyboardAgainAfterEachToolWindow) {
     const std::pair<int, const char*> tools[] = {
         {5, "joystick setup"}, {6, "performance test"}, {7, "read-me"}, {9, "internet setup"}};
     for (const auto& [button, what] : tools) {

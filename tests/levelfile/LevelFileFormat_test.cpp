@@ -1,4 +1,5 @@
 #include "LevelFileFormat.h"
+#include "LevelRecordBytes.h"
 #include "VbError.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +10,7 @@ using namespace std::string_literals;
 
 namespace {
 
-// A binary record made by hand: little-endian length, the text, zero filler to 128 bytes.
-std::string rec(const std::string& text) {
-    std::string r;
-    r.push_back(static_cast<char>(text.size() & 0xFF));
-    r.push_back(static_cast<char>(text.size() >> 8));
-    r += text;
-    r.resize(128, '\0');
-    return r;
-}
+const auto rec = fixture::record;
 
 std::string recs(std::initializer_list<std::string> items) {
     std::string out;

@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "FileBytes.h"
 #include "HiscoreFile.h"
+#include "LevelRecordBytes.h"
 #include "LevelsAndHiscores.h"
 #include "QFTModule.h"
 
@@ -13,15 +14,6 @@
 
 // Hand-made file bytes for the level and hiscore tests, built without our writers.
 namespace fixture {
-
-inline std::string record(const std::string& text) {
-    std::string r;
-    r.push_back(static_cast<char>(text.size() & 0xFF));
-    r.push_back(static_cast<char>(text.size() >> 8));
-    r += text;
-    r.resize(128, '\0');
-    return r;
-}
 
 // The scrambler's rotation within codes 32..255, written out independently.
 inline std::string scramble(const std::string& plain) {

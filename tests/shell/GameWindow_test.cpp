@@ -1,5 +1,5 @@
-#include "../platform/HttpTestServer.h"
 #include "Dialogs.h"
+#include "HttpTestServer.h"
 #include "InfoModel.h"
 #include "MPLAY.h"
 #include "ManualClock.h"

@@ -1,121 +1,64 @@
 #include "Dialogs.h"
 
-#include "Ansi.h"
-
-#include <QApplication>
-#include <QInputDialog>
-#include <QMessageBox>
+#include <cstdio>
 
 namespace {
 
 DialogService* installed = nullptr;
+DialogService* programBoxes = nullptr;
 std::string title = "Vantorix";
 
-QMessageBox::Icon iconFor(int style) {
-    switch (style & 0x70) {
-    case mb::Critical:
-        return QMessageBox::Critical;
-    case mb::Question:
-        return QMessageBox::Question;
-    case mb::Exclamation:
-        return QMessageBox::Warning;
-    case mb::Information:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
-    }
-}
-
-struct ButtonSpec {
-    QMessageBox::StandardButton button;
-    int result;
-};
-
-std::vector<ButtonSpec> buttonsFor(int style) {
-    switch (style & 7) {
-    case mb::OKCancel:
-        return {{QMessageBox::Ok, mb::OK}, {QMessageBox::Cancel, mb::Cancel}};
-    case mb::AbortRetryIgnore:
-        return {{QMessageBox::Abort, mb::Abort},
-                {QMessageBox::Retry, mb::Retry},
-                {QMessageBox::Ignore, mb::Ignore}};
-    case mb::YesNoCancel:
-        return {{QMessageBox::Yes, mb::Yes},
-                {QMessageBox::No, mb::No},
-                {QMessageBox::Cancel, mb::Cancel}};
-    case mb::YesNo:
-        return {{QMessageBox::Yes, mb::Yes}, {QMessageBox::No, mb::No}};
-    case mb::RetryCancel:
-        return {{QMessageBox::Retry, mb::Retry}, {QMessageBox::Cancel, mb::Cancel}};
-    default:
-        return {{QMessageBox::Ok, mb::OK}};
-    }
-}
-
-int defaultIndex(int style) {
-    if (style & mb::DefaultButton3) {
-        return 2;
-    }
-    if (style & mb::DefaultButton2) {
-        return 1;
-    }
-    return 0;
-}
-
-class QtDialogs : public DialogService {
+// A program without boxes of its own (a tool, a fuzz target) still has its message read.
+class UnshownDialogs : public DialogService {
 public:
     int messageBox(const std::string& prompt, int style, const std::string& t) override {
-        QMessageBox box(iconFor(style), ansi::toQString(t), ansi::toQString(prompt),
-                        QMessageBox::NoButton, QApplication::activeWindow());
-        box.setTextFormat(Qt::PlainText);
-        const auto specs = buttonsFor(style);
-        for (const auto& s : specs) {
-            box.addButton(s.button);
-        }
-        const int def = defaultIndex(style);
-        if (def < static_cast<int>(specs.size())) {
-            box.setDefaultButton(specs[static_cast<std::size_t>(def)].button);
-        }
-        const auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
-        for (const auto& s : specs) {
-            if (s.button == pressed) {
-                return s.result;
-            }
-        }
-        // Closed with Escape or the frame: the cancel button where there is one.
-        for (const auto& s : specs) {
-            if (s.result == mb::Cancel || s.result == mb::No) {
-                return s.result;
-            }
-        }
-        return specs.front().result;
+        std::fprintf(stderr, "%s: %s\n", t.c_str(), prompt.c_str());
+        return mb::buttons(style).front();
     }
 
     std::string inputBox(const std::string& prompt, const std::string& t,
                          const std::string& defaultText) override {
-        QInputDialog dlg(QApplication::activeWindow());
-        dlg.setWindowTitle(ansi::toQString(t));
-        dlg.setLabelText(ansi::toQString(prompt));
-        dlg.setTextValue(ansi::toQString(defaultText));
-        if (dlg.exec() != QDialog::Accepted) {
-            return "";
-        }
-        return ansi::fromQString(dlg.textValue());
+        std::fprintf(stderr, "%s: %s\n", t.c_str(), prompt.c_str());
+        return defaultText;
     }
 };
 
 } // namespace
 
+std::vector<int> mb::buttons(int style) {
+    switch (style & 7) {
+    case OKCancel:
+        return {OK, Cancel};
+    case AbortRetryIgnore:
+        return {Abort, Retry, Ignore};
+    case YesNoCancel:
+        return {Yes, No, Cancel};
+    case YesNo:
+        return {Yes, No};
+    case RetryCancel:
+        return {Retry, Cancel};
+    default:
+        return {OK};
+    }
+}
+
 DialogService& DialogService::instance() {
     if (installed) {
         return *installed;
     }
-    static QtDialogs qt;
-    return qt;
+    if (programBoxes) {
+        return *programBoxes;
+    }
+    static UnshownDialogs unshown;
+    return unshown;
 }
 
 void DialogService::install(DialogService* s) {
     installed = s;
+}
+
+void DialogService::setProgramBoxes(DialogService* s) {
+    programBoxes = s;
 }
 
 void setProgramTitle(const std::string& t) {
@@ -150,7 +93,7 @@ int ScriptedDialogs::messageBox(const std::string& prompt, int style, const std:
         answers_.pop_front();
         return r;
     }
-    return buttonsFor(style).front().result;
+    return mb::buttons(style).front();
 }
 
 std::string ScriptedDialogs::inputBox(const std::string& prompt, const std::string& t,

@@ -3,7 +3,7 @@
 #include "ColorFader.h"
 #include "EditorLevelFiles.h"
 #include "GameLaunch.h"
-#include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "Surface.h"
 #include "TestLevelCopies.h"
 #include "Timer.h"

@@ -3,7 +3,7 @@
 #include "Ansi.h"
 #include "FrmJoystickSetup.h"
 #include "KeyCodes.h"
-#include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "frmInternetConfig.h"
 #include "frmPrefTest.h"
 #include "frmReadMe.h"

@@ -2,18 +2,22 @@
 # that it may not use). Run as: cmake -DSOURCE_DIR=<repo> -P CheckLayers.cmake
 #
 # Each folder with the folders its files may include from, besides its own.
-set(uses_platform "")
-set(uses_foundation platform)
-set(uses_levelfile platform foundation)
-set(uses_game/levels_hiscores platform foundation levelfile)
-set(uses_game/devices platform foundation levelfile)
-set(uses_game/engine platform foundation levelfile game/levels_hiscores game/devices)
+# The core floor needs Qt Core only; the folders above it show and sound.
+set(uses_platform/core "")
+set(uses_foundation/core platform/core)
+set(uses_levelfile platform/core foundation/core)
+set(uses_game/levels_hiscores platform/core foundation/core levelfile)
+set(uses_platform/desktop platform/core)
+set(uses_foundation/desktop platform/core platform/desktop foundation/core)
+set(platform_and_foundation platform/core platform/desktop foundation/core foundation/desktop)
+set(uses_game/devices ${platform_and_foundation} levelfile)
+set(uses_game/engine ${platform_and_foundation} levelfile game/levels_hiscores game/devices)
 set(uses_game/hiscore_ui ${uses_game/engine} game/engine)
 set(uses_game/shell ${uses_game/hiscore_ui} game/hiscore_ui)
 set(uses_game/launcher ${uses_game/shell} game/shell)
-set(uses_editor platform foundation levelfile)
-set(uses_displaysetup platform foundation levelfile)
-set(uses_tools platform foundation levelfile)
+set(uses_editor ${platform_and_foundation} levelfile)
+set(uses_displaysetup ${platform_and_foundation} levelfile)
+set(uses_tools ${platform_and_foundation} levelfile)
 
 # The folders are the ones the build takes, so a folder added there cannot go unchecked.
 file(READ ${SOURCE_DIR}/CMakeLists.txt top)

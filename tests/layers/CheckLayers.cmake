@@ -1,23 +1,14 @@
 # Fails when a file includes a header of a folder on a higher floor (or of a folder beside it
 # that it may not use). Run as: cmake -DSOURCE_DIR=<repo> -P CheckLayers.cmake
-#
-# Each folder with the folders its files may include from, besides its own.
-# The core floor needs Qt Core only; the folders above it show and sound.
-set(uses_platform/core "")
-set(uses_foundation/core platform/core)
-set(uses_levelfile platform/core foundation/core)
-set(uses_game/levels_hiscores platform/core foundation/core levelfile)
-set(uses_platform/desktop platform/core)
-set(uses_foundation/desktop platform/core platform/desktop foundation/core)
-set(platform_and_foundation platform/core platform/desktop foundation/core foundation/desktop)
-set(uses_game/devices ${platform_and_foundation} levelfile)
-set(uses_game/engine ${platform_and_foundation} levelfile game/levels_hiscores game/devices)
-set(uses_game/hiscore_ui ${uses_game/engine} game/engine)
-set(uses_game/shell ${uses_game/hiscore_ui} game/hiscore_ui)
-set(uses_game/launcher ${uses_game/shell} game/shell)
-set(uses_editor ${platform_and_foundation} levelfile)
-set(uses_displaysetup ${platform_and_foundation} levelfile)
-set(uses_tools ${platform_and_foundation} levelfile)
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/Floors.cmake)
+foreach(folder ${core_floor})
+  foreach(used ${uses_${folder}})
+    if(NOT used IN_LIST core_floor)
+      message(FATAL_ERROR "${folder} is on the core floor but may use ${used}")
+    endif()
+  endforeach()
+endforeach()
 
 # The folders are the ones the build takes, so a folder added there cannot go unchecked.
 file(READ ${SOURCE_DIR}/CMakeLists.txt top)

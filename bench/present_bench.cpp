@@ -1,4 +1,4 @@
-// LIBS: vantorix_platform
+// LIBS: vantorix_platform_desktop
 // Showing the play pane (400 x 420) in its view: the whole pane, as after a level start or a
 // flash, at the window's scales. The goal at 2x is at most 1 ms. And what a frame of play
 // tells the views: every alien redrawn in place, three shots moved.

@@ -1,4 +1,4 @@
-// LIBS: vantorix_foundation
+// LIBS: vantorix_foundation_desktop
 #include "Sprite.h"
 #include "SpriteCollision.h"
 

@@ -1,6 +1,7 @@
 // vantdisp: chooses and tries the screen mode for the game's full-screen play.
 #include "Dialogs.h"
 #include "DisplayModes.h"
+#include "QtDialogs.h"
 #include "frmDisplaySettings.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    DialogService::setProgramBoxes(&qtDialogs());
     // A tried mode that a crashed run left on the screen goes before anything else.
     display::restoreLeftoverSwitch();
     setProgramTitle("Vantorix");

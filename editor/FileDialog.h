@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 
 #include <deque>
 #include <string>

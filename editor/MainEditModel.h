@@ -4,7 +4,7 @@
 #include "EditorLevelFiles.h"
 #include "GameLaunch.h"
 #include "KeyCodes.h"
-#include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "Surface.h"
 #include "TestLevelCopies.h"
 #include "Timer.h"

@@ -1,5 +1,6 @@
 // vantedit: the level editor. An argument names a level file to open.
 #include "Dialogs.h"
+#include "QtDialogs.h"
 #include "frmMainEdit.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    DialogService::setProgramBoxes(&qtDialogs());
     setProgramTitle("vantedit");
     QApplication::setApplicationName("vantedit");
 

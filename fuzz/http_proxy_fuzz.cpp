@@ -1,4 +1,4 @@
-// LIBS: vantorix_platform
+// LIBS: vantorix_platform_core
 #include "HttpProxy.h"
 
 #include <arpa/inet.h>

@@ -1,4 +1,4 @@
-// LIBS: vantorix_platform
+// LIBS: vantorix_platform_desktop
 #include "MidiSong.h"
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-// LIBS: vantorix_platform
+// LIBS: vantorix_platform_desktop
 #include "Surface.h"
 
 #include <QGuiApplication>

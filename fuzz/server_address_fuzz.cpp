@@ -1,4 +1,4 @@
-// LIBS: vantorix_hiscore_ui vantorix_platform
+// LIBS: vantorix_hiscore_ui
 #include "HttpUrl.h"
 #include "InternetRequests.h"
 

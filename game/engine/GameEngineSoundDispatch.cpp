@@ -2,6 +2,7 @@
 #include "GameEngine.h"
 #include "Numbers.h"
 #include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 
 void GameEngine::LocalPlaySound(VbInteger id) {
     if (!f.SoundAvailable || !f.mnuSound.Checked) {

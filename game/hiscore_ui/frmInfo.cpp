@@ -1,7 +1,7 @@
 #include "Ansi.h"
 #include "HiscoreUi.h"
 #include "InfoModel.h"
-#include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "Timer.h"
 
 #include <QLabel>

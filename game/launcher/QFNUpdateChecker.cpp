@@ -2,7 +2,7 @@
 
 #include "Http.h"
 #include "Numbers.h"
-#include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "TextCase.h"
 #include "VbError.h"
 

@@ -7,6 +7,7 @@
 #include "Numbers.h"
 #include "ProcessState.h"
 #include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "Settings.h"
 #include "TextCase.h"
 

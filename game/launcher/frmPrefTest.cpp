@@ -1,7 +1,7 @@
 #include "frmPrefTest.h"
 
 #include "Numbers.h"
-#include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 #include "FrmJoystickSetup.h"
 #include "KeyCodes.h"
 #include "ModalBox.h"
-#include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "frmInternetConfig.h"
 #include "frmPrefTest.h"
 #include "frmReadMe.h"

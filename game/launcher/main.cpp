@@ -3,6 +3,7 @@
 #include "DisplayModes.h"
 #include "FramePresentation.h"
 #include "GameShell.h"
+#include "QtDialogs.h"
 #include "Random.h"
 #include "frmMain.h"
 #include "frmStart.h"
@@ -16,6 +17,7 @@
 int main(int argc, char** argv) {
     chooseFramePresentation();
     QApplication app(argc, argv);
+    DialogService::setProgramBoxes(&qtDialogs());
     setProgramTitle(GameTitle);
     const std::string commandLine = cmdline::join(argc, argv);
 

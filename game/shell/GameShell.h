@@ -3,6 +3,7 @@
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "Surface.h"
 #include "VbTypes.h"
 #include "dx8Joystick.h"

@@ -1,6 +1,6 @@
 #include "frmControl.h"
 
-#include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "Surface.h"
 #include "SurfaceView.h"
 

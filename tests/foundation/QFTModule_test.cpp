@@ -2,6 +2,7 @@
 #include "Dialogs.h"
 #include "ManualClock.h"
 #include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "Surface.h"
 #include "VbError.h"
 #include "WaveBytes.h"

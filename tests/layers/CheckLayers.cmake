@@ -1,19 +1,14 @@
 # Fails when a file includes a header of a folder on a higher floor (or of a folder beside it
 # that it may not use). Run as: cmake -DSOURCE_DIR=<repo> -P CheckLayers.cmake
-#
-# Each folder with the folders its files may include from, besides its own.
-set(uses_platform "")
-set(uses_foundation platform)
-set(uses_levelfile platform foundation)
-set(uses_game/levels_hiscores platform foundation levelfile)
-set(uses_game/devices platform foundation levelfile)
-set(uses_game/engine platform foundation levelfile game/levels_hiscores game/devices)
-set(uses_game/hiscore_ui ${uses_game/engine} game/engine)
-set(uses_game/shell ${uses_game/hiscore_ui} game/hiscore_ui)
-set(uses_game/launcher ${uses_game/shell} game/shell)
-set(uses_editor platform foundation levelfile)
-set(uses_displaysetup platform foundation levelfile)
-set(uses_tools platform foundation levelfile)
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/Floors.cmake)
+foreach(folder ${core_floor})
+  foreach(used ${uses_${folder}})
+    if(NOT used IN_LIST core_floor)
+      message(FATAL_ERROR "${folder} is on the core floor but may use ${used}")
+    endif()
+  endforeach()
+endforeach()
 
 # The folders are the ones the build takes, so a folder added there cannot go unchecked.
 file(READ ${SOURCE_DIR}/CMakeLists.txt top)

@@ -1,6 +1,8 @@
 // The boxes and the keyboard on a real X server with no window manager, where nobody but
 // the program frames, places or focuses a window. Its own main: the X server comes first,
 // then the application on it.
+#include "Dialogs.h"
+#include "QtDialogs.h"
 #include "RealBoxes.h"
 #include "XServerFixture.h"
 
@@ -56,6 +58,7 @@ int main(int argc, char** argv) {
     int code = 0;
     {
         QApplication app(argc, argv);
+        DialogService::setProgramBoxes(&qtDialogs());
         code = RUN_ALL_TESTS();
     }
     return code;

@@ -1,3 +1,4 @@
+#include "QtDialogs.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     testing::InitGoogleMock(&argc, argv);
     QApplication app(argc, argv);
+    DialogService::setProgramBoxes(&qtDialogs());
     TestEnvironment::installListener();
     return RUN_ALL_TESTS();
 }

@@ -3,6 +3,7 @@
 // codes, and the level bars and status line follow the music given on the command line.
 #include "FrmJoystickSetup.h"
 #include "MPLAY.h"
+#include "QtDialogs.h"
 #include "Timer.h"
 #include "dx8Joystick.h"
 #include "dx8Keyboard.h"
@@ -35,6 +36,7 @@ protected:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    DialogService::setProgramBoxes(&qtDialogs());
     if (argc > 1 && std::string(argv[1]) == "--joystick-setup") {
         FrmJoystickSetup setup;
         return setup.exec() == QDialog::Accepted ? 0 : 1;

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "HeldChanges.h"
+
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
 #include <vector>
-
-class Surface;
 
 // Hands the changes of all shown surfaces to their views together. While a frame timer
 // runs, that is at the end of each of its ticks, so that drawing done by the other timers
@@ -28,15 +28,16 @@ public:
     // on the game's clock; 0 without frames.
     int runningFramePeriod() const;
 
+    // Holds changes until the next delivery; what holds them drops out before it goes.
+    void hold(HeldChanges& changes);
+    void drop(HeldChanges& changes);
+
 private:
-    friend class Surface;
     FramePacer();
-    void hold(Surface& surface);
-    void drop(Surface& surface);
     void deliverHeld();
     void checkOverdue();
 
-    std::vector<Surface*> held_;
+    std::vector<HeldChanges*> held_;
     bool turnQueued_ = false;
     int periodMs_ = 0;
     std::uint32_t lastFrame_ = 0;

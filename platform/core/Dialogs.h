@@ -28,6 +28,9 @@ inline constexpr int Retry = 4;
 inline constexpr int Ignore = 5;
 inline constexpr int Yes = 6;
 inline constexpr int No = 7;
+
+// The results of the buttons a style shows, left to right (OK, Cancel for OKCancel).
+std::vector<int> buttons(int style);
 } // namespace mb
 
 // Texts are byte texts (Windows-1252), shown as plain text.
@@ -40,8 +43,11 @@ public:
                                  const std::string& defaultText) = 0;
 
     static DialogService& instance();
-    // Installs s (not owned); nullptr goes back to the Qt boxes.
+    // Installs s (not owned) in place of the program's boxes; nullptr goes back to them.
     static void install(DialogService* s);
+    // The program's own boxes (not owned): each program's main gives the Qt boxes. Without
+    // them a box goes to standard error and closes on its first button.
+    static void setProgramBoxes(DialogService* s);
 };
 
 // The title shown when a box has none: the running program's.

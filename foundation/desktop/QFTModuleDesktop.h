@@ -2,9 +2,7 @@
 
 #include "VbTypes.h"
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 class QWidget;
 class Surface;
@@ -12,26 +10,8 @@ class Surface;
 // A window handle is the window itself.
 using HWnd = QWidget*;
 
-// Small helpers shared by all three programs. Texts are byte texts (Windows-1252); paths
-// use "/".
-
-// The program's folder, ending in exactly one "/".
-std::string AppPath();
-// For tests and tools that run outside the program folder.
-void setAppPathForTesting(const std::string& folder);
-
-// False for an empty path and for a folder (which DirExists leaves the current folder).
-VbBool FileExists(const std::string& path);
-// Makes path the current folder when it can; True when it did.
-VbBool DirExists(const std::string& path);
-// Names (no folder) of the normal files in folder matching pattern ("*.*" when empty),
-// without regard to case, sorted as a Windows folder lists them; no folders and no dot
-// files. folder gains a trailing "/" when it lacks one. Empty when the folder is missing.
-std::vector<std::string> GetFileList(std::string& folder, const std::string& pattern);
-// The whole file as bytes, less one trailing CR LF. Raises VbError 53 (file not found),
-// 76 (path not found), 70 (permission denied) or 75 (a folder, not a regular file, over
-// 16 MB, or unreadable), the description naming the file.
-std::string ReadTextFile(const std::string& path);
+// The shared helper module's calls on the desktop: clock, shell, sound, windows, screen and
+// network.
 
 // Opens file (a document, folder, program or address) with the desktop; a program starts
 // detached with params split as a shell would, in dir. 42 when started, 0 when the file
@@ -70,12 +50,3 @@ void CaptureScreenArea(Surface& target, VbLong x, VbLong y, VbLong w, VbLong h, 
 VbBool GetInternetConnectedState(VbLong& flags, std::string& connName);
 // There is no media control interface here: does nothing.
 void StopMciDevice(const std::string& alias, VbBool closeIt);
-
-// The part between the first NUL and the next (to the end when there is no next); s
-// unchanged without a NUL.
-std::string NulDelimitedText(const std::string& s);
-// Letters and digits kept, everything else "%" and two upper-case hex digits.
-std::string URLEncode(const std::string& s);
-// Raise VbError 10 (source "Crypter") for a shift of 32767.
-std::string EncryptText(const std::string& text, VbInteger shift);
-std::string DecryptText(const std::string& text, VbInteger shift);

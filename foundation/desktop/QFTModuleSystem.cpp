@@ -4,7 +4,7 @@
 #include "Dialogs.h"
 #include "IgnoringFailures.h"
 #include "NetworkState.h"
-#include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "Shell.h"
 #include "WavePlayer.h"
 #include "WindowHelpers.h"

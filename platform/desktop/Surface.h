@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DirtyRects.h"
+#include "HeldChanges.h"
 #include "ShownPixels.h"
 
 #include <QImage>
@@ -40,7 +41,7 @@ QImage decodePicture(std::string_view bytes, PictureFormats allowed = PictureFor
 // pixels, with the picture it was given (what Cls brings back), the box's colours, its text
 // cursor and font. Colours are game colours (0x00BBGGRR); texts are Windows-1252 bytes.
 // Drawing is always kept in the buffer; Refresh tells the views to show it.
-class Surface : public QObject {
+class Surface : public QObject, private HeldChanges {
     Q_OBJECT
 
 public:
@@ -154,11 +155,10 @@ signals:
 
 private:
     friend bool BitBlt(Surface&, int, int, int, int, const Surface&, int, int, std::uint32_t);
-    friend class FramePacer;
     void markChanged(const QRect& r);
     void drawRuns(const RasterLine& line, int x, int y);
     void markAllChanged() { markChanged(image_.rect()); }
-    void deliverChanges();
+    void deliverChanges() override;
 
     RasterFont& font() const;
     void plot(int x, int y, std::uint32_t pen);

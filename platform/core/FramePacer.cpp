@@ -2,7 +2,6 @@
 
 #include "Clock.h"
 #include "Numbers.h"
-#include "Surface.h"
 
 #include <algorithm>
 #include <utility>
@@ -55,9 +54,9 @@ void FramePacer::checkOverdue() {
     deliverHeld();
 }
 
-void FramePacer::hold(Surface& surface) {
-    if (std::find(held_.begin(), held_.end(), &surface) == held_.end()) {
-        held_.push_back(&surface);
+void FramePacer::hold(HeldChanges& changes) {
+    if (std::find(held_.begin(), held_.end(), &changes) == held_.end()) {
+        held_.push_back(&changes);
     }
     if (pacing()) {
         if (!overdue_.isActive()) {
@@ -70,15 +69,15 @@ void FramePacer::hold(Surface& surface) {
     }
 }
 
-void FramePacer::drop(Surface& surface) {
-    held_.erase(std::remove(held_.begin(), held_.end(), &surface), held_.end());
+void FramePacer::drop(HeldChanges& changes) {
+    held_.erase(std::remove(held_.begin(), held_.end(), &changes), held_.end());
 }
 
 void FramePacer::deliverHeld() {
     turnQueued_ = false;
     // A view's repaint may draw again; that is held for the next delivery.
-    std::vector<Surface*> now = std::exchange(held_, {});
-    for (Surface* s : now) {
-        s->deliverChanges();
+    std::vector<HeldChanges*> now = std::exchange(held_, {});
+    for (HeldChanges* c : now) {
+        c->deliverChanges();
     }
 }

@@ -1,6 +1,6 @@
 // The screen grab of the shared helper module.
 #include "IgnoringFailures.h"
-#include "QFTModule.h"
+#include "QFTModuleDesktop.h"
 #include "ScreenCapture.h"
 #include "Surface.h"
 

@@ -15,8 +15,6 @@ bool subsystemUp = false;
 int nextListenerId = 1;
 std::map<int, std::function<void()>> closeListeners;
 
-constexpr int sampleRate = 44100;
-constexpr int chunkSize = 1024;
 constexpr int defaultChannels = 16;
 
 } // namespace
@@ -35,7 +33,7 @@ bool open() {
         return false;
     }
     subsystemUp = true;
-    if (Mix_OpenAudio(sampleRate, AUDIO_S16SYS, 2, chunkSize) != 0) {
+    if (Mix_OpenAudio(sampleRate, AUDIO_S16SYS, 2, blockFrames) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         subsystemUp = false;
         state = State::Failed;

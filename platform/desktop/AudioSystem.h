@@ -8,6 +8,10 @@
 // device open() fails and the program runs silent.
 namespace audio {
 
+// What open() asks the device for: the rate, and the frames of one callback.
+constexpr int sampleRate = 44100;
+constexpr int blockFrames = 1024;
+
 // Idempotent. A failed attempt is remembered until close(), so that a machine without
 // sound does not retry on every effect.
 bool open();

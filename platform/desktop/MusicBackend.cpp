@@ -98,7 +98,7 @@ std::unique_ptr<Module> Module::load(const std::string& path, std::string* error
 }
 
 bool Module::play() {
-    if (!audio::isOpen()) {
+    if (!mixerOpen()) {
         return false;
     }
     {
@@ -110,7 +110,7 @@ bool Module::play() {
 }
 
 bool Module::stop() {
-    if (!audio::isOpen()) {
+    if (!mixerOpen()) {
         return false;
     }
     unhookSource(engine_.get());
@@ -353,7 +353,7 @@ std::unique_ptr<Stream> Stream::open(const std::string& path, bool loop, std::st
 }
 
 bool Stream::play() {
-    if (!audio::isOpen()) {
+    if (!mixerOpen()) {
         return false;
     }
     {

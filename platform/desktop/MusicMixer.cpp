@@ -18,6 +18,7 @@ namespace {
 std::mutex slotMutex;
 MixSource* hooked = nullptr;
 bool hookInstalled = false; // touched only on the program's thread
+bool byHand = false;        // likewise
 
 struct Output {
     int rate = 0;
@@ -92,6 +93,9 @@ std::mutex& mixerLock() {
 }
 
 bool startMixer() {
+    if (byHand) {
+        return true;
+    }
     if (!audio::open()) {
         return false;
     }
@@ -106,7 +110,14 @@ bool startMixer() {
     return true;
 }
 
+bool mixerOpen() {
+    return byHand || audio::isOpen();
+}
+
 int mixerRate() {
+    if (byHand) {
+        return audio::sampleRate;
+    }
     int rate = 0;
     Uint16 format = 0;
     int channels = 0;
@@ -114,7 +125,7 @@ int mixerRate() {
 }
 
 bool hookSource(MixSource* source) {
-    if (!audio::isOpen()) {
+    if (!mixerOpen()) {
         return false;
     }
     {
@@ -127,7 +138,7 @@ bool hookSource(MixSource* source) {
         source->paused = false;
         source->peak = 0;
     }
-    if (!hookInstalled) {
+    if (!hookInstalled && !byHand) {
         Mix_HookMusic(renderSlot, nullptr);
         hookInstalled = true;
     }
@@ -169,6 +180,33 @@ bool isHooked(const MixSource* source) {
 double renderLoad() {
     std::lock_guard<std::mutex> lock(slotMutex);
     return hooked != nullptr && !hooked->paused ? load.load() : 0.0;
+}
+
+void setDrivenByHand(bool on) {
+    if (on == byHand) {
+        return;
+    }
+    if (on) {
+        // The device's thread must not render the slot behind the hand's back.
+        if (hookInstalled && audio::isOpen()) {
+            Mix_HookMusic(nullptr, nullptr);
+        }
+        hookInstalled = false;
+        byHand = true;
+        std::lock_guard<std::mutex> lock(slotMutex);
+        output = {audio::sampleRate, AUDIO_S16SYS, 2};
+        return;
+    }
+    emptySlot();
+    byHand = false;
+    if (audio::isOpen()) {
+        startMixer(); // back to the device's output
+    }
+}
+
+void renderByHand(std::uint8_t* stream, int len) {
+    std::memset(stream, 0, static_cast<std::size_t>(len)); // the silence the mixer lays
+    renderSlot(nullptr, stream, len);
 }
 
 } // namespace music

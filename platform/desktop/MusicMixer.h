@@ -33,6 +33,8 @@ std::mutex& mixerLock();
 
 // Opens the shared audio device; false when there is no sound.
 bool startMixer();
+// True while the slot has an output: the device is open, or the slot is driven by hand.
+bool mixerOpen();
 // The output rate in Hz; 0 without sound.
 int mixerRate();
 // Gives the slot to source (which must outlive its hold on it), from the start.
@@ -45,5 +47,11 @@ void emptySlot();
 bool isHooked(const MixSource* source);
 // Share of the audio time spent rendering the slot, in percent.
 double renderLoad();
+
+// For ManualMixer: while driven by hand the device is neither opened nor hooked, and the
+// slot renders only in renderByHand(), as the device's callback would, into 16-bit stereo
+// at the device's rate. Turning it off empties the slot.
+void setDrivenByHand(bool on);
+void renderByHand(std::uint8_t* stream, int len);
 
 } // namespace music

@@ -1,24 +1,22 @@
 // Every kind of music file the player takes, written here through Debian's own libraries:
 // what plays, how long, where it is, and what a damaged or hostile file does.
 #include "AudioSystem.h"
-#include "MPLAY.h"
-#include "ManualClock.h"
 #include "MusicFixtures.h"
+#include "PlayerFixture.h"
 #include "SoundFileWriters.h"
 
-#include <QTemporaryDir>
-#include <QThread>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <memory>
 #include <sndfile.h>
 #include <sys/stat.h>
 #include <thread>
@@ -27,9 +25,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-using fixtures::kPatienceMs;
-using fixtures::waitUntil;
 
 std::string readBytes(const std::string& path, std::uintmax_t from = 0) {
     std::ifstream in(path, std::ios::binary);
@@ -87,18 +82,10 @@ std::vector<Kind> streamKinds() {
     };
 }
 
-class MusicKindsTest : public testing::Test {
+// The music moves by hand: what a test waits for comes as soon as it is rendered.
+class MusicKindsTest : public PlayerFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(audio::open()) << "SDL's audio driver should open";
-        Clock::install(&clock);
-        player = std::make_unique<MPLAY>();
-        dir = dirHolder.path().toStdString();
-    }
-    void TearDown() override {
-        player.reset();
-        Clock::install(nullptr);
-    }
+    explicit MusicKindsTest(Drive drive = Drive::ByHand) : PlayerFixture(drive) {}
     std::string write(const Kind& k) {
         const std::string path = dir + "/" + k.name;
         std::string error;
@@ -108,11 +95,6 @@ protected:
     std::string writeMidi(const std::string& name, const std::string& bytes) {
         return fixtures::write(dir, name, bytes);
     }
-
-    ManualClock clock;
-    QTemporaryDir dirHolder;
-    std::string dir;
-    std::unique_ptr<MPLAY> player;
 };
 
 TEST_F(MusicKindsTest, EveryStreamKindPlaysAudiblyWithItsLengthAndPosition) {
@@ -133,7 +115,7 @@ TEST_F(MusicKindsTest, EveryStreamKindPlaysAudiblyWithItsLengthAndPosition) {
         const double time = player->StreamTime();
         const double share = static_cast<double>(player->StreamPosition()) / bytes;
         EXPECT_NEAR(share, time / lengthMs, 0.02) << "at " << time << " ms";
-        QThread::msleep(80);
+        pass(80);
         EXPECT_EQ(player->StreamTime(), time) << "paused";
         player->setStreamPause(false);
 
@@ -203,9 +185,9 @@ TEST_F(MusicKindsTest, MidiSongsPlayAsModules) {
         player->setGlobalVolume(0, 255);
         // Pause holds the play time.
         player->setPauseModule(true);
-        QThread::msleep(60);
+        pass(60);
         const VbLong held = player->CurTime();
-        QThread::msleep(120);
+        pass(120);
         EXPECT_EQ(player->CurTime(), held);
         player->setPauseModule(false);
         EXPECT_TRUE(player->StopFile());
@@ -363,113 +345,80 @@ TEST_F(MusicKindsTest, HostileFilesAreRefusedWithoutBlocking) {
     EXPECT_FALSE(rescued) << "PlayFile waited for a writer on a named pipe";
 }
 
-// What the mixer wrote: with the disk audio driver, the program's whole output lands in a
-// file, and what a player hears can be measured there.
-class MusicOnDisk : public MusicKindsTest {
+// Left channel of 16-bit stereo frames.
+std::vector<int> leftOf(const std::int16_t* frames, std::size_t count) {
+    std::vector<int> left(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        left[i] = frames[i * 2];
+    }
+    return left;
+}
+
+int levelOf(const std::vector<int>& heard) {
+    int level = 0;
+    for (int v : heard) {
+        level = std::max(level, std::abs(v));
+    }
+    return level;
+}
+
+// The tone of kind k in what was heard: audible, unclipped, for its length, at its pitch.
+void expectTheToneOf(const Kind& k, const std::vector<int>& heard) {
+    // The sound is where the output is above a tenth of its level.
+    std::size_t first = heard.size(), last = 0;
+    int peak = 0;
+    for (std::size_t i = 0; i < heard.size(); ++i) {
+        peak = std::max(peak, std::abs(heard[i]));
+        if (std::abs(heard[i]) > 1600) {
+            first = std::min(first, i);
+            last = i;
+        }
+    }
+    ASSERT_LT(first, last) << "nothing was heard";
+    EXPECT_GT(peak, 14000) << "audible: written at half of full scale";
+    EXPECT_LT(peak, 19000) << "and not louder, nor clipped";
+    const double seconds = static_cast<double>(last - first) / 44100;
+    EXPECT_NEAR(seconds, k.seconds, 0.03) << "the whole sound, at its own rate";
+    // The pitch from the rising zero crossings of the middle half.
+    std::vector<double> rising;
+    for (std::size_t i = first + (last - first) / 4 + 1; i <= last - (last - first) / 4; ++i) {
+        if (heard[i - 1] < 0 && heard[i] >= 0) {
+            rising.push_back(static_cast<double>(i - 1) +
+                             heard[i - 1] / static_cast<double>(heard[i - 1] - heard[i]));
+        }
+    }
+    ASSERT_GE(rising.size(), 2u);
+    const double hz = (rising.size() - 1) * 44100.0 / (rising.back() - rising.front());
+    EXPECT_NEAR(hz, 440.0, 2.0) << "its pitch";
+}
+
+// What the mixer wrote, as a player hears it: everything the slot rendered by hand.
+class MusicHeard : public MusicKindsTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(audio::open());
-        if (audio::driverName() != "disk") {
-            GTEST_SKIP() << "needs SDL's disk audio driver (the devices_music_on_disk test)";
-        }
-        const char* out = std::getenv("SDL_DISKAUDIOFILE");
-        ASSERT_NE(out, nullptr);
-        output = out;
-        MusicKindsTest::SetUp();
+    std::size_t now() const { return mixer->heard().size() / 2; }
+    std::vector<int> heardSince(std::size_t frame) const {
+        return leftOf(mixer->heard().data() + frame * 2, now() - frame);
     }
-    std::uintmax_t outputSize() const {
-        std::error_code ec;
-        const auto n = fs::file_size(output, ec);
-        return ec ? 0 : n;
-    }
-    // Left channel of the 16-bit stereo output from byte `from` on.
-    std::vector<int> heardSince(std::uintmax_t from) const {
-        const std::string bytes = readBytes(output, from - from % 4);
-        std::vector<int> left;
-        for (std::size_t at = 0; at + 4 <= bytes.size(); at += 4) {
-            left.push_back(
-                static_cast<std::int16_t>(static_cast<unsigned char>(bytes[at]) |
-                                          (static_cast<unsigned char>(bytes[at + 1]) << 8)));
-        }
-        return left;
-    }
-
-    // Waits until the output has been silent for a while, so that nothing of a sound played
-    // before comes after the point it returns.
-    std::uintmax_t silentPoint() const {
-        std::uintmax_t at = 0;
-        EXPECT_TRUE(waitUntil([&] {
-            at = outputSize();
-            const std::vector<int> tail = heardSince(at > kSettle ? at - kSettle : 0);
-            return tail.size() >= kSettle / 4 && levelOf(tail) <= 30;
-        })) << "the output never fell silent";
-        return at;
-    }
-    // Waits until the driver has written past everything rendered so far. It writes at
-    // whatever pace the machine allows, so no fixed sleep can know when that is.
-    void waitForTheDriver() const {
-        const std::uintmax_t now = outputSize();
-        ASSERT_TRUE(waitUntil([&] { return outputSize() >= now + kSettle; }))
-            << "the driver stopped writing";
-    }
-    static int levelOf(const std::vector<int>& heard) {
-        int level = 0;
-        for (int v : heard) {
-            level = std::max(level, std::abs(v));
-        }
-        return level;
-    }
-    static constexpr std::uintmax_t kSettle = 17640; // 100 ms of output, several buffers
-
-    std::string output;
 };
 
-TEST_F(MusicOnDisk, EveryStreamKindSoundsAtItsPitchForItsLength) {
+TEST_F(MusicHeard, EveryStreamKindSoundsAtItsPitchForItsLength) {
     for (const Kind& k : streamKinds()) {
         SCOPED_TRACE(k.name);
         const std::string path = write(k);
-        const std::uintmax_t from = silentPoint();
+        const std::size_t from = now();
         player->PlayFile(path, 0, false);
         ASSERT_TRUE(waitUntil([&] { return !player->StreamIsPlaying(); }));
-        waitForTheDriver();
-        const std::vector<int> heard = heardSince(from);
-        // The sound is where the output is above a tenth of its level.
-        std::size_t first = heard.size(), last = 0;
-        int peak = 0;
-        for (std::size_t i = 0; i < heard.size(); ++i) {
-            peak = std::max(peak, std::abs(heard[i]));
-            if (std::abs(heard[i]) > 1600) {
-                first = std::min(first, i);
-                last = i;
-            }
-        }
-        ASSERT_LT(first, last) << "nothing was heard";
-        EXPECT_GT(peak, 14000) << "audible: written at half of full scale";
-        EXPECT_LT(peak, 19000) << "and not louder, nor clipped";
-        const double seconds = static_cast<double>(last - first) / 44100;
-        EXPECT_NEAR(seconds, k.seconds, 0.03) << "the whole sound, at its own rate";
-        // The pitch from the rising zero crossings of the middle half.
-        std::vector<double> rising;
-        for (std::size_t i = first + (last - first) / 4 + 1; i <= last - (last - first) / 4; ++i) {
-            if (heard[i - 1] < 0 && heard[i] >= 0) {
-                rising.push_back(static_cast<double>(i - 1) +
-                                 heard[i - 1] / static_cast<double>(heard[i - 1] - heard[i]));
-            }
-        }
-        ASSERT_GE(rising.size(), 2u);
-        const double hz = (rising.size() - 1) * 44100.0 / (rising.back() - rising.front());
-        EXPECT_NEAR(hz, 440.0, 2.0) << "its pitch";
+        expectTheToneOf(k, heardSince(from));
     }
 }
 
-TEST_F(MusicOnDisk, AMidiSongSoundsAndGoesRoundAtItsLength) {
+TEST_F(MusicHeard, AMidiSongSoundsAndGoesRoundAtItsLength) {
     // A note of 0.3 s in a song of 1.2 s: the notes start 1.2 s apart.
     const std::string path = writeMidi("round.mid", fixtures::midiFile(72, 0.3, 1.2, 0));
-    const std::uintmax_t from = silentPoint();
+    const std::size_t from = now();
     ASSERT_TRUE(player->PlayFile(path, 0)) << player->LastError();
     ASSERT_TRUE(waitUntil([&] { return player->CurTime() >= 4000; }));
     player->StopFile();
-    waitForTheDriver();
     const std::vector<int> heard = heardSince(from);
     const int peak = levelOf(heard);
     EXPECT_GT(peak, 1000) << "audible: one piano note";
@@ -498,6 +447,70 @@ TEST_F(MusicOnDisk, AMidiSongSoundsAndGoesRoundAtItsLength) {
     for (std::size_t i = 1; i < onsets.size(); ++i) {
         EXPECT_NEAR(onsets[i] - onsets[i - 1], 1.2, 0.03) << "round " << i;
     }
+}
+
+// The same through the device in real time: with SDL's disk audio driver the program's
+// whole output lands in a file, so what reaches the device can be measured there.
+class MusicOnDisk : public MusicKindsTest {
+protected:
+    MusicOnDisk() : MusicKindsTest(Drive::OnTheDevice) {}
+    void SetUp() override {
+        // A file of the test's own: tests run side by side.
+        output = dirHolder.path().toStdString() + "/heard.raw";
+        audio::close();
+        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+        ASSERT_TRUE(audio::open());
+        if (audio::driverName() != "disk") {
+            GTEST_SKIP() << "needs SDL's disk audio driver (SDL_AUDIODRIVER=disk)";
+        }
+        MusicKindsTest::SetUp();
+    }
+    std::uintmax_t outputSize() const {
+        std::error_code ec;
+        const auto n = fs::file_size(output, ec);
+        return ec ? 0 : n;
+    }
+    // Left channel of the 16-bit stereo output from byte `from` on.
+    std::vector<int> heardSince(std::uintmax_t from) const {
+        const std::string bytes = readBytes(output, from - from % 4);
+        std::vector<std::int16_t> frames(bytes.size() / 4 * 2);
+        if (!frames.empty()) {
+            std::memcpy(frames.data(), bytes.data(), frames.size() * 2);
+        }
+        return leftOf(frames.data(), frames.size() / 2);
+    }
+
+    // Waits until the output has been silent for a while, so that nothing of a sound played
+    // before comes after the point it returns.
+    std::uintmax_t silentPoint() {
+        std::uintmax_t at = 0;
+        EXPECT_TRUE(waitUntil([&] {
+            at = outputSize();
+            const std::vector<int> tail = heardSince(at > kSettle ? at - kSettle : 0);
+            return tail.size() >= kSettle / 4 && levelOf(tail) <= 30;
+        })) << "the output never fell silent";
+        return at;
+    }
+    // Waits until the driver has written past everything rendered so far. It writes at
+    // whatever pace the machine allows, so no fixed sleep can know when that is.
+    void waitForTheDriver() {
+        const std::uintmax_t now = outputSize();
+        ASSERT_TRUE(waitUntil([&] { return outputSize() >= now + kSettle; }))
+            << "the driver stopped writing";
+    }
+    static constexpr std::uintmax_t kSettle = 17640; // 100 ms of output, several buffers
+
+    std::string output;
+};
+
+TEST_F(MusicOnDisk, AStreamSoundsAtItsPitchForItsLength) {
+    const Kind k = streamKinds().back(); // a wave at half the output rate
+    const std::string path = write(k);
+    const std::uintmax_t from = silentPoint();
+    player->PlayFile(path, 0, false);
+    ASSERT_TRUE(waitUntil([&] { return !player->StreamIsPlaying(); }));
+    waitForTheDriver();
+    expectTheToneOf(k, heardSince(from));
 }
 
 } // namespace

@@ -1,23 +1,15 @@
 #include "AudioSystem.h"
-#include "MPLAY.h"
-#include "ManualClock.h"
 #include "MusicFixtures.h"
+#include "PlayerFixture.h"
 #include "Surface.h"
 #include "SurfaceView.h"
 #include "WavePlayer.h"
 
-#include <QTemporaryDir>
-#include <QThread>
-#include <chrono>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <memory>
 
 namespace {
-
-using fixtures::waitUntil;
 
 void expectNeutral(const MPLAY& p) {
     EXPECT_EQ(p.SongTitle(), "");
@@ -40,20 +32,19 @@ void expectNeutral(const MPLAY& p) {
     EXPECT_EQ(p.NumberOfChannels(), -1);
 }
 
-class MusicTest : public testing::Test {
+// A module and a wave in the folder; the music moves by hand unless the test is one of the
+// few that play in real time on the device.
+class MusicTest : public PlayerFixture {
 protected:
+    explicit MusicTest(Drive drive = Drive::ByHand) : PlayerFixture(drive) {}
     void SetUp() override {
-        ASSERT_TRUE(audio::open()) << "SDL's dummy audio driver should open";
-        Clock::install(&clock);
-        player = std::make_unique<MPLAY>();
+        PlayerFixture::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         player->resize(100, 100);
-        dir = dirHolder.path().toStdString();
         mod = fixtures::write(dir, "song.xm", fixtures::protrackerModule());
         wav = fixtures::write(dir, "tone.wav", fixtures::waveFile(300));
-    }
-    void TearDown() override {
-        player.reset();
-        Clock::install(nullptr);
     }
     std::string copy(const std::string& bytesOf, const std::string& name) {
         std::ifstream in(bytesOf, std::ios::binary);
@@ -62,11 +53,23 @@ protected:
         return fixtures::write(dir, name, bytes);
     }
 
-    ManualClock clock;
-    QTemporaryDir dirHolder;
-    std::string dir, mod, wav;
-    std::unique_ptr<MPLAY> player;
+    std::string mod, wav;
 };
+
+// The device's own part: its thread playing the music, and the device shared with the
+// sound effects.
+class MusicOnDevice : public MusicTest {
+protected:
+    MusicOnDevice() : MusicTest(Drive::OnTheDevice) {}
+};
+
+class MusicOnEitherDrive : public MusicTest, public testing::WithParamInterface<Drive> {
+protected:
+    MusicOnEitherDrive() : MusicTest(GetParam()) {}
+};
+
+INSTANTIATE_TEST_SUITE_P(Drives, MusicOnEitherDrive,
+                         testing::Values(Drive::ByHand, Drive::OnTheDevice), driveName);
 
 TEST_F(MusicTest, PlayFileByEnding) {
     struct Case {
@@ -140,14 +143,14 @@ TEST_F(MusicTest, ModuleGettersComeFromTheModule) {
     EXPECT_FALSE(player->StreamIsPlaying());
 }
 
-TEST_F(MusicTest, PauseHoldsThePlayTime) {
+TEST_P(MusicOnEitherDrive, PauseHoldsThePlayTime) {
     ASSERT_TRUE(player->PlayFile(mod, 0));
     ASSERT_TRUE(waitUntil([&] { return player->CurTime() > 50; }));
     player->setPauseModule(true);
     EXPECT_TRUE(player->Paused());
-    QThread::msleep(60); // a chunk in flight may still count
+    pass(60); // a chunk in flight may still count
     const VbLong held = player->CurTime();
-    QThread::msleep(150);
+    pass(150);
     EXPECT_EQ(player->CurTime(), held);
     EXPECT_TRUE(player->IsPlaying());
     player->setPause(false);
@@ -202,7 +205,7 @@ TEST_F(MusicTest, AutoLoopRestartsFromTheFirstOrderOncePastTheLoopTime) {
     EXPECT_GE(player->CurTime(), 300);
 }
 
-TEST_F(MusicTest, StreamsHaveLengthPositionTimeAndPause) {
+TEST_P(MusicOnEitherDrive, StreamsHaveLengthPositionTimeAndPause) {
     EXPECT_FALSE(player->PlayFile(wav, 0, true));
     EXPECT_TRUE(player->StreamIsPlaying());
     EXPECT_EQ(player->NumberOfChannels(), 1);
@@ -218,7 +221,7 @@ TEST_F(MusicTest, StreamsHaveLengthPositionTimeAndPause) {
     player->setStreamPause(false);
     EXPECT_FALSE(player->StreamIsPaused());
     // Looping: still playing after its length.
-    QThread::msleep(450);
+    pass(450);
     EXPECT_TRUE(player->StreamIsPlaying());
 
     // Played once: it ends.
@@ -305,7 +308,7 @@ TEST_F(MusicTest, VuBarHeights) {
     }
 }
 
-TEST_F(MusicTest, SoundEffectsPlayOnWhileTheMusicChanges) {
+TEST_F(MusicOnDevice, SoundEffectsPlayOnWhileTheMusicChanges) {
     wave::PlayOptions loop;
     loop.loop = true;
     ASSERT_TRUE(wave::playFile(wav, loop));
@@ -331,7 +334,7 @@ TEST_F(MusicTest, AssetNamesMatchWithoutRegardToCase) {
     EXPECT_EQ(player->SongTitle(), "Vantorix test");
 }
 
-TEST_F(MusicTest, TheSharedDeviceClosingUnderThePlayerLeavesNothingDangling) {
+TEST_F(MusicOnDevice, TheSharedDeviceClosingUnderThePlayerLeavesNothingDangling) {
     ASSERT_TRUE(player->PlayFile(mod, 0));
     audio::close();
     EXPECT_FALSE(player->IsPlaying());

@@ -167,6 +167,17 @@ public:
     static constexpr const char* CheatCode = "582713904625180347296051";
 
 private:
+    // InitGame's steps, in its order. resumeInternetMode is false when the window closed
+    // meanwhile.
+    void applyStartSwitches();
+    void layOutWindow();
+    void setPlayConstants();
+    void loadPicturesAndLevels();
+    void showGameWindow();
+    void restoreOptions();
+    void startAttractMode();
+    bool resumeInternetMode();
+    void prepareSoundEffects();
     void drawPaneGradient();
     // Loads the level set; false when the shipped set stands in for the one asked for.
     bool chooseLevelSet();

@@ -184,6 +184,13 @@ private:
     void loadSoundBuffers();
     void fatalStartError(const std::exception& err, std::int32_t number);
     void pauseShown();
+    // Form_Unload's steps, in its order.
+    void stopEveryTimer();
+    void enterUnfinishedScore();
+    void saveOptions();
+    void writeHiscoreFile();
+    void leaveFullScreenForExit();
+    void removeDownloadedTable();
     void takeScreenDump();
     bool askDumpSeries();
     void sync();

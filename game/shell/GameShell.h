@@ -191,6 +191,13 @@ private:
     void writeHiscoreFile();
     void leaveFullScreenForExit();
     void removeDownloadedTable();
+    // dx8Keyboard1_KeyDown's steps, in its order; a true result spends the key.
+    bool anyWindowKeys(VbLong KeyCode);
+    void followTypedCode(VbLong KeyCode);
+    bool helpPageClosed();
+    bool windowCommandKeys(VbLong KeyCode);
+    void pauseAndNewGameKeys(VbLong KeyCode);
+    void playKeys(VbLong KeyCode);
     void takeScreenDump();
     bool askDumpSeries();
     void sync();

@@ -116,6 +116,19 @@ private:
     void startShipExplosion();
     // Erases and retires everything in flight once play has stopped for good.
     void retireMovingSprites();
+    // MainLoop_Timer's steps, in its order.
+    bool playIsOnHold();
+    void riseBigScorePopup();
+    void drawShipExplosion();
+    void drawAliens();
+    void steerShip();
+    void riseScorePopups();
+    void drawShip();
+    void movePickups();
+    void drawExplosions();
+    void moveAlienShots();
+    void moveShots();
+    void soundExplosionOnce(Sprite& explosion);
     void shotsAgainstAliens();
     void alienShotsAgainstShip();
     void aliensAgainstShip();

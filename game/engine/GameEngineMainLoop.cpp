@@ -126,12 +126,7 @@ void GameEngine::retireMovingSprites() {
     se.CurFrame = 0;
     se.Extra2 = 0;
     // The erasing above may have cut into the sprites that stay.
-    for (Sprite& a : f.Aliens) {
-        if (a.active) {
-            VbInteger frame = a.CurFrame;
-            a.DrawSprite(frame, px(a.zX), px(a.ZY), dest, bg, VbFalse);
-        }
-    }
+    drawAliens();
     Sprite& ship = f.ShipSprite;
     if (ship.active) {
         VbInteger frame = ship.CurFrame;
@@ -140,111 +135,138 @@ void GameEngine::retireMovingSprites() {
 }
 
 void GameEngine::MainLoop_Timer() {
-    // 1. Guards, in this order.
-    if (f.PlaceShipTimer.Enabled()) {
+    if (playIsOnHold()) {
         return;
     }
-    if (f.Paused) {
-        DoEvents();
-        return;
-    }
-    if (f.GameOverFlag) {
-        return;
-    }
-    if (f.PlaceShipTimer.Enabled()) {
-        return;
-    }
-    Surface& dest = *f.pMain;
-    const Surface& bg = *f.pBack;
-    const int paneW = dest.ScaleWidth();
-    const int paneH = dest.ScaleHeight();
-
-    // 2, 3.
     DrawShieldLine();
     RestoreBackgrounds();
+    riseBigScorePopup();
+    drawShipExplosion();
+    drawAliens();
+    steerShip();
+    riseScorePopups();
+    drawShip();
+    movePickups();
+    drawExplosions();
+    moveAlienShots();
+    moveShots();
+    CheckCollisions();
+}
 
-    // 4. The big score pop-up rises one pixel per tick.
-    if (f.EBonusSprite.active) {
-        risePopup(f.EBonusSprite, 100, dest, bg);
+bool GameEngine::playIsOnHold() {
+    if (f.PlaceShipTimer.Enabled()) {
+        return true;
     }
+    if (f.Paused) {
+        // The one point of the tick where other handlers get their turn.
+        DoEvents();
+        return true;
+    }
+    return f.GameOverFlag || f.PlaceShipTimer.Enabled();
+}
 
-    // 5. The ship's explosion.
+void GameEngine::soundExplosionOnce(Sprite& e) {
+    // Cleared with the sound off as well: an explosion that started silent stays silent.
+    if (e.PlaySound) {
+        if (f.mnuExplosionSounds.Checked) {
+            LocalPlaySound(e.extra);
+        }
+        e.PlaySound = VbFalse;
+    }
+}
+
+void GameEngine::riseBigScorePopup() {
+    if (f.EBonusSprite.active) {
+        risePopup(f.EBonusSprite, 100, *f.pMain, *f.pBack);
+    }
+}
+
+void GameEngine::drawShipExplosion() {
     Sprite& se = f.ShipExplosion;
     if (!se.active) {
+        // The fast timer retires it without erasing its last picture; that is left to here.
         if (se.Extra2 == 1) {
-            se.DrawSpriteBG(se.CurFrame, dest, bg);
+            se.DrawSpriteBG(se.CurFrame, *f.pMain, *f.pBack);
         }
-    } else {
-        if (se.PlaySound) {
-            if (f.mnuExplosionSounds.Checked) {
-                LocalPlaySound(se.extra);
-            }
-            se.PlaySound = VbFalse;
-        }
-        VbInteger frame = se.CurFrame;
-        se.DrawSprite(frame, px(se.X), px(se.y), dest, bg, VbTrue);
+        return;
     }
+    soundExplosionOnce(se);
+    VbInteger frame = se.CurFrame;
+    se.DrawSprite(frame, px(se.X), px(se.y), *f.pMain, *f.pBack, VbTrue);
+}
 
-    // 6. Aliens at their march position.
+void GameEngine::drawAliens() {
+    // The march moves zX/ZY; this draw makes them the sprite's position.
     for (Sprite& a : f.Aliens) {
         if (a.active) {
             VbInteger frame = a.CurFrame;
-            a.DrawSprite(frame, px(a.zX), px(a.ZY), dest, bg, VbFalse);
+            a.DrawSprite(frame, px(a.zX), px(a.ZY), *f.pMain, *f.pBack, VbFalse);
         }
     }
+}
 
-    // 7. Ship movement; the bound is tested before the step.
+void GameEngine::steerShip() {
+    // Left wins over Right and Up over Down. The bound is tested before the step, so the
+    // ship may end up to ShipSpeed - 1 pixels past it.
     Sprite& ship = f.ShipSprite;
     f.ShipNewX = px(ship.X);
     f.ShipNewY = px(ship.y);
-    {
-        const double w = ship.Picture(0)->Width();
-        const double h = ship.Picture(0)->Height();
-        const double x = ship.X;
-        const double y = ship.y;
-        if (ship.Left) {
-            if (!f.MirrorControls && x > 0) {
-                f.ShipNewX -= f.ShipSpeed;
-            } else if (f.MirrorControls && x < paneW - w) {
-                f.ShipNewX += f.ShipSpeed;
-            }
-        } else if (ship.Right) {
-            if (!f.MirrorControls && x < paneW - w) {
-                f.ShipNewX += f.ShipSpeed;
-            } else if (f.MirrorControls && x > 0) {
-                f.ShipNewX -= f.ShipSpeed;
-            }
+    const int paneW = f.pMain->ScaleWidth();
+    const int paneH = f.pMain->ScaleHeight();
+    const double w = ship.Picture(0)->Width();
+    const double h = ship.Picture(0)->Height();
+    const double x = ship.X;
+    const double y = ship.y;
+    if (ship.Left) {
+        if (!f.MirrorControls && x > 0) {
+            f.ShipNewX -= f.ShipSpeed;
+        } else if (f.MirrorControls && x < paneW - w) {
+            f.ShipNewX += f.ShipSpeed;
         }
-        if (ship.UP) {
-            if (y > 0) {
-                f.ShipNewY -= f.ShipSpeed;
-            }
-        } else if (ship.Down) {
-            if (y < paneH - h / 2) {
-                f.ShipNewY += f.ShipSpeed;
-            }
+    } else if (ship.Right) {
+        if (!f.MirrorControls && x < paneW - w) {
+            f.ShipNewX += f.ShipSpeed;
+        } else if (f.MirrorControls && x > 0) {
+            f.ShipNewX -= f.ShipSpeed;
         }
     }
+    if (ship.UP) {
+        if (y > 0) {
+            f.ShipNewY -= f.ShipSpeed;
+        }
+    } else if (ship.Down) {
+        if (y < paneH - h / 2) {
+            f.ShipNewY += f.ShipSpeed;
+        }
+    }
+}
 
-    // 8. Small score pop-ups.
+void GameEngine::riseScorePopups() {
     for (Sprite& b : f.BonusSprites) {
-        if (!b.active) {
-            continue;
+        if (b.active) {
+            risePopup(b, 50, *f.pMain, *f.pBack);
         }
-        risePopup(b, 50, dest, bg);
     }
+}
 
-    // 9. The ship.
+void GameEngine::drawShip() {
+    Sprite& ship = f.ShipSprite;
     if (ship.active) {
+        // Passing the state as the frame makes it the sprite's CurFrame.
         VbInteger frame = f.ShipState;
-        ship.DrawSprite(frame, f.ShipNewX, f.ShipNewY, dest, bg, VbFalse);
+        ship.DrawSprite(frame, f.ShipNewX, f.ShipNewY, *f.pMain, *f.pBack, VbFalse);
     }
+}
 
-    // 10. Falling pickups.
+void GameEngine::movePickups() {
+    Surface& dest = *f.pMain;
+    const Surface& bg = *f.pBack;
+    const int paneH = dest.ScaleHeight();
     for (Sprite& d : f.DropSprites) {
         if (!d.active) {
             continue;
         }
+        // Gone once its top reaches the bottom, not when it touches it.
         if (d.y >= paneH) {
             d.DrawSpriteBG(d.CurFrame, dest, bg);
             d.active = VbFalse;
@@ -253,34 +275,36 @@ void GameEngine::MainLoop_Timer() {
             d.DrawSprite(frame, px(d.X), px(d.y + f.DropSpeed), dest, bg, VbFalse);
         }
     }
+}
 
-    // 11. Explosions; each sounds once, on its first tick.
-    auto drawExplosions = [&](auto& set) {
+void GameEngine::drawExplosions() {
+    auto drawSet = [&](auto& set) {
         for (Sprite& e : set) {
             if (!e.active) {
                 continue;
             }
             VbInteger frame = e.CurFrame;
-            e.DrawSprite(frame, px(e.X), px(e.y), dest, bg, VbFalse);
-            if (e.PlaySound) {
-                if (f.mnuExplosionSounds.Checked) {
-                    LocalPlaySound(e.extra);
-                }
-                e.PlaySound = VbFalse;
-            }
+            e.DrawSprite(frame, px(e.X), px(e.y), *f.pMain, *f.pBack, VbFalse);
+            soundExplosionOnce(e);
         }
     };
-    drawExplosions(f.ExpSprites);
-    drawExplosions(f.zExpSprites);
-    drawExplosions(f.ExpBigSprites);
-    drawExplosions(f.sExpSprites);
+    drawSet(f.ExpSprites);
+    drawSet(f.zExpSprites);
+    drawSet(f.ExpBigSprites);
+    drawSet(f.sExpSprites);
+}
 
-    // 12. Alien shots wobble on their way down.
+void GameEngine::moveAlienShots() {
+    Surface& dest = *f.pMain;
+    const Surface& bg = *f.pBack;
+    const int paneH = dest.ScaleHeight();
     for (Sprite& s : f.AlienShotSprites) {
         if (!s.active) {
             s.Sinus = 0;
             continue;
         }
+        // The draw stores the rounded position, so the wobble shows only where the sine
+        // passes one half.
         s.Sinus = s.Sinus + 1;
         s.X = static_cast<float>(s.X + std::sin(s.Sinus * 0.5));
         if (s.y < paneH) {
@@ -291,8 +315,11 @@ void GameEngine::MainLoop_Timer() {
             s.active = VbFalse;
         }
     }
+}
 
-    // 13. Player shots, every one with the current weapon's picture.
+void GameEngine::moveShots() {
+    Surface& dest = *f.pMain;
+    const Surface& bg = *f.pBack;
     for (int i = 0; i < static_cast<int>(f.Shots.size()); ++i) {
         Sprite& s = f.Shots[i];
         if (!s.active) {
@@ -317,12 +344,11 @@ void GameEngine::MainLoop_Timer() {
         } else if (f.MissileWaver) {
             newX = x + 2 * std::sin(0.3 * k);
         } else if (f.MissileSwirler) {
+            // The swing grows with the slot number; slot 0 flies straight.
             newX = even ? x + i * std::sin(0.1 * k) : x - i * std::sin(0.1 * k);
         }
+        // Every shot in flight takes the current weapon's picture.
         VbInteger frame = f.Weapon;
         s.DrawSprite(frame, px(newX), px(s.y - f.ShotSpeed), dest, bg, VbFalse);
     }
-
-    // 14.
-    CheckCollisions();
 }

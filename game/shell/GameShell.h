@@ -168,12 +168,37 @@ public:
     static constexpr const char* CheatCode = "582713904625180347296051";
 
 private:
+    // InitGame's steps, in its order. resumeInternetMode is false when the window closed
+    // meanwhile.
+    void applyStartSwitches();
+    void layOutWindow();
+    void setPlayConstants();
+    void loadPicturesAndLevels();
+    void showGameWindow();
+    void restoreOptions();
+    void startAttractMode();
+    bool resumeInternetMode();
+    void prepareSoundEffects();
     void drawPaneGradient();
     // Loads the level set; false when the shipped set stands in for the one asked for.
     bool chooseLevelSet();
     void loadSoundBuffers();
     void fatalStartError(const std::exception& err, std::int32_t number);
     void pauseShown();
+    // Form_Unload's steps, in its order.
+    void stopEveryTimer();
+    void enterUnfinishedScore();
+    void saveOptions();
+    void writeHiscoreFile();
+    void leaveFullScreenForExit();
+    void removeDownloadedTable();
+    // dx8Keyboard1_KeyDown's steps, in its order; a true result spends the key.
+    bool anyWindowKeys(VbLong KeyCode);
+    void followTypedCode(VbLong KeyCode);
+    bool helpPageClosed();
+    bool windowCommandKeys(VbLong KeyCode);
+    void pauseAndNewGameKeys(VbLong KeyCode);
+    void playKeys(VbLong KeyCode);
     void takeScreenDump();
     bool askDumpSeries();
     void sync();

@@ -92,25 +92,40 @@ void GameShell::takeScreenDump() {
 
 void GameShell::dx8Keyboard1_KeyDown(VbLong KeyCode) {
     // A command that fails leaves the game as it was; the key is simply spent.
-    const auto step = [](auto body) { ignoringFailures(body); };
+    if (anyWindowKeys(KeyCode) || !w.gameWindowActive()) {
+        return;
+    }
+    followTypedCode(KeyCode);
+    if (helpPageClosed() || windowCommandKeys(KeyCode) || !f.mnuFile.Enabled) {
+        return;
+    }
+    pauseAndNewGameKeys(KeyCode);
+    if (f.GameOverFlag || f.PlaceShipTimer.Enabled()) {
+        return;
+    }
+    playKeys(KeyCode);
+}
+
+bool GameShell::anyWindowKeys(VbLong KeyCode) {
     if (KeyCode == keys::AltPrintScreen) {
         bool go = true;
-        step([&] { go = askDumpSeries(); });
+        ignoringFailures([&] { go = askDumpSeries(); });
+        // A series not set up spends the key.
         if (!go) {
-            return;
+            return true;
         }
     }
     if (KeyCode == keys::PrintScreen) {
-        step([&] { takeScreenDump(); });
+        ignoringFailures([&] { takeScreenDump(); });
     }
     if (KeyCode == keys::F12) {
-        step([&] { mnuShowProcessInfo_Click(); });
+        ignoringFailures([&] { mnuShowProcessInfo_Click(); });
     }
-    if (!w.gameWindowActive()) {
-        return;
-    }
+    return false;
+}
 
-    // The typed code: the key's decimal text joins the buffer while it still matches.
+void GameShell::followTypedCode(VbLong KeyCode) {
+    // The key's decimal text joins the buffer while it still matches.
     const std::string code = CheatCode;
     typedCode += num::toText(static_cast<int>(KeyCode));
     if (typedCode.size() > code.size() || code.compare(0, typedCode.size(), typedCode) != 0) {
@@ -126,37 +141,43 @@ void GameShell::dx8Keyboard1_KeyDown(VbLong KeyCode) {
         }
         sync();
     }
+}
 
-    if (Help.Visible) {
-        Help.Visible = false;
-        sync();
-        return;
+bool GameShell::helpPageClosed() {
+    if (!Help.Visible) {
+        return false;
     }
+    Help.Visible = false;
+    sync();
+    return true;
+}
+
+bool GameShell::windowCommandKeys(VbLong KeyCode) {
     if (KeyCode == keys::F1) {
-        step([&] { mnuGameInfo_Click(); });
+        ignoringFailures([&] { mnuGameInfo_Click(); });
     }
     if (KeyCode == keys::F5 && f.mnuUseInternetHiscore.Checked &&
         !(parts.InfoWindowOpen && parts.InfoWindowOpen())) {
-        step([&] {
+        ignoringFailures([&] {
             if (parts.mnuUpdateInternetHiscoresNow_Click) {
                 parts.mnuUpdateInternetHiscoresNow_Click();
             }
         });
-        return;
+        return true;
     }
     if (KeyCode == keys::F4 && f.CheatMode) {
-        step([&] {
+        ignoringFailures([&] {
             SetPause();
             if (parts.mnuCheatPanel_Click) {
                 parts.mnuCheatPanel_Click();
             }
         });
-        return;
+        return true;
     }
-    if (!f.mnuFile.Enabled) {
-        return;
-    }
+    return false;
+}
 
+void GameShell::pauseAndNewGameKeys(VbLong KeyCode) {
     if ((KeyCode == keys::Escape || KeyCode == keys::P || KeyCode == keys::Pause) &&
         !f.GameOverFlag) {
         f.Paused = !f.Paused;
@@ -167,7 +188,7 @@ void GameShell::dx8Keyboard1_KeyDown(VbLong KeyCode) {
     if (KeyCode == keys::Space) {
         if (!f.Paused) {
             if (mnuNewGame.Enabled) {
-                step([&] { mnuNewGame_Click(); });
+                ignoringFailures([&] { mnuNewGame_Click(); });
             }
         } else {
             f.Paused = false;
@@ -180,15 +201,15 @@ void GameShell::dx8Keyboard1_KeyDown(VbLong KeyCode) {
             sync();
         }
     }
+}
 
-    if (f.GameOverFlag || f.PlaceShipTimer.Enabled()) {
-        return;
-    }
+void GameShell::playKeys(VbLong KeyCode) {
     switch (KeyCode) {
     case keys::Space:
         f.FireHeld = true;
+        // The first shot leaves at once; the timer repeats it while the key is held.
         if (!f.LevelStarting && !f.ShootTimer.Enabled()) {
-            step([&] { e.ShootTimer_Timer(); });
+            ignoringFailures([&] { e.ShootTimer_Timer(); });
             f.ShootTimer.setEnabled(true);
         }
         break;

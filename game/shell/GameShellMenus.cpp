@@ -160,6 +160,19 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
     // Nothing may keep the window from closing; each step below is on its own.
     ignoringFailures([&] { music.CloseObject(); });
     DoEvents();
+    stopEveryTimer();
+    f.mnuFile.Enabled = false;
+    enterUnfinishedScore();
+    saveOptions();
+    writeHiscoreFile();
+    leaveFullScreenForExit();
+    removeDownloadedTable();
+    DoEvents();
+    unloaded_ = true;
+    w.endProgram();
+}
+
+void GameShell::stopEveryTimer() {
     // Every control disabled: no timer ticks from here on.
     for (Timer* t : {&f.MainLoop,
                      &f.MoveAliensTimer,
@@ -192,7 +205,9 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
                      &f.AutoDump}) {
         t->setEnabled(false);
     }
-    f.mnuFile.Enabled = false;
+}
+
+void GameShell::enterUnfinishedScore() {
     if (!f.GameOverFlag || f.HiscorePending) {
         // The hiscore part reports its own failures.
         ignoringFailures([&] {
@@ -201,6 +216,9 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
         });
         f.HiscorePending = false;
     }
+}
+
+void GameShell::saveOptions() {
     if (optionsRestored_) {
         // A lost option must not stop the shutdown.
         ignoringFailures([&] {
@@ -228,11 +246,17 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
             }
         });
     }
+}
+
+void GameShell::writeHiscoreFile() {
     // A set that never loaded has no table of its own to write.
     if (!cmdline::hasSwitch(cmd, "-startfromlevel{") && !f.LevelSet.CurrentLevelFile.empty()) {
         // WriteHiscores tells the user itself when the file cannot be written.
         ignoringFailures([&] { f.LevelSet.WriteHiscores(); });
     }
+}
+
+void GameShell::leaveFullScreenForExit() {
     if (f.InFullScreen) {
         // The display guard restores the desktop on the way out in any case.
         ignoringFailures([&] {
@@ -241,6 +265,9 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
         });
         DoEvents();
     }
+}
+
+void GameShell::removeDownloadedTable() {
     // A stale download file is harmless; the next download replaces it.
     ignoringFailures([] {
         const std::string temp = AppPath() + "Original_levels/~idata.hsc";
@@ -248,7 +275,4 @@ void GameShell::Form_Unload(VbInteger& /*Cancel*/) {
             std::remove(temp.c_str());
         }
     });
-    DoEvents();
-    unloaded_ = true;
-    w.endProgram();
 }

@@ -242,89 +242,18 @@ void GameShell::InitGame() {
     try {
         f.Loading = false;
         Random::instance().seedFromClock();
-        f.DeveloperMode = cmdline::hasSwitch(cmd, "quintarflox");
-        f.CheatMode = cmdline::hasSwitch(cmd, "-wobblefrumpy");
-        f.mnuCheat.Visible = f.CheatMode;
-        f.cheatsplitter.Visible = f.CheatMode;
-        if (cmdline::hasSwitch(cmd, "-startfromlevel{")) {
-            std::string key = "-startfromlevel";
-            const double n = num::leadingNumber(GetParameterFromCommandLine(cmd, key));
-            f.StartFromLevel = num::toInteger(std::clamp(n - 1, -32768.0, 32767.0));
-        }
-        Help.Left = 0;
-        Help.Top = 0;
-        Form_Resize();
-        drawPaneGradient();
-        f.mnuEndGame.Enabled = false;
-        f.mnuFile.Enabled = false;
-        f.lbPause.Left = f.pMain->ScaleWidth() / 2.0 - f.lbPause.Width / 2.0;
-
-        f.StartLives = 4;
-        f.AlienStepBase = 4;
-        f.AlienDropStep = 8;
-        f.ShotSpeed = f.SlowPCMode ? 12 : 8;
-        f.AlienShotSpeed = f.SlowPCMode ? 5 : 4;
-        f.ShipSpeed = f.SlowPCMode ? 7 : 5;
-        f.DropSpeed = f.SlowPCMode ? 2 : 1;
-        f.ShieldLineY = 375;
-        f.ShakeStrength = 20;
-        f.MessageFader.setSteps(f.SlowPCMode ? 10 : 20);
-        f.FadeInterval = f.SlowPCMode ? 40 : 30;
-        f.FadeTimer.setInterval(f.FadeInterval);
-        f.HideFade.setInterval(f.FadeInterval);
-        f.PaintDisplayTimer.setInterval(f.FadeInterval);
-        f.MainLoop.setInterval(f.SlowPCMode ? 30 : 20);
-        f.PicDisp->setBackColor(0);
-        f.SoundAvailable = SoundDeviceAvailable() != VbFalse;
-
-        e.LoadBitmaps();
-        f.LevelSet.ResetHiscore();
-        // The table of a set that stands in for the one asked for is none of the player's.
-        if (chooseLevelSet() && cmdline::hasSwitch(cmd, "-resethi")) {
-            f.LevelSet.ResetHiscore();
-            f.LevelSet.WriteHiscores();
-        }
-        e.BuildSpriteSets();
-        sync();
-        DoEvents();
-        w.showWindow();
-        DoEvents();
+        applyStartSwitches();
+        layOutWindow();
+        setPlayConstants();
+        loadPicturesAndLevels();
+        showGameWindow();
         if (parts.InitCredits) {
             parts.InitCredits();
         }
-        restoreOption(f.mnuWaitForFire, "General", "WaitForFire");
-        restoreOption(f.mnuFastMessages, "General", "FastMessages");
-        restoreOption(f.mnuSound, "sfx", "sfx");
-        restoreOption(f.mnuMusic, "sfx", "music");
-        restoreOption(f.mnuShipShootSounds, "sfx", "shipshoot");
-        restoreOption(f.mnuAlienShootSounds, "sfx", "alienshoot");
-        restoreOption(f.mnuExplosionSounds, "sfx", "explosions");
-        std::string key = "-musicfile";
-        f.MusicFile = GetFileFromCommandLine(cmd, key);
-        if (cmdline::hasSwitch(cmd, "-disablemusic")) {
-            f.mnuMusic.Checked = false;
-            f.mnuMusic.Enabled = false;
-        } else if (cmdline::hasSwitch(cmd, "-nomusic")) {
-            f.mnuMusic.Checked = false;
-        }
-        e.ResetPlayerData();
-        e.ResetLevelStatus();
-        VbInteger first = 0;
-        e.InitLevel(first);
-        StartMusic();
-        if (parts.StartDemo) {
-            parts.StartDemo();
-        }
-        f.UpdateGradient.setEnabled(true);
-        const bool internetStored =
-            setting("General", "InternetMode",
-                    f.mnuUseInternetHiscore.Checked ? "True" : "False") == "True";
-        if (internetStored && f.LevelSet.BinaryLevels != VbFalse &&
-            parts.mnuUseInternetHiscore_Click) {
-            parts.mnuUseInternetHiscore_Click();
-            if (unloaded_ || unloading_) {
-                return; // the window was closed while the server's table was awaited
-            }
+        restoreOptions();
+        startAttractMode();
+        if (!resumeInternetMode()) {
+            return;
         }
         optionsRestored_ = true;
         sync();
@@ -335,7 +264,115 @@ void GameShell::InitGame() {
         fatalStartError(err, 5);
         return;
     }
+    // Outside the fatal handler: the game goes on without its sound buffers.
+    prepareSoundEffects();
+}
 
+void GameShell::applyStartSwitches() {
+    f.DeveloperMode = cmdline::hasSwitch(cmd, "quintarflox");
+    f.CheatMode = cmdline::hasSwitch(cmd, "-wobblefrumpy");
+    f.mnuCheat.Visible = f.CheatMode;
+    f.cheatsplitter.Visible = f.CheatMode;
+    if (cmdline::hasSwitch(cmd, "-startfromlevel{")) {
+        std::string key = "-startfromlevel";
+        const double n = num::leadingNumber(GetParameterFromCommandLine(cmd, key));
+        f.StartFromLevel = num::toInteger(std::clamp(n - 1, -32768.0, 32767.0));
+    }
+}
+
+void GameShell::layOutWindow() {
+    Help.Left = 0;
+    Help.Top = 0;
+    Form_Resize();
+    drawPaneGradient();
+    f.mnuEndGame.Enabled = false;
+    f.mnuFile.Enabled = false;
+    f.lbPause.Left = f.pMain->ScaleWidth() / 2.0 - f.lbPause.Width / 2.0;
+}
+
+void GameShell::setPlayConstants() {
+    f.StartLives = 4;
+    f.AlienStepBase = 4;
+    f.AlienDropStep = 8;
+    f.ShotSpeed = f.SlowPCMode ? 12 : 8;
+    f.AlienShotSpeed = f.SlowPCMode ? 5 : 4;
+    f.ShipSpeed = f.SlowPCMode ? 7 : 5;
+    f.DropSpeed = f.SlowPCMode ? 2 : 1;
+    f.ShieldLineY = 375;
+    f.ShakeStrength = 20;
+    f.MessageFader.setSteps(f.SlowPCMode ? 10 : 20);
+    f.FadeInterval = f.SlowPCMode ? 40 : 30;
+    f.FadeTimer.setInterval(f.FadeInterval);
+    f.HideFade.setInterval(f.FadeInterval);
+    f.PaintDisplayTimer.setInterval(f.FadeInterval);
+    f.MainLoop.setInterval(f.SlowPCMode ? 30 : 20);
+    f.PicDisp->setBackColor(0);
+    f.SoundAvailable = SoundDeviceAvailable() != VbFalse;
+}
+
+void GameShell::loadPicturesAndLevels() {
+    e.LoadBitmaps();
+    f.LevelSet.ResetHiscore();
+    // The table of a set that stands in for the one asked for is none of the player's.
+    if (chooseLevelSet() && cmdline::hasSwitch(cmd, "-resethi")) {
+        f.LevelSet.ResetHiscore();
+        f.LevelSet.WriteHiscores();
+    }
+    e.BuildSpriteSets();
+}
+
+void GameShell::showGameWindow() {
+    sync();
+    DoEvents();
+    w.showWindow();
+    DoEvents();
+}
+
+void GameShell::restoreOptions() {
+    restoreOption(f.mnuWaitForFire, "General", "WaitForFire");
+    restoreOption(f.mnuFastMessages, "General", "FastMessages");
+    restoreOption(f.mnuSound, "sfx", "sfx");
+    restoreOption(f.mnuMusic, "sfx", "music");
+    restoreOption(f.mnuShipShootSounds, "sfx", "shipshoot");
+    restoreOption(f.mnuAlienShootSounds, "sfx", "alienshoot");
+    restoreOption(f.mnuExplosionSounds, "sfx", "explosions");
+    std::string key = "-musicfile";
+    f.MusicFile = GetFileFromCommandLine(cmd, key);
+    // The switches win over the stored music option.
+    if (cmdline::hasSwitch(cmd, "-disablemusic")) {
+        f.mnuMusic.Checked = false;
+        f.mnuMusic.Enabled = false;
+    } else if (cmdline::hasSwitch(cmd, "-nomusic")) {
+        f.mnuMusic.Checked = false;
+    }
+}
+
+void GameShell::startAttractMode() {
+    // The first level stands ready behind the demo.
+    e.ResetPlayerData();
+    e.ResetLevelStatus();
+    VbInteger first = 0;
+    e.InitLevel(first);
+    StartMusic();
+    if (parts.StartDemo) {
+        parts.StartDemo();
+    }
+    f.UpdateGradient.setEnabled(true);
+}
+
+bool GameShell::resumeInternetMode() {
+    const bool internetStored =
+        setting("General", "InternetMode", f.mnuUseInternetHiscore.Checked ? "True" : "False") ==
+        "True";
+    if (internetStored && f.LevelSet.BinaryLevels != VbFalse && parts.mnuUseInternetHiscore_Click) {
+        parts.mnuUseInternetHiscore_Click();
+        // The window may have been closed while the server's table was awaited.
+        return !(unloaded_ || unloading_);
+    }
+    return true;
+}
+
+void GameShell::prepareSoundEffects() {
     if (cmdline::hasSwitch(cmd, "-disablesfx")) {
         f.mnuSound.Checked = false;
         f.mnuSound.Enabled = false;

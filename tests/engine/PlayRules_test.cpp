@@ -155,6 +155,88 @@ TEST_F(PlayRules, ShotsTakeTheCurrentWeaponAndExplosionsSoundOnlyOnTheirFirstTic
     EXPECT_TRUE(e().ActiveExplosions());
 }
 
+// One sprite of each group the tick draws, and how far down the tick moves it.
+struct DrawnGroup {
+    const char* name;
+    std::function<Sprite&(GameForm&)> sprite;
+    std::function<int(const GameForm&)> fall;
+};
+
+TEST_F(PlayRules, WhereSpritesOverlapTheOneTheTickDrawsLaterShows) {
+    setAliens({{0, 0, 0}});
+    const auto still = [](const GameForm&) { return 0; };
+    const std::vector<DrawnGroup> groups = {
+        {"big pop-up", [](GameForm& g) -> Sprite& { return g.EBonusSprite; },
+         [](const GameForm&) { return -1; }},
+        {"ship explosion", [](GameForm& g) -> Sprite& { return g.ShipExplosion; }, still},
+        {"alien", [](GameForm& g) -> Sprite& { return g.Aliens[0]; }, still},
+        {"small pop-up", [](GameForm& g) -> Sprite& { return g.BonusSprites[3]; },
+         [](const GameForm&) { return -1; }},
+        {"ship", [](GameForm& g) -> Sprite& { return g.ShipSprite; }, still},
+        {"pickup", [](GameForm& g) -> Sprite& { return g.DropSprites[2]; },
+         [](const GameForm& g) { return static_cast<int>(g.DropSpeed); }},
+        {"explosion", [](GameForm& g) -> Sprite& { return g.ExpSprites[1]; }, still},
+        {"damage explosion", [](GameForm& g) -> Sprite& { return g.zExpSprites[1]; }, still},
+        {"big explosion", [](GameForm& g) -> Sprite& { return g.ExpBigSprites[1]; }, still},
+        {"small explosion", [](GameForm& g) -> Sprite& { return g.sExpSprites[1]; }, still},
+        {"alien shot", [](GameForm& g) -> Sprite& { return g.AlienShotSprites[1]; },
+         [](const GameForm& g) { return static_cast<int>(g.AlienShotSpeed); }},
+        {"shot", [](GameForm& g) -> Sprite& { return g.Shots[5]; },
+         [](const GameForm& g) { return -static_cast<int>(g.ShotSpeed); }},
+    };
+    // Pairs in the tick's drawing order. A pickup under the ship is caught and wiped in the
+    // same tick, whichever came first, so that pair is taken through its neighbours.
+    const std::pair<int, int> pairs[] = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {3, 5},  {4, 6},
+                                         {5, 6}, {6, 7}, {7, 8}, {8, 9}, {9, 10}, {10, 11}};
+    // Nothing collides: the overlaps are about drawing alone.
+    f().CheatCheckAlienCantDie = true;
+    f().CheatCheckShield = true;
+    const int cx = 240, cy = 200;
+    for (const auto& [earlier, later] : pairs) {
+        SCOPED_TRACE(testing::Message() << groups[later].name << " over " << groups[earlier].name);
+        f().pMain->Cls();
+        for (const DrawnGroup& group : groups) {
+            group.sprite(f()).active = VbFalse;
+        }
+        f().ShipExplosion.Extra2 = 0;
+        for (const int k : {earlier, later}) {
+            Sprite& s = groups[k].sprite(f());
+            const Surface& pic = *s.Picture(s.CurFrame);
+            s.active = VbTrue;
+            s.PlaySound = VbFalse;
+            s.X = s.zX = static_cast<float>(cx - pic.Width() / 2);
+            s.y = s.ZY = static_cast<float>(cy - pic.Height() / 4 - groups[k].fall(f()));
+        }
+        e().MainLoop_Timer();
+        Sprite& top = groups[later].sprite(f());
+        Sprite& below = groups[earlier].sprite(f());
+        ASSERT_TRUE(top.active);
+        ASSERT_TRUE(below.active);
+        const auto centreColour = [](const Sprite& s) {
+            const Surface& pic = *s.Picture(s.CurFrame);
+            return pic.Point(pic.Width() / 2, pic.Height() / 4);
+        };
+        ASSERT_NE(centreColour(top), centreColour(below));
+        EXPECT_EQ(f().pMain->Point(cx, cy), centreColour(top));
+    }
+}
+
+TEST_F(PlayRules, NewExplosionsSoundInTheTicksDrawingOrder) {
+    const std::pair<Sprite*, VbInteger> starts[] = {
+        {&f().sExpSprites[0], 104}, {&f().ExpBigSprites[0], 103}, {&f().zExpSprites[0], 102},
+        {&f().ExpSprites[3], 106},  {&f().ExpSprites[0], 101},    {&f().ShipExplosion, 109},
+    };
+    for (const auto& [s, id] : starts) {
+        s->active = VbTrue;
+        s->X = 300;
+        s->y = 100;
+        s->extra = id;
+        s->PlaySound = VbTrue;
+    }
+    e().MainLoop_Timer();
+    EXPECT_EQ(sounds, (std::vector<std::string>{"109", "101", "106", "102", "103", "104"}));
+}
+
 // ---- hits ----
 
 struct HitCase {

@@ -302,3 +302,94 @@ TEST(GameShellKeyCommands, AltPrintScreenTakesExactlyTheSeriesCount) {
         }
     }
 }
+
+// Where in the handler a key stops: the dump and debug keys work in any window, the help
+// page takes the key that closes it, F5 and F4 work with the Game menu closed, and the play
+// keys wait for the ship's glide while the pause keys do not.
+TEST(KeyCommands, EachKeyStopsAtItsGate) {
+    struct Case {
+        const char* what;
+        int code;
+        std::function<void(WindowFixture&)> setUp;
+        const char* effects;
+    };
+    const auto inPlay = [](WindowFixture& w) { playing(w); };
+    const Case cases[] = {
+        {"F12 in another window", 88, [](WindowFixture& w) { w.window.active = false; }, "debug"},
+        {"F1 in another window", 59, [](WindowFixture& w) { w.window.active = false; }, ""},
+        {"F1 in play", 59, inPlay, "pause help"},
+        {"Escape closing the help page", 1,
+         [](WindowFixture& w) {
+             playing(w);
+             w.s().Help.Visible = true;
+         },
+         ""},
+        {"F5 in internet mode, Game menu closed", 63,
+         [](WindowFixture& w) { w.f().mnuUseInternetHiscore.Checked = true; }, "refresh"},
+        {"F5 with the info window open", 63,
+         [](WindowFixture& w) {
+             w.f().mnuUseInternetHiscore.Checked = true;
+             w.s().parts.InfoWindowOpen = [] { return true; };
+         },
+         ""},
+        {"F4 in cheat mode", 62,
+         [](WindowFixture& w) {
+             playing(w);
+             w.f().CheatMode = true;
+         },
+         "panel pause"},
+        {"F4 without cheat mode", 62, inPlay, ""},
+        {"Escape, Game menu closed", 1,
+         [](WindowFixture& w) {
+             playing(w);
+             w.f().mnuFile.Enabled = false;
+         },
+         ""},
+        {"Escape while the ship glides in", 1,
+         [](WindowFixture& w) {
+             playing(w);
+             w.f().PlaceShipTimer.setEnabled(true);
+         },
+         "pause"},
+        {"Left while the ship glides in", 203,
+         [](WindowFixture& w) {
+             playing(w);
+             w.f().PlaceShipTimer.setEnabled(true);
+         },
+         ""},
+        {"fire during the announcement", 57,
+         [](WindowFixture& w) {
+             playing(w);
+             w.f().LevelStarting = true;
+         },
+         "fire"},
+        {"fire in play", 57, inPlay, "fire autofire"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WindowFixture w;
+        w.start();
+        int debug = 0, refresh = 0, panel = 0;
+        w.s().parts.mnuShowProcessInfo_Click = [&] { ++debug; };
+        w.s().parts.mnuUpdateInternetHiscoresNow_Click = [&] { ++refresh; };
+        w.s().parts.mnuCheatPanel_Click = [&] { ++panel; };
+        c.setUp(w);
+        w.s().dx8Keyboard1_KeyDown(c.code);
+        const GameForm& f = w.f();
+        std::string effects;
+        const auto mark = [&](bool on, const char* name) {
+            if (on) {
+                effects += effects.empty() ? name : std::string(" ") + name;
+            }
+        };
+        mark(debug == 1, "debug");
+        mark(refresh == 1, "refresh");
+        mark(panel == 1, "panel");
+        mark(f.Paused, "pause");
+        mark(w.s().Help.Visible, "help");
+        mark(f.ShipSprite.Left != 0, "left");
+        mark(f.FireHeld, "fire");
+        mark(f.ShootTimer.Enabled(), "autofire");
+        EXPECT_EQ(effects, c.effects);
+    }
+}

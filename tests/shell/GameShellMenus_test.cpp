@@ -183,3 +183,67 @@ TEST(GameShellMenus, PauseOnlyWhileAGameRuns) {
     EXPECT_TRUE(w.f().lbPause.Visible);
     EXPECT_TRUE(w.f().PauseTimer.Enabled());
 }
+
+// Boxes that note what the shutdown has done by the time each one is shown.
+class BoxesThatLook : public ScriptedDialogs {
+public:
+    std::function<std::string()> look;
+    std::vector<std::string> seen;
+    int messageBox(const std::string& prompt, int style, const std::string& title) override {
+        seen.push_back(prompt.substr(0, prompt.find('\r')) + " |" + look());
+        return ScriptedDialogs::messageBox(prompt, style, title);
+    }
+};
+
+// The shutdown's steps each leave their mark: the music, the timers and the menu stop before
+// the score is entered; the options, then the table, are reported as they fail, both still
+// in full screen; full screen is left and the downloaded table removed after them.
+TEST(Menus, ShutdownStepsComeInTheirOrder) {
+    BoxesThatLook boxes; // outlives the window
+    WindowFixture w;
+    DialogService::install(&boxes);
+    w.start();
+    GameForm& f = w.f();
+    bool on = true;
+    w.s().SetFullscreenWindow(on);
+    ASSERT_TRUE(f.InFullScreen);
+    f.mnuFile.Enabled = true;
+    f.GameOverFlag = true;
+    f.HiscorePending = true;
+    f.Score = 9000000;
+    f.UpdateGradient.setEnabled(true);
+    const std::string levels = w.folder() + "Original_levels/";
+    QFile::remove(QString::fromStdString(levels + "data.hsc"));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(levels + "data.hsc")));
+    const QString ini = QString::fromStdString(settingsFilePath("Vantorix"));
+    QFile::remove(ini);
+    ASSERT_TRUE(QDir().mkpath(ini));
+    const QString download = QString::fromStdString(levels + "~idata.hsc");
+    {
+        QFile file(download);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const auto look = [&] {
+        return std::string(w.music.closed ? " music closed" : " music open") +
+               (f.UpdateGradient.Enabled() ? " ticking" : " stopped") +
+               (f.mnuFile.Enabled ? " menu" : " no menu") +
+               (f.InFullScreen ? " full screen" : " windowed") +
+               (QFile::exists(download) ? " download" : " no download");
+    };
+    boxes.look = look;
+    std::string atEntry;
+    f.LevelSet.seams.showHiscoreNameEntry = [&] {
+        atEntry = look() + " boxes " + std::to_string(boxes.seen.size());
+        programHiscoreGlobals().LastHiscoreName = "ME";
+    };
+    VbInteger cancel = 0;
+    w.s().Form_Unload(cancel);
+    const std::string stopped = " music closed stopped no menu";
+    EXPECT_EQ(atEntry, stopped + " full screen download boxes 0");
+    EXPECT_EQ(boxes.seen,
+              (std::vector<std::string>{
+                  "ERROR! Unable to save the options! |" + stopped + " full screen download",
+                  "ERROR! Unable to save the hiscores! |" + stopped + " full screen download"}));
+    EXPECT_EQ(look(), stopped + " windowed no download");
+    EXPECT_TRUE(w.window.ended);
+}

@@ -539,3 +539,54 @@ TEST(GameShellStartUp, FatalErrorNamesThePictureEndsTheProgramAndMarksTheDisplay
         }
     }
 }
+
+// What each of the start's outside calls finds done: credits come after the pictures, the
+// sprite sets and the window; the demo after the options, the first level and the music;
+// internet mode after the gradient, and before the sound effects.
+TEST(StartUp, StartStepsComeInTheirOrder) {
+    WindowFixture w;
+    SaveSetting(App, "General", "WaitForFire", "True");
+    SaveSetting(App, "General", "InternetMode", "True");
+    w.open("-noamiga -nosfx");
+    GameForm& f = w.f();
+    const auto state = [&] {
+        return std::string(w.window.shown ? "shown" : "hidden") + " pictures " +
+               (f.Monster0[0]->hasPicture() ? "1" : "0") + " speed " + std::to_string(f.ShotSpeed) +
+               " aliens " + std::to_string(f.Aliens.size()) + " options " +
+               (f.mnuWaitForFire.Checked ? "1" : "0") + " music " +
+               std::to_string(w.music.plays.size()) + " gradient " +
+               (f.UpdateGradient.Enabled() ? "1" : "0") + " sfx " +
+               (f.mnuSound.Checked ? "1" : "0") + (DirectSoundReady ? " ready" : " not ready");
+    };
+    std::vector<std::string> calls;
+    w.s().parts.InitCredits = [&] { calls.push_back("credits: " + state()); };
+    w.s().parts.StartDemo = [&] { calls.push_back("demo: " + state()); };
+    w.s().parts.mnuUseInternetHiscore_Click = [&] { calls.push_back("internet: " + state()); };
+    w.s().Form_Load();
+    const std::string aliens = std::to_string(f.Levels.at(0).AlienType.size());
+    EXPECT_EQ(calls, (std::vector<std::string>{
+                         "credits: shown pictures 1 speed 8 aliens 1 options 0 music 0 "
+                         "gradient 0 sfx 1 not ready",
+                         "demo: shown pictures 1 speed 8 aliens " + aliens +
+                             " options 1 music 1 gradient 0 sfx 1 not ready",
+                         "internet: shown pictures 1 speed 8 aliens " + aliens +
+                             " options 1 music 1 gradient 1 sfx 1 not ready",
+                     }));
+    EXPECT_FALSE(f.mnuSound.Checked);
+    EXPECT_TRUE(DirectSoundReady);
+
+    // A full-screen start (the window is first shown by InitGame) without its pictures: the
+    // constants are set, then the pictures fail, and the window is never shown.
+    WindowFixture v;
+    SaveSetting(App, "DEVMODE", "FullScreen", "1");
+    SaveSetting(App, "Global", "SlowPC", "1");
+    QFile::remove(QString::fromStdString(v.folder() + "gfx"));
+    v.open("-noamiga -nosfx");
+    bool credits = false;
+    v.s().parts.InitCredits = [&] { credits = true; };
+    v.s().Form_Load();
+    EXPECT_TRUE(v.window.ended);
+    EXPECT_EQ(v.f().ShotSpeed, 12);
+    EXPECT_FALSE(v.window.shown);
+    EXPECT_FALSE(credits);
+}

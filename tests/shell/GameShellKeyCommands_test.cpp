@@ -306,7 +306,7 @@ TEST(GameShellKeyCommands, AltPrintScreenTakesExactlyTheSeriesCount) {
 // Where in the handler a key stops: the dump and debug keys work in any window, the help
 // page takes the key that closes it, F5 and F4 work with the Game menu closed, and the play
 // keys wait for the ship's glide while the pause keys do not.
-TEST(KeyCommands, EachKeyStopsAtItsGate) {
+TEST(GameShellKeyCommands, EachKeyStopsAtItsGate) {
     struct Case {
         const char* what;
         int code;

@@ -198,7 +198,7 @@ public:
 // The shutdown's steps each leave their mark: the music, the timers and the menu stop before
 // the score is entered; the options, then the table, are reported as they fail, both still
 // in full screen; full screen is left and the downloaded table removed after them.
-TEST(Menus, ShutdownStepsComeInTheirOrder) {
+TEST(GameShellMenus, ShutdownStepsComeInTheirOrder) {
     BoxesThatLook boxes; // outlives the window
     WindowFixture w;
     DialogService::install(&boxes);

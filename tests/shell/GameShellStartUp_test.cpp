@@ -543,7 +543,7 @@ TEST(GameShellStartUp, FatalErrorNamesThePictureEndsTheProgramAndMarksTheDisplay
 // What each of the start's outside calls finds done: credits come after the pictures, the
 // sprite sets and the window; the demo after the options, the first level and the music;
 // internet mode after the gradient, and before the sound effects.
-TEST(StartUp, StartStepsComeInTheirOrder) {
+TEST(GameShellStartUp, StartStepsComeInTheirOrder) {
     WindowFixture w;
     SaveSetting(App, "General", "WaitForFire", "True");
     SaveSetting(App, "General", "InternetMode", "True");

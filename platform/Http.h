@@ -19,7 +19,7 @@ inline constexpr std::int32_t Cancelled = 35763;     // cancelWaitingTransfers e
 } // namespace err
 
 inline constexpr int defaultTimeoutMs = 15000;
-inline constexpr std::size_t defaultMaxReplyBytes = 1024 * 1024;
+inline constexpr std::size_t defaultMaxReplyBytes = 1024UL * 1024;
 
 struct Reply {
     long Status = 0;  // the HTTP status code

@@ -36,7 +36,7 @@ VbLong versionNumber(const std::string& text) {
 QFNUpdateChecker::QFNUpdateChecker() {
     openUrl = [](const std::string& url, int timeoutMs) -> std::string {
         try {
-            return http::OpenURL(url, timeoutMs, 64 * 1024);
+            return http::OpenURL(url, timeoutMs, 64UL * 1024);
         } catch (const VbError&) {
             return {};
         }

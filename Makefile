@@ -1,20 +1,23 @@
-# The two commands of the README: `make run` and `make test`.
+# The two commands of the README: `make run` and `make test`. `make gate` is what CI runs.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# A compiler warning fails the build when ON (CI turns it on; another compiler's new warnings
+# should not stop a user's build).
+WERROR ?= OFF
 
-.PHONY: deps build run test asan bench fuzz format clean
+.PHONY: deps build run test asan bench bench-build fuzz format lint format-check tidy gate clean
 
 deps:
 	@tools/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVANTORIX_WERROR=$(WERROR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	@if [ -x $(BUILD)/bin/vantor ]; then exec $(BUILD)/bin/vantor; \
-	else echo "vantor is not built yet: the game program does not exist in this version."; exit 1; fi
+	else echo "$(BUILD)/bin/vantor is missing: the build above did not make it."; exit 1; fi
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -23,9 +26,12 @@ test: build
 asan:
 	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DVANTORIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo"
 
-bench: deps
-	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTORIX_BENCH=ON -DVANTORIX_TESTS=OFF
+bench-build: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTORIX_BENCH=ON -DVANTORIX_TESTS=OFF \
+	    -DVANTORIX_WERROR=$(WERROR)
 	cmake --build build-bench -j $(JOBS)
+
+bench: bench-build
 	@for b in build-bench/bench-bin/*; do [ -x "$$b" ] && "$$b"; done
 
 # Each fuzz target for FUZZ_SECONDS on a fresh copy of its seed corpus (clang, libFuzzer,
@@ -33,7 +39,7 @@ bench: deps
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DVANTORIX_FUZZ=ON -DVANTORIX_SANITIZE=ON -DVANTORIX_TESTS=OFF
+	    -DVANTORIX_FUZZ=ON -DVANTORIX_SANITIZE=ON -DVANTORIX_TESTS=OFF -DVANTORIX_WERROR=$(WERROR)
 	cmake --build build-fuzz -j $(JOBS) --target fuzz_all
 	@set -e; for f in build-fuzz/fuzz-bin/*_fuzz; do \
 	    n=$$(basename $$f); c=build-fuzz/corpus/$$n; \
@@ -45,6 +51,28 @@ fuzz: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# clang-format's check, then clang-tidy (.clang-tidy) over BUILD, configured with the
+# benchmarks so that their sources have compile commands too.
+lint: format-check tidy
+
+format-check: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+tidy: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVANTORIX_BENCH=ON \
+	    -DVANTORIX_WERROR=$(WERROR) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+	tools/tidy.sh $(BUILD) $(JOBS)
+
+# CI: the format check, then with warnings as errors the tests with the benchmarks built (not
+# run), clang-tidy, the tests under the sanitizers and a few seconds of each fuzz target.
+gate:
+	$(MAKE) format-check
+	$(MAKE) test WERROR=ON CMAKE_FLAGS=-DVANTORIX_BENCH=ON
+	$(MAKE) tidy WERROR=ON
+	$(MAKE) asan WERROR=ON
+	$(MAKE) fuzz WERROR=ON FUZZ_SECONDS=5
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz

@@ -87,10 +87,14 @@ void rearm(GameForm& g, Tally& tally) {
     for (int i = 0; i < static_cast<int>(g.Shots.size()); ++i) {
         Sprite& s = g.Shots[static_cast<std::size_t>(i)];
         if (!s.active) {
-            // Under the middle of an alien column, as fired from the ship's line.
+            // Under the middle of an alien column, as fired from the ship's line, in whole
+            // pixels.
+            const int column = i % Columns;
+            const int row = i / Columns;
+            const int centring = (AlienWidth - ShotWidth) / 2;
             s.active = VbTrue;
-            s.X = static_cast<float>(10 + (i % Columns) * Pitch + (AlienWidth - ShotWidth) / 2);
-            s.y = static_cast<float>(400 - (i / Columns) * 90);
+            s.X = static_cast<float>(10 + column * Pitch + centring);
+            s.y = static_cast<float>(400 - row * 90);
         }
     }
     for (int i = 0; i < static_cast<int>(g.AlienShotSprites.size()); ++i) {

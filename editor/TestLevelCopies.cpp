@@ -78,8 +78,8 @@ bool gameTakesLevelPath(const std::string& path) {
 
 TestLevelCopies::TestLevelCopies() : TestLevelCopies(localPath(QDir::tempPath())) {}
 
-TestLevelCopies::TestLevelCopies(std::string parentFolder)
-    : gameRunning(processRunning), parentFolder(std::move(parentFolder)) {}
+TestLevelCopies::TestLevelCopies(std::string parent)
+    : gameRunning(processRunning), parentFolder(std::move(parent)) {}
 
 std::string TestLevelCopies::create(const std::vector<EditLevelRec>& levels,
                                     const std::string& setFileName) {
@@ -100,7 +100,7 @@ std::string TestLevelCopies::create(const std::vector<EditLevelRec>& levels,
     if (!gameTakesLevelPath(name) || name == pidFileName) {
         name = fallbackName;
     }
-    const std::string copy = folder + "/" + name;
+    std::string copy = folder + "/" + name;
     if (!gameTakesLevelPath(copy)) {
         removeFolder(folder);
         throw VbError(vberr::BadFileName, errorSource,

@@ -21,7 +21,7 @@ class TestLevelCopies {
 public:
     // The system's temporary folder.
     TestLevelCopies();
-    explicit TestLevelCopies(std::string parentFolder);
+    explicit TestLevelCopies(std::string parent);
 
     // Writes the copy, named after setFileName's last part where the game takes that name.
     // Returns the copy's path. Throws VbError whose description names the failing path.

@@ -173,7 +173,7 @@ void frmMainEdit::buildMenus() {
 
     // The property popup, shown by a right press on a placed alien.
     mnuFilePop = new QMenu(this);
-    item(mnuFilePop, "Remove", [this, &m] {
+    item(mnuFilePop, "Remove", [&m] {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m.mnuRemove_Click();
         QApplication::restoreOverrideCursor();

@@ -27,7 +27,7 @@ void require(bool ok) {
 std::string valueOf(const std::string& line, std::string_view key) {
     const std::string withBrace = std::string(key) + "{";
     std::string k(key);
-    const std::string v = GetFileFromCommandLine(line, k);
+    std::string v = GetFileFromCommandLine(line, k);
     require(k == withBrace);
     require(GetFileFromCommandLine(line, k) == v && k == withBrace);
     k = key;

@@ -41,8 +41,8 @@ struct World {
     }
 
     int argc = 1;
-    char name[16] = "table_fuzz";
-    char* argv[2] = {name, nullptr};
+    char programName[16] = "table_fuzz";
+    char* argv[2] = {programName, nullptr};
     std::unique_ptr<QApplication> app;
     ManualClock clock;
     ScriptedDialogs dialogs;
@@ -79,6 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(form.LevelSet.WriteHiscores());
     InfoModel info;
     InternetMode internet(form, info);
+    // NOLINTNEXTLINE(performance-no-automatic-move): each call returns its own copy
     internet.openUrl = [&](const std::string&) { return reply; };
     form.mnuUseInternetHiscore.Checked = true;
     internet.DownloadInternetHiscores();

@@ -134,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         require(http::hostOf(sent.authority) == host);
         if (realPort && !ownPort) {
-            require(http::hostAndPort(sent.authority) == host + ":" + port);
+            require(http::hostAndPort(sent.authority) ==
+                    std::string(host).append(":").append(port));
         }
     }
     return 0;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those that are missing.
+# Installs the Debian packages the build, the tests and the CI gate need, only those missing.
 set -euo pipefail
 packages=(
-  cmake g++ make pkg-config clang libclang-rt-14-dev
+  cmake g++ make pkg-config clang libclang-rt-14-dev clang-format clang-tidy
   qt6-base-dev qt6-qpa-plugins
   libsdl2-dev libsdl2-mixer-dev libopenmpt-dev libfluidsynth-dev timgm6mb-soundfont
   libavformat-dev libavcodec-dev libavutil-dev

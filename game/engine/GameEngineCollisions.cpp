@@ -14,7 +14,7 @@ using engine::rnd;
 
 namespace {
 
-constexpr VbInteger NormalShot = 0;
+// The weapons besides the normal shot (0).
 constexpr VbInteger MegaMissile = 1;
 constexpr VbInteger HeavyMissile = 2;
 constexpr VbInteger Bomb = 3;

@@ -35,7 +35,7 @@ VbLong versionNumber(const std::string& text) {
 
 QFNUpdateChecker::QFNUpdateChecker() {
     openUrl = [](const std::string& url, int timeoutMs) {
-        return http::OpenURL(url, timeoutMs, 64 * 1024);
+        return http::OpenURL(url, timeoutMs, 64UL * 1024);
     };
     connected = [] {
         VbLong flags = 0;

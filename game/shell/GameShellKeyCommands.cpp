@@ -64,7 +64,7 @@ std::string GameShell::nextScreenDumpFile() {
     for (int n = 0; n <= 32767; ++n) {
         char name[16];
         std::snprintf(name, sizeof name, "%06d.bmp", n);
-        const std::string path = AppPath() + "screendumps/" + name;
+        std::string path = AppPath() + "screendumps/" + name;
         if (!FileExists(path)) {
             return path;
         }

@@ -422,9 +422,9 @@ void GameShell::loadSoundBuffers() {
         f.Sound110To112[2].LoadWaveFile(sfx + "112.wav", h);
         f.Sound113.LoadWaveFile(sfx + "113.wav", h);
         DirectSoundReady = true;
-    } catch (const std::exception& e) {
+    } catch (const std::exception& err) {
         DirectSoundReady = false;
-        const auto* fileError = dynamic_cast<const VbError*>(&e);
+        const auto* fileError = dynamic_cast<const VbError*>(&err);
         const std::string fallback = "Sound fx will play trough Windows Standard API.!\r\n\r\n"
                                      "Sounds may be very poor, and only one sound can be played "
                                      "at a time.";

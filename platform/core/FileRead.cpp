@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::size_t MB = 1024 * 1024;
+constexpr std::size_t MB = 1024UL * 1024;
 
 [[noreturn]] void fail(std::int32_t number, const std::string& path, const std::string& cause) {
     std::string text = fileErrorText(vberr::standardDescription(number), path);
@@ -157,7 +157,6 @@ std::size_t readCap(FileKind kind) {
     case FileKind::Hiscores:
         return 1 * MB;
     case FileKind::Picture:
-        return 64 * MB;
     case FileKind::Sound:
         return 64 * MB;
     case FileKind::Settings:

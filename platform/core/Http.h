@@ -26,7 +26,7 @@ inline bool serverAnswered(std::int32_t failure) {
 }
 
 inline constexpr int defaultTimeoutMs = 15000;
-inline constexpr std::size_t defaultMaxReplyBytes = 1024 * 1024;
+inline constexpr std::size_t defaultMaxReplyBytes = 1024UL * 1024;
 
 struct Reply {
     long Status = 0;  // the HTTP status code

@@ -44,7 +44,8 @@ double RealClock::timeOfDay() {
         return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
     }
     const long seconds = local.tm_hour * 3600L + local.tm_min * 60L + local.tm_sec;
-    return static_cast<double>(seconds * 1000L + ts.tv_nsec / 1000000L) / 1000.0;
+    const long millis = seconds * 1000L + ts.tv_nsec / 1000000L; // whole milliseconds
+    return static_cast<double>(millis) / 1000.0;
 }
 
 void RealClock::pumpEvents() {

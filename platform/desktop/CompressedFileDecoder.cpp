@@ -115,7 +115,7 @@ struct Pass {
         }
         format->pb = io;
         format->flags |= AVFMT_FLAG_CUSTOM_IO;
-        format->probesize = 2 * 1024 * 1024;
+        format->probesize = 2L * 1024 * 1024;
         // Other containers are refused before they read a byte past the probe, and no
         // demuxer may open anything itself: every byte comes through the checked file.
         AVDictionary* options = nullptr;

@@ -133,7 +133,7 @@ DisplayModes& DisplayModes::instance() {
     return *service;
 }
 
-void DisplayModes::reopen(std::optional<std::string> xDisplayName) {
+void DisplayModes::reopen(const std::optional<std::string>& xDisplayName) {
     if (service) {
         service->restore();
         guard::shutdown();

@@ -38,7 +38,7 @@ public:
     // Replaces the process-wide service, after restoring what the old one switched: on the
     // named X server, or the automatic choice when no name is given, or the fixed desktop mode
     // for an empty name. For tools and tests that run off-screen but drive a given server.
-    static void reopen(std::optional<std::string> xDisplayName = std::nullopt);
+    static void reopen(const std::optional<std::string>& xDisplayName = std::nullopt);
 
     ~DisplayModes();
     DisplayModes(const DisplayModes&) = delete;

@@ -12,6 +12,8 @@ namespace music {
 namespace {
 
 constexpr int kChannels = 16;
+// A stereo pair of dry outputs per channel.
+constexpr std::size_t kDryOutputs = 2UL * kChannels;
 constexpr std::size_t kBlock = 1024;
 // FluidSynth's own gain is made for many voices at once; songs of a few voices are heard
 // too softly at it.
@@ -239,7 +241,7 @@ private:
 
     // Each MIDI channel on its own output, so that each has its own level and volume.
     void synthesise(float* out, std::size_t n) {
-        std::array<float*, kChannels * 2> dry{};
+        std::array<float*, kDryOutputs> dry{};
         for (std::size_t c = 0; c < dry.size(); ++c) {
             std::fill_n(dry_[c].begin(), n, 0.0f);
             dry[c] = dry_[c].data();
@@ -254,17 +256,17 @@ private:
         }
         for (std::size_t c = 0; c < static_cast<std::size_t>(kChannels); ++c) {
             const float g = channelGain_[c];
-            float peak = channelPeak_[c];
+            float channelPeak = channelPeak_[c];
             const float* l = dry[c * 2];
             const float* r = dry[c * 2 + 1];
             for (std::size_t i = 0; i < n; ++i) {
                 const float left = l[i] * g;
                 const float right = r[i] * g;
-                peak = std::max({peak, std::abs(left), std::abs(right)});
+                channelPeak = std::max({channelPeak, std::abs(left), std::abs(right)});
                 out[i * 2] += left;
                 out[i * 2 + 1] += right;
             }
-            channelPeak_[c] = peak;
+            channelPeak_[c] = channelPeak;
         }
         for (std::size_t i = 0; i < n; ++i) {
             out[i * 2] += fxLeft_[i];
@@ -281,7 +283,7 @@ private:
     bool fresh_ = true;
     std::array<float, kChannels> channelGain_{};
     std::array<float, kChannels> channelPeak_{};
-    std::array<std::vector<float>, kChannels * 2> dry_;
+    std::array<std::vector<float>, kDryOutputs> dry_;
     std::vector<float> fxLeft_, fxRight_;
 };
 

@@ -11,7 +11,7 @@
 // readers may share one open file; each keeps its own position.
 namespace music {
 
-inline constexpr std::int64_t kMiB = 1024 * 1024;
+inline constexpr std::int64_t kMiB = 1024L * 1024;
 // The largest tracker modules in the wild hold tens of MiB of samples.
 inline constexpr std::int64_t moduleSizeCap = 128 * kMiB;
 // MIDI songs are rarely above a few MiB.

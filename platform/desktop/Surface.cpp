@@ -603,16 +603,19 @@ bool BitBlt(Surface& dest, int x, int y, int w, int h, const Surface& src, int s
         }
         break;
     case rop::SRCPAINT:
-        combineRows(out, outStride, in, inStride, w, h,
-                    [](std::uint32_t dst, std::uint32_t src) { return dst | src; });
+        combineRows(
+            out, outStride, in, inStride, w, h,
+            [](std::uint32_t destPixel, std::uint32_t srcPixel) { return destPixel | srcPixel; });
         break;
     case rop::SRCAND:
-        combineRows(out, outStride, in, inStride, w, h,
-                    [](std::uint32_t dst, std::uint32_t src) { return dst & src; });
+        combineRows(
+            out, outStride, in, inStride, w, h,
+            [](std::uint32_t destPixel, std::uint32_t srcPixel) { return destPixel & srcPixel; });
         break;
     default: // MERGEPAINT; the alpha byte stays 0xFF since the destination's is.
-        combineRows(out, outStride, in, inStride, w, h,
-                    [](std::uint32_t dst, std::uint32_t src) { return dst | ~src; });
+        combineRows(
+            out, outStride, in, inStride, w, h,
+            [](std::uint32_t destPixel, std::uint32_t srcPixel) { return destPixel | ~srcPixel; });
         break;
     }
     return true;

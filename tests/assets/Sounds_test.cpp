@@ -167,7 +167,7 @@ TEST(Music, TheModuleLoadsInLibopenmptAndRunsAboutThreeMinutesFifteen) {
     EXPECT_GE(openmpt_module_get_num_channels(mod), 4);
     EXPECT_GE(openmpt_module_get_num_instruments(mod), 4);
     // It makes sound: render twenty seconds from the start and look at the level.
-    std::vector<int16_t> frames(44100 * 2);
+    std::vector<int16_t> frames(44100UL * 2);
     double sum = 0;
     size_t count = 0;
     for (int second = 0; second < 20; ++second) {

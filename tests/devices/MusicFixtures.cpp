@@ -96,7 +96,7 @@ std::string waveFile(int milliseconds) {
 }
 
 std::string write(const std::string& folder, const std::string& name, const std::string& bytes) {
-    const std::string path = folder + "/" + name;
+    std::string path = folder + "/" + name;
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;

@@ -87,7 +87,7 @@ class MusicKindsTest : public PlayerFixture {
 protected:
     explicit MusicKindsTest(Drive drive = Drive::ByHand) : PlayerFixture(drive) {}
     std::string write(const Kind& k) {
-        const std::string path = dir + "/" + k.name;
+        std::string path = dir + "/" + k.name;
         std::string error;
         EXPECT_TRUE(k.write(path, toneOf(k), error)) << k.name << ": " << error;
         return path;
@@ -291,7 +291,7 @@ TEST_F(MusicKindsTest, HostileFilesAreRefusedWithoutBlocking) {
     fs::create_symlink("/dev/zero", dir + "/zero.xm");
     fs::create_symlink("/dev/zero", dir + "/zero.wav");
     auto sparse = [&](const std::string& name, std::int64_t bytes, const std::string& head) {
-        const std::string path = fixtures::write(dir, name, head);
+        std::string path = fixtures::write(dir, name, head);
         fs::resize_file(path, static_cast<std::uintmax_t>(bytes));
         return path;
     };
@@ -304,9 +304,9 @@ TEST_F(MusicKindsTest, HostileFilesAreRefusedWithoutBlocking) {
         {dir + "/x.xm", "\" is a folder, not a file"},
         {dir + "/zero.xm", "\" is a device, not a regular file"},
         {dir + "/zero.wav", "\" is a device, not a regular file"},
-        {sparse("huge.xm", 129 * 1024 * 1024, "Extended Module: "), "larger than the 128 MB"},
-        {sparse("huge.mid", 33 * 1024 * 1024, fixtures::midiFile(60, 1, 2)), "larger than 32 MiB"},
-        {sparse("huge.wav", 257 * 1024 * 1024, fixtures::waveFile(100)), "larger than the 256 MB"},
+        {sparse("huge.xm", 129L * 1024 * 1024, "Extended Module: "), "larger than the 128 MB"},
+        {sparse("huge.mid", 33L * 1024 * 1024, fixtures::midiFile(60, 1, 2)), "larger than 32 MiB"},
+        {sparse("huge.wav", 257L * 1024 * 1024, fixtures::waveFile(100)), "larger than the 256 MB"},
         {dir + "/missing.xm", "File not found: \""},
         {fixtures::write(dir, "list.mp3", list), "not a sound file"},
         {fixtures::write(dir, "list.wma", list), "not a sound file"},

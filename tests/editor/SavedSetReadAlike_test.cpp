@@ -115,7 +115,7 @@ struct Case {
     Outcome binary;
 };
 
-std::function<void(std::vector<EditLevelRec>&)> named(std::string name) {
+std::function<void(std::vector<EditLevelRec>&)> named(const std::string& name) {
     return [name](std::vector<EditLevelRec>& set) { set[1].Name = name; };
 }
 
@@ -124,7 +124,8 @@ std::function<void(std::vector<EditLevelRec>&)> speed(int s) {
 }
 
 // Changes the second alien of the second level.
-std::function<void(std::vector<EditLevelRec>&)> secondAlien(std::function<void(EditAlienRec&)> f) {
+std::function<void(std::vector<EditLevelRec>&)>
+secondAlien(const std::function<void(EditAlienRec&)>& f) {
     return [f](std::vector<EditLevelRec>& set) { f(set[1].Aliens[1]); };
 }
 

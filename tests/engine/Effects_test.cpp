@@ -57,7 +57,7 @@ TEST_F(Effects, FadeInThenTimedFadeOut) {
         e().FadeTimer_Timer();
         colours.push_back(f().MessageColor);
     };
-    clock.advance(30 * 22);
+    clock.advance(30UL * 22);
     ASSERT_EQ(colours.size(), 22u); // 21 colours, then the tick that ends the fade
     EXPECT_EQ(colours.front(), 0);
     EXPECT_EQ(colours[20], 0xFFFF);
@@ -192,7 +192,7 @@ TEST_F(Effects, ShakeJoltsThenGlidesBackToWhereThePaneWas) {
             ++jolts;
         }
     };
-    clock.advance(30 * 5);
+    clock.advance(30UL * 5);
     e().ShakeNow(30); // only the strength changes
     EXPECT_EQ(e().ShakeCounter, 10);
     ASSERT_TRUE(runUntil([&] { return !f().ShakeTimer.Enabled(); }, 10000));

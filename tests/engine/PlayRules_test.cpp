@@ -204,8 +204,11 @@ TEST_F(PlayRules, WhereSpritesOverlapTheOneTheTickDrawsLaterShows) {
             const Surface& pic = *s.Picture(s.CurFrame);
             s.active = VbTrue;
             s.PlaySound = VbFalse;
-            s.X = s.zX = static_cast<float>(cx - pic.Width() / 2);
-            s.y = s.ZY = static_cast<float>(cy - pic.Height() / 4 - groups[k].fall(f()));
+            // Whole pixels: the picture's centre, its upper (image) half's middle.
+            const int left = cx - pic.Width() / 2;
+            const int upper = cy - pic.Height() / 4 - groups[k].fall(f());
+            s.X = s.zX = static_cast<float>(left);
+            s.y = s.ZY = static_cast<float>(upper);
         }
         e().MainLoop_Timer();
         Sprite& top = groups[later].sprite(f());
@@ -214,7 +217,9 @@ TEST_F(PlayRules, WhereSpritesOverlapTheOneTheTickDrawsLaterShows) {
         ASSERT_TRUE(below.active);
         const auto centreColour = [](const Sprite& s) {
             const Surface& pic = *s.Picture(s.CurFrame);
-            return pic.Point(pic.Width() / 2, pic.Height() / 4);
+            const int x = pic.Width() / 2;
+            const int y = pic.Height() / 4;
+            return pic.Point(x, y);
         };
         ASSERT_NE(centreColour(top), centreColour(below));
         EXPECT_EQ(f().pMain->Point(cx, cy), centreColour(top));

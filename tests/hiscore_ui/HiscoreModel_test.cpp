@@ -109,7 +109,7 @@ TEST_F(HiscoreModelTest, BackgroundPulsesBetweenRedAndBlack) {
     auto m = load();
     std::vector<VbLong> colours;
     m->backColorChanged = [&](VbLong c) { colours.push_back(c); };
-    clock.advance(20 * 62);
+    clock.advance(20UL * 62);
     ASSERT_EQ(colours.size(), 62u);
     EXPECT_EQ(colours[0], 255);
     EXPECT_EQ(colours[30], 0);

@@ -124,8 +124,9 @@ TEST(UpdateChecker, VersionNumberIsTheLeadingWholeNumberOrZero) {
     };
     for (const auto& [text, want] : cases) {
         Recorder r;
-        r.checker.openUrl = [&](const std::string&, int) {
-            return std::string("<$v>x</$v><$l>") + text + "</$l>";
+        // clang 14 cannot capture a structured binding.
+        r.checker.openUrl = [versionText = text](const std::string&, int) {
+            return std::string("<$v>x</$v><$l>") + versionText + "</$l>";
         };
         r.checker.CheckUpdate("http://unused/");
         EXPECT_EQ(r.only().VersionNumber, want) << text;

@@ -333,19 +333,19 @@ TEST(LevelFileReaders, ByteOrderMarksOfTextEditors) {
         bool ok;
         std::vector<std::string> names; // when ok; else the failure's description
     };
-    const std::string oneAlien = "s:5\r\n1\r\n0,1,1,1,-1,1,100\r\n";
+    const std::string levelBody = "s:5\r\n1\r\n0,1,1,1,-1,1,100\r\n"; // speed, one alien
     const Case cases[] = {
         {"UTF-8 mark: the first level stays",
-         "\xEF\xBB\xBFl:First\r\n" + oneAlien + "l:Second\r\n" + oneAlien,
+         "\xEF\xBB\xBFl:First\r\n" + levelBody + "l:Second\r\n" + levelBody,
          true,
          {"First", "Second"}},
         {"UTF-8 mark: names become the programs' texts",
-         "\xEF\xBB\xBFl:Caf\xC3\xA9 \xE2\x82\xAC\r\n" + oneAlien,
+         "\xEF\xBB\xBFl:Caf\xC3\xA9 \xE2\x82\xAC\r\n" + levelBody,
          true,
          {"Caf\xE9 \x80"}},
-        {"no mark: bytes as they are", "l:Caf\xE9\r\n" + oneAlien, true, {"Caf\xE9"}},
+        {"no mark: bytes as they are", "l:Caf\xE9\r\n" + levelBody, true, {"Caf\xE9"}},
         {"a mark inside a name is a name",
-         "l:\xEF\xBB\xBFX\r\n" + oneAlien,
+         "l:\xEF\xBB\xBFX\r\n" + levelBody,
          true,
          {"\xEF\xBB\xBFX"}},
         {"UTF-16, little end first",

@@ -107,7 +107,7 @@ TEST(HiscoreFile, ChecksumIsWrittenAsASigned32BitNumber) {
         const std::string bytes = encodeHiscoreFile(t, true);
         std::string field = c.field;
         field.resize(10, ' ');
-        EXPECT_EQ(bytes.substr(30 * 128), hiscoreRecord(field));
+        EXPECT_EQ(bytes.substr(30UL * 128), hiscoreRecord(field));
         EXPECT_TRUE(decodeHiscoreFile(bytes, true).ChecksumOk);
     }
 }
@@ -119,7 +119,7 @@ TEST_F(Hiscores, ANumberFieldWithoutANumberIsADamagedTable) {
         int record;
     };
     std::string letters = HandTable().bytes(false);
-    letters.replace(3 * 128, 10, scramble(" 4000x    "));
+    letters.replace(3UL * 128, 10, scramble(" 4000x    "));
     std::string blank = HandTable().bytes(false);
     blank.replace(128, 10, scramble("          "));
     const Case cases[] = {
@@ -177,7 +177,7 @@ TEST_F(Hiscores, ChangedDigitFailsTheChecksumOfTheShippedSetOnly) {
     EXPECT_EQ(decodeHiscoreFile(readFileBytes(path("ship.hsc")), true).Table, defaultHiscores());
 
     dialogs.clear();
-    setWithHiscores("custom", false, bytes.substr(0, 30 * 128));
+    setWithHiscores("custom", false, bytes.substr(0, 30UL * 128));
     ASSERT_TRUE(load("custom", false));
     EXPECT_TRUE(dialogs.calls().empty());
     EXPECT_EQ(game.Hiscores[0].Score, 223456);
@@ -304,7 +304,7 @@ TEST_F(Hiscores, EveryWrittenTableReadsBackEqual) {
     // Ten digits are written without the sign blank.
     game.Hiscores = huge;
     ASSERT_TRUE(game.WriteHiscores());
-    EXPECT_EQ(readFileBytes(path("big.hsc")).substr(9 * 128, 128), hiscoreRecord("1000000000"));
+    EXPECT_EQ(readFileBytes(path("big.hsc")).substr(9UL * 128, 128), hiscoreRecord("1000000000"));
 
     // Blanks around a name read back trimmed, and the checksum still holds.
     game.Hiscores = defaultHiscores();

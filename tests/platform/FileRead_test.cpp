@@ -109,7 +109,7 @@ TEST_F(FileRead, ReadsBytesExactlyAndFilesThatClaimNoSize) {
     const std::string bytes = "\0\xFF\r\n\xEF\xBB\xBFz"s + std::string(200000, 'q');
     std::ofstream(path("b"), std::ios::binary) << bytes;
     EXPECT_EQ(readFile(path("b"), FileKind::Text), bytes);
-    std::ofstream(path("empty"), std::ios::binary);
+    std::ofstream(path("empty"), std::ios::binary).close();
     EXPECT_EQ(readFile(path("empty"), FileKind::Hiscores), "");
     // The kernel's files say size 0 and still hold text.
     EXPECT_NE(readFile("/proc/self/status", FileKind::Text).find("Name:"), std::string::npos);

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 class MusicFileTest : public testing::Test {
 protected:
     std::string make(const std::string& name, const std::string& bytes) {
-        const std::string path = dir + "/" + name;
+        std::string path = dir + "/" + name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }

@@ -41,17 +41,19 @@ TEST(Resampler, KeepsPitchLengthAndPlace) {
         Sine sine{c.from, 440.0, c.from}; // one second
         Resampler r(c.from, c.to);
         std::vector<float> out;
-        std::vector<float> block(2 * 1000);
+        std::vector<float> block(2UL * 1000);
         while (!r.ended()) {
             const std::size_t n = r.process(block.data(), 1000, std::ref(sine));
             out.insert(out.end(), block.begin(), block.begin() + static_cast<long>(n * 2));
+            const std::size_t framesOut = out.size() / 2;
             if (!r.ended()) {
                 // The source frame of the next output frame.
-                EXPECT_NEAR(r.position(), (out.size() / 2) * double(c.from) / c.to, 1e-6)
-                    << out.size() / 2;
+                EXPECT_NEAR(r.position(), static_cast<double>(framesOut) * c.from / c.to, 1e-6)
+                    << framesOut;
             }
         }
-        EXPECT_NEAR(static_cast<double>(out.size() / 2), c.to, 3) << "one second";
+        const std::size_t framesOut = out.size() / 2;
+        EXPECT_NEAR(static_cast<double>(framesOut), c.to, 3) << "one second";
         int rising = 0;
         float peak = 0;
         for (std::size_t i = 1; i < out.size() / 2; ++i) {
@@ -66,7 +68,7 @@ TEST(Resampler, KeepsPitchLengthAndPlace) {
 TEST(Resampler, SameRateIsExactAndLoopingStartsTheCountAgain) {
     Sine sine{44100, 1000.0, 100, true};
     Resampler r(44100, 44100);
-    std::vector<float> out(2 * 250);
+    std::vector<float> out(2UL * 250);
     ASSERT_EQ(r.process(out.data(), 250, std::ref(sine)), 250u);
     for (int i = 0; i < 250; ++i) {
         EXPECT_FLOAT_EQ(out[static_cast<std::size_t>(i) * 2],

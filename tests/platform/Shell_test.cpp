@@ -16,7 +16,7 @@ QByteArray waitForFile(const QString& path) {
     for (int i = 0; i < 6000; ++i) { // a minute, for a loaded machine
         QFile f(path);
         if (f.exists() && f.size() > 0 && f.open(QIODevice::ReadOnly)) {
-            const QByteArray all = f.readAll();
+            QByteArray all = f.readAll();
             if (all.endsWith("END\n")) {
                 return all;
             }

@@ -26,7 +26,11 @@ TEST(SurfaceView, ScalesWithoutSmoothing) {
     ASSERT_EQ(shot.size(), QSize(6, 6));
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 6; ++x) {
-            EXPECT_EQ(color::fromQRgb(shot.pixel(x, y)), s.Point(x / 3, y / 3)) << x << "," << y;
+            // Each surface pixel covers 3 by 3 of the view's.
+            const int surfaceX = x / 3;
+            const int surfaceY = y / 3;
+            EXPECT_EQ(color::fromQRgb(shot.pixel(x, y)), s.Point(surfaceX, surfaceY))
+                << x << "," << y;
         }
     }
 }

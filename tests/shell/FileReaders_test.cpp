@@ -244,7 +244,7 @@ std::vector<Reader> readers() {
          largeSettings(), byteOrderMark + "[xglobal]\nfirstuse=0\n", true, false},
         {"whole text", FileKind::Text, plainFile,
          [](Folder& f) { return raising([&] { return !ReadTextFile(f.path("file")).empty(); }); },
-         std::string(10 * 1024 * 1024, 't'), byteOrderMark + "text", true, false},
+         std::string(10UL * 1024 * 1024, 't'), byteOrderMark + "text", true, false},
     };
 }
 

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
+#include <stdexcept>
 #include <string>
 #include <sys/socket.h>
 #include <thread>
@@ -69,7 +70,10 @@ public:
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        if (::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+            ::close(s);
+            throw std::runtime_error("cannot bind on 127.0.0.1");
+        }
         socklen_t len = sizeof a;
         ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
         ::close(s);

@@ -37,7 +37,7 @@ public:
             return "skip: unshare(1) is not there";
         }
         child.waitForFinished(120000);
-        const std::string out = child.readAll().toStdString();
+        std::string out = child.readAll().toStdString();
         if (out.find("unshare failed") != std::string::npos || out.starts_with("unshare: ") ||
             out.find("[  SKIPPED ] 1 test") != std::string::npos) {
             return "skip: no silent name server here: " + out;

@@ -31,9 +31,7 @@ std::vector<int16_t> toPcm(const std::vector<double>& v, double amplitude) {
 double additive(const std::string& shape, double x, int harmonics, double duty) {
     double v = 0;
     for (int k = 1; k <= harmonics; ++k) {
-        if (shape == "saw")
-            v += std::sin(kTwoPi * k * x) / k;
-        else if (shape == "square" && k % 2)
+        if (shape == "saw" || (shape == "square" && k % 2))
             v += std::sin(kTwoPi * k * x) / k;
         else if (shape == "triangle" && k % 2)
             v += ((k / 2) % 2 ? -1.0 : 1.0) * std::sin(kTwoPi * k * x) /

@@ -65,14 +65,11 @@ tidy: deps
 	cmake --build $(BUILD) -j $(JOBS)
 	tools/tidy.sh $(BUILD) $(JOBS)
 
-# CI: the format check, then with warnings as errors the tests with the benchmarks built (not
-# run), clang-tidy, the tests under the sanitizers and a few seconds of each fuzz target.
+# What CI runs (.ci/run): the tests with warnings as errors and the benchmarks built (not
+# run), the format check, clang-tidy, the tests under the sanitizers and a few seconds of each
+# fuzz target.
 gate:
-	$(MAKE) format-check
-	$(MAKE) test WERROR=ON CMAKE_FLAGS=-DVANTORIX_BENCH=ON
-	$(MAKE) tidy WERROR=ON
-	$(MAKE) asan WERROR=ON
-	$(MAKE) fuzz WERROR=ON FUZZ_SECONDS=5
+	.ci/run
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz

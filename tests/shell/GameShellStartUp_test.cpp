@@ -403,7 +403,7 @@ TEST(GameShellStartUp, SwitchesThatReachFiles) {
         {"<S> -resethi", "", false, false, true, false, 0, "", "x.dat", true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.tail);
+        SCOPED_TRACE(std::string(c.tail) + " (" + c.setName + ")");
         WindowFixture w;
         const std::string folder = w.folder() + "my sets/";
         const std::string custom = folder + c.setName;

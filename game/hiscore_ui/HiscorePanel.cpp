@@ -229,7 +229,7 @@ std::vector<int> HiscorePanel::shownPickups() const {
     for (const PickupRec& r : f.RecentPickups) {
         int w = 0;
         int h = 0;
-        if (r.PickupType != -1 && now - r.PickupTime < 5.0 &&
+        if (r.PickupType != -1 && num::secondsSince(r.PickupTime, now) < 5.0 &&
             frameSize(f.RndDropsSprite, r.PickupType, w, h)) {
             types.push_back(r.PickupType);
         }

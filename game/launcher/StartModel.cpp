@@ -35,7 +35,8 @@ bool isWebAddress(const std::string& url) {
 
 } // namespace
 
-StartModel::StartModel(std::string commandLine) : commandLine_(std::move(commandLine)) {
+StartModel::StartModel(const std::string& commandLine)
+    : switches_(cmdline::switchText(commandLine)) {
     pumpEvents = [] {};
     startProgram = [](const std::string& program, const std::vector<std::string>& args,
                       const std::string& dir) {
@@ -74,7 +75,7 @@ void StartModel::Form_Load() {
     Check1_Click();
     Check2 = settingIsOne("Global", "SlowPC", "0") ? 1 : 0;
     SkipIntroScreen = (Check1 == 1);
-    if (cmdline::hasSwitch(commandLine_, "-nojoyinit")) {
+    if (cmdline::hasSwitch(switches_, "-nojoyinit")) {
         Command5Enabled = false;
     }
     Caption = "Vantorix v" + std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) +
@@ -82,7 +83,7 @@ void StartModel::Form_Load() {
     DefaultButton = settingIsOne("DEVMODE", "FullScreen", "0") ? 1 : 2;
 
     Combo1.clear();
-    if (cmdline::hasSwitch(commandLine_, "-loadlevels{")) {
+    if (cmdline::hasSwitch(switches_, "-loadlevels{")) {
         Combo1.push_back("Parameter file");
         Combo1Index = 0;
         Combo1Enabled = false;
@@ -106,7 +107,7 @@ void StartModel::Form_Load() {
 
 void StartModel::Form_Unload() {
     // The command line's set is no choice of the player's: the stored one stays.
-    if (cmdline::hasSwitch(commandLine_, "-loadlevels{")) {
+    if (cmdline::hasSwitch(switches_, "-loadlevels{")) {
         return;
     }
     const bool selected = Combo1Index >= 0 && Combo1Index < static_cast<int>(Combo1.size());

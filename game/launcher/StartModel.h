@@ -23,7 +23,7 @@ inline constexpr const char* UpdateURL = "http://www.quillfen.example/pu_data/va
 // supplies what the buttons open.
 class StartModel {
 public:
-    explicit StartModel(std::string commandLine);
+    explicit StartModel(const std::string& commandLine);
 
     // Controls.
     std::string Caption;
@@ -86,7 +86,8 @@ public:
 
 private:
     void play();
-    std::string commandLine_;
+    // The command line as its switches are read: empty when it is a bare path, as in the game.
+    std::string switches_;
     bool playing_ = false;
     // The display tool this dialog started: one at a time, since each switches the display
     // and puts it back.

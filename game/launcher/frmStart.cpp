@@ -21,8 +21,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmStart::frmStart(std::string commandLine, QWidget* parent)
-    : QDialog(parent), model_(std::move(commandLine)) {
+frmStart::frmStart(const std::string& commandLine, QWidget* parent)
+    : QDialog(parent), model_(commandLine) {
     Picture1 = new QLabel(this);
     Picture1->setAlignment(Qt::AlignCenter);
     // The title picture: the game's name drawn large.

@@ -14,7 +14,7 @@ class QPushButton;
 // The start dialog on screen, shown not modal. play is what Play shows (the game window).
 class frmStart : public QDialog {
 public:
-    explicit frmStart(std::string commandLine, QWidget* parent = nullptr);
+    explicit frmStart(const std::string& commandLine, QWidget* parent = nullptr);
     ~frmStart() override;
 
     StartModel& model() { return model_; }

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -54,6 +56,21 @@ std::string withoutQuotes(const std::string& commandLine) {
         }
     }
     return out;
+}
+
+bool isBarePath(const std::string& commandLine) {
+    const std::string path = withoutQuotes(commandLine);
+    if (path.empty()) {
+        return false;
+    }
+    // No FileExists here: asking it about a folder makes that folder the current one.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+std::string switchText(const std::string& commandLine) {
+    return isBarePath(commandLine) ? std::string() : commandLine;
 }
 
 std::string join(int argc, char** argv) {

@@ -3,7 +3,8 @@
 #include <string>
 
 // The game's command line is one text; every switch is a case-sensitive substring found
-// anywhere in it outside the values, and a value is written key{value}.
+// anywhere in it outside the values, and a value is written key{value}. A line that is a
+// bare path (isBarePath) holds no switches at all.
 //
 // A value runs from its "{" to the next "}"; a "{" inside it is part of it. A line whose
 // braces do not pair is malformed, and its value takes the doubtful text, so that no switch
@@ -19,6 +20,11 @@ std::string outsideValues(const std::string& commandLine);
 bool hasSwitch(const std::string& commandLine, const std::string& sw);
 // The command line with every double quote removed (a bare level-file path).
 std::string withoutQuotes(const std::string& commandLine);
+// True when the whole line, quotes removed, names an existing file that is no folder: then
+// it is a bare level-file path, and the switch words in it are part of a file name.
+bool isBarePath(const std::string& commandLine);
+// What the switches and values are read from: the line, or nothing for a bare path.
+std::string switchText(const std::string& commandLine);
 // The program's arguments joined by single blanks, as one text.
 std::string join(int argc, char** argv);
 

@@ -208,6 +208,9 @@ private:
     ShellWindow& w;
     MusicControl& music;
     std::string cmd;
+    // What the switches are read from: empty when cmd is a bare path, a file name whose
+    // switch words must not act.
+    std::string switches_;
     bool unloaded_ = false;
     bool unloading_ = false;
     // The stored options were read into the menu: only then does the exit write them back

@@ -250,7 +250,8 @@ void GameShell::saveOptions() {
 
 void GameShell::writeHiscoreFile() {
     // A set that never loaded has no table of its own to write.
-    if (!cmdline::hasSwitch(cmd, "-startfromlevel{") && !f.LevelSet.CurrentLevelFile.empty()) {
+    if (!cmdline::hasSwitch(switches_, "-startfromlevel{") &&
+        !f.LevelSet.CurrentLevelFile.empty()) {
         // WriteHiscores tells the user itself when the file cannot be written.
         ignoringFailures([&] { f.LevelSet.WriteHiscores(); });
     }

@@ -45,7 +45,8 @@ void restoreOption(MenuItem& item, const char* section, const char* key) {
 
 GameShell::GameShell(GameForm& form, GameEngine& engine, ShellWindow& window, MusicControl& mus,
                      std::string commandLine)
-    : f(form), e(engine), w(window), music(mus), cmd(std::move(commandLine)) {
+    : f(form), e(engine), w(window), music(mus), cmd(std::move(commandLine)),
+      switches_(cmdline::switchText(cmd)) {
     f.lbPause.Width = 160;
     f.lbPause.Height = 28;
     // Below the centred messages, above the shield line.
@@ -140,7 +141,7 @@ void GameShell::Form_Load() {
         f.DesktopFreq = f.Display->GetDisplayRefreshRate();
     });
 
-    if (!cmdline::hasSwitch(cmd, "-window") && settingIsOne("DEVMODE", "FullScreen")) {
+    if (!cmdline::hasSwitch(switches_, "-window") && settingIsOne("DEVMODE", "FullScreen")) {
         f.ModeBits = storedInteger("DEVMODE", "lBits", f.DesktopBits);
         f.ModeHeight = modeValue("lHeight", f.DesktopHeight);
         f.ModeWidth = modeValue("lWidth", f.DesktopWidth);
@@ -157,7 +158,7 @@ void GameShell::Form_Load() {
         w.showWindow();
     }
 
-    if ((!cmdline::hasSwitch(cmd, "-noamiga") && !SkipIntroScreen) || FirstUseFlag) {
+    if ((!cmdline::hasSwitch(switches_, "-noamiga") && !SkipIntroScreen) || FirstUseFlag) {
         Flimmer.Visible = true;
         Form_Resize();
         sync();
@@ -204,7 +205,7 @@ bool GameShell::chooseLevelSet() {
             w.setCaption(std::string(GameTitle) + " {" + file + "}");
         }
     };
-    if (!cmdline::hasSwitch(cmd, "-loadlevels{")) {
+    if (!cmdline::hasSwitch(switches_, "-loadlevels{")) {
         const std::string bare = cmdline::withoutQuotes(cmd);
         if (FileExists(bare)) {
             if (endsWithNoCase(bare, ".dat")) {
@@ -222,7 +223,7 @@ bool GameShell::chooseLevelSet() {
         }
     } else {
         std::string key = "-loadlevels";
-        loadNamed(GetFileFromCommandLine(cmd, key));
+        loadNamed(GetFileFromCommandLine(switches_, key));
     }
     if (f.Levels.empty()) {
         // Nothing could be read: the shipped set, so that there is a level to play.
@@ -269,13 +270,13 @@ void GameShell::InitGame() {
 }
 
 void GameShell::applyStartSwitches() {
-    f.DeveloperMode = cmdline::hasSwitch(cmd, "quintarflox");
-    f.CheatMode = cmdline::hasSwitch(cmd, "-wobblefrumpy");
+    f.DeveloperMode = cmdline::hasSwitch(switches_, "quintarflox");
+    f.CheatMode = cmdline::hasSwitch(switches_, "-wobblefrumpy");
     f.mnuCheat.Visible = f.CheatMode;
     f.cheatsplitter.Visible = f.CheatMode;
-    if (cmdline::hasSwitch(cmd, "-startfromlevel{")) {
+    if (cmdline::hasSwitch(switches_, "-startfromlevel{")) {
         std::string key = "-startfromlevel";
-        const double n = num::leadingNumber(GetParameterFromCommandLine(cmd, key));
+        const double n = num::leadingNumber(GetParameterFromCommandLine(switches_, key));
         f.StartFromLevel = num::toInteger(std::clamp(n - 1, -32768.0, 32767.0));
     }
 }
@@ -314,7 +315,7 @@ void GameShell::loadPicturesAndLevels() {
     e.LoadBitmaps();
     f.LevelSet.ResetHiscore();
     // The table of a set that stands in for the one asked for is none of the player's.
-    if (chooseLevelSet() && cmdline::hasSwitch(cmd, "-resethi")) {
+    if (chooseLevelSet() && cmdline::hasSwitch(switches_, "-resethi")) {
         f.LevelSet.ResetHiscore();
         f.LevelSet.WriteHiscores();
     }
@@ -337,12 +338,12 @@ void GameShell::restoreOptions() {
     restoreOption(f.mnuAlienShootSounds, "sfx", "alienshoot");
     restoreOption(f.mnuExplosionSounds, "sfx", "explosions");
     std::string key = "-musicfile";
-    f.MusicFile = GetFileFromCommandLine(cmd, key);
+    f.MusicFile = GetFileFromCommandLine(switches_, key);
     // The switches win over the stored music option.
-    if (cmdline::hasSwitch(cmd, "-disablemusic")) {
+    if (cmdline::hasSwitch(switches_, "-disablemusic")) {
         f.mnuMusic.Checked = false;
         f.mnuMusic.Enabled = false;
-    } else if (cmdline::hasSwitch(cmd, "-nomusic")) {
+    } else if (cmdline::hasSwitch(switches_, "-nomusic")) {
         f.mnuMusic.Checked = false;
     }
 }
@@ -373,14 +374,14 @@ bool GameShell::resumeInternetMode() {
 }
 
 void GameShell::prepareSoundEffects() {
-    if (cmdline::hasSwitch(cmd, "-disablesfx")) {
+    if (cmdline::hasSwitch(switches_, "-disablesfx")) {
         f.mnuSound.Checked = false;
         f.mnuSound.Enabled = false;
         DirectSoundReady = true;
         sync();
         return;
     }
-    if (cmdline::hasSwitch(cmd, "-nosfx")) {
+    if (cmdline::hasSwitch(switches_, "-nosfx")) {
         f.mnuSound.Checked = false;
         DirectSoundReady = true;
         sync();

@@ -91,6 +91,33 @@ TEST_F(EditorShell, CommandLineOpensAQuotedTextFileAndIgnoresAMissingOne) {
     EXPECT_TRUE(fresh->LevelFileName.empty());
 }
 
+// The command line is one file name, whatever switch words of the game, braces or blanks it
+// holds; the editor opens that file and nothing else.
+TEST_F(EditorShell, CommandLineIsOnlyAFileName) {
+    struct Case {
+        const char* folder;
+        const char* name;
+        bool quoted;
+    };
+    for (const Case& c : {
+             Case{"custom_levels/", "-resethi.dat", false},
+             Case{"my -window sets/", "a -loadlevels{x} -startfromlevel{3} set.dat", true},
+             Case{"{-nosfx/", "-musicfile{m quintarflox}} -wobblefrumpy{.dat", false},
+         }) {
+        SCOPED_TRACE(std::string(c.folder) + c.name);
+        std::filesystem::create_directories(path(c.folder));
+        const std::string file = path(c.folder) + c.name;
+        put(file, twoLevels);
+        MainEditModel fresh(clock);
+        fresh.CommandLine = c.quoted ? "\"" + file + "\"" : file;
+        ASSERT_TRUE(fresh.Form_Load());
+        EXPECT_EQ(fresh.LevelFileName, file);
+        ASSERT_EQ(fresh.EditLevels.size(), 2u);
+        EXPECT_EQ(fresh.Text1, "One");
+        EXPECT_EQ(fresh.Saved, VbTrue);
+    }
+}
+
 TEST_F(EditorShell, OpenAsksToSaveUnsavedChangesFirst) {
     put(path("custom_levels/a.dat"), twoLevels);
     start();

@@ -233,6 +233,39 @@ TEST_F(Panel, PickupsShowForFiveSeconds) {
     EXPECT_EQ(boundsOf(pic(), PickupColour + 2).count, 0);
 }
 
+// The five seconds run on the time of day, which starts again at midnight: a pickup caught
+// just before it goes five seconds later, as at noon, and not a day later.
+TEST_F(Panel, PickupsShowForFiveSecondsAcrossMidnight) {
+    struct Case {
+        double caught; // time of day, seconds
+        double now;
+        bool shown;
+    };
+    const Case cases[] = {
+        {43200.0, 43204.9, true},
+        {43200.0, 43205.0, false},
+        {43200.0, 43260.0, false},
+        {86398.0, 86399.9, true},
+        {86398.0, 2.9, true},
+        {86398.0, 3.0, false},
+        {86398.0, 58.0, false},
+        {86399.5, 0.0, true},
+        {0.0, 4.9, true},
+        {0.0, 5.0, false},
+        {86397.0, 86402.0 - 86400.0, false},
+    };
+    f().GameOverFlag = false;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.caught) + " -> " + std::to_string(c.now));
+        ManualClock at(1000, c.now);
+        Clock::install(&at);
+        f().RecentPickups[0] = {2, c.caught};
+        panel->PrintHiscores();
+        EXPECT_EQ(boundsOf(pic(), PickupColour + 2).count, c.shown ? 16 * 16 : 0);
+        Clock::install(&clock);
+    }
+}
+
 TEST_F(Panel, SpecialMissilesWobbleTheWeaponAndShowTheirName) {
     f().GameOverFlag = false;
     f().Cannons = 2;

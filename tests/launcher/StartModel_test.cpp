@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,12 +152,14 @@ TEST_F(StartModelTest, ParameterFileReplacesTheList) {
 }
 
 // The dialog reads the command line as the game does: a switch typed inside a value, even
-// one whose braces do not pair, neither gives a parameter file nor turns the joystick off.
+// one whose braces do not pair, or inside a bare path (a line that names an existing file,
+// "<F>" here the program folder), neither gives a parameter file nor turns the joystick off.
 TEST_F(StartModelTest, SwitchesInsideValuesDoNotAct) {
     struct Case {
         const char* cmd;
         bool parameterFile;
         bool joystickSetup;
+        bool bare = false; // the file the line names is made first
     };
     const Case cases[] = {
         {"-loadlevels{/t/a{b c.dat} -startfromlevel{3}", true, true},
@@ -168,12 +171,32 @@ TEST_F(StartModelTest, SwitchesInsideValuesDoNotAct) {
         {"-musicfile{a}} -loadlevels{x}", true, true},
         {"-nojoyinit}", false, false},
         {"-loadlevels{}", true, true},
+        {"<F>/-nojoyinit -loadlevels{x}.dat", false, true, true},
+        {"\"<F>/my sets -nojoyinit.dat\"", false, true, true},
+        {"<F>/-loadlevels{a -nojoyinit", false, true, true},
+        // Nothing on disk: the words are switches.
+        {"<F>/missing -nojoyinit -loadlevels{x}.dat", true, false},
     };
+    const std::string root = folder.path().toStdString();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cmd);
-        auto d = loaded(c.cmd);
+        std::string cmd = c.cmd;
+        if (const auto at = cmd.find("<F>"); at != std::string::npos) {
+            cmd.replace(at, 3, root);
+        }
+        if (c.bare) {
+            std::string file = cmd;
+            std::erase(file, '"');
+            std::ofstream(file) << "l:x\r\n";
+        }
+        set("Global", "LastLevel", "Original levels");
+        auto d = loaded(cmd);
         EXPECT_EQ(d->Combo1 == std::vector<std::string>{"Parameter file"}, c.parameterFile);
         EXPECT_EQ(d->Command5Enabled, c.joystickSetup);
+        // The list's choice is stored unless a parameter file stood in for it.
+        d->Combo1Index = -1;
+        d->Form_Unload();
+        EXPECT_EQ(get("Global", "LastLevel"), c.parameterFile ? "Original levels" : "");
     }
 }
 

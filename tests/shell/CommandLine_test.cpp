@@ -1,5 +1,8 @@
 #include "CommandLine.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+#include <fstream>
 #include <gtest/gtest.h>
 
 TEST(CommandLine, KeyValueTable) {
@@ -108,4 +111,56 @@ TEST(CommandLine, AMalformedValueTakesTheDoubtfulText) {
     EXPECT_EQ(GetFileFromCommandLine("-loadlevels{/x/{a}/b.dat} -musicfile{m}", key), "m");
     EXPECT_EQ(GetFileFromCommandLine("-resethi -musicfile{", key), "");
     EXPECT_TRUE(cmdline::hasSwitch("-resethi -musicfile{", "-resethi"));
+}
+
+// A line that, quotes removed, names an existing file is that file's name (a level set given
+// without a switch): no switch word and no key{value} in it is read. A line naming a folder
+// or nothing on disk is read for switches as before, and asking leaves the current folder.
+TEST(CommandLine, ABarePathHoldsNoSwitches) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string root = dir.path().toStdString() + "/";
+    QDir(dir.path()).mkpath(QStringLiteral("-nosfx folder"));
+    for (const char* name : {"-resethi.dat", "my -window sets.dat", "-loadlevels{a}.dat",
+                             "-startfromlevel{3} quintarflox.txt", "-musicfile{m} -nosfx"}) {
+        std::ofstream(root + name) << "l:x\r\n";
+    }
+    struct Case {
+        std::string line;
+        bool bare;
+    };
+    const Case cases[] = {
+        {root + "-resethi.dat", true},
+        {"\"" + root + "my -window sets.dat\"", true},
+        {root + "-loadlevels{a}.dat", true},
+        {root + "-startfromlevel{3} quintarflox.txt", true},
+        {root + "\"-musicfile{m}\" -nosfx", true},
+        {root + "-nosfx folder", false},
+        {root + "-resethi.dat -window", false},
+        {root + "missing -resethi.dat", false},
+        {"-loadlevels{" + root + "-resethi.dat} -startfromlevel{2}", false},
+        {"", false},
+        {"\"\"", false},
+    };
+    const QString before = QDir::currentPath();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(cmdline::isBarePath(c.line), c.bare);
+        const std::string text = cmdline::switchText(c.line);
+        EXPECT_EQ(text, c.bare ? std::string() : c.line);
+        for (const char* sw : {"-resethi", "-window", "-nosfx", "quintarflox", "-loadlevels{",
+                               "-startfromlevel{", "-musicfile{"}) {
+            EXPECT_EQ(cmdline::hasSwitch(text, sw), !c.bare && cmdline::hasSwitch(c.line, sw))
+                << sw;
+        }
+        for (const char* key : {"-loadlevels", "-startfromlevel", "-musicfile"}) {
+            std::string k = key;
+            const std::string value = GetFileFromCommandLine(text, k);
+            k = key;
+            EXPECT_EQ(value, c.bare ? std::string() : GetFileFromCommandLine(c.line, k)) << key;
+        }
+    }
+    EXPECT_EQ(QDir::currentPath(), before);
+    // hasSwitch reads the text it is given: the line's readers ask it about switchText.
+    EXPECT_TRUE(cmdline::hasSwitch(root + "-resethi.dat", "-resethi"));
 }

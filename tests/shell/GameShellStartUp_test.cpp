@@ -360,7 +360,8 @@ TEST(GameShellStartUp, SwitchWordsInTheLevelPathDoNotAct) {
 // Each command line, and what it does to the files it names: the hiscore files of a custom
 // set and of the shipped one, the level set read and the music played. A switch typed inside
 // a value (a brace left open, a "}" that closes nothing) never acts, and a set that stood in
-// for one that could not be read keeps its hiscores.
+// for one that could not be read keeps its hiscores. A bare path is a file name: the switch
+// words in it never act.
 TEST(GameShellStartUp, SwitchesThatReachFiles) {
     struct Case {
         const char* tail;      // after "-noamiga -nosfx "
@@ -369,7 +370,9 @@ TEST(GameShellStartUp, SwitchesThatReachFiles) {
         bool customReset, shippedReset;
         bool song; // the music file given plays, else the shipped tune
         VbInteger startLevel;
-        const char* box; // in the first message box; "" for none
+        const char* box;                   // in the first message box; "" for none
+        const char* setName = "a set.dat"; // the custom set's file in "my sets/"
+        bool bare = false;                 // the tail is the whole line
     };
     const Case cases[] = {
         {"-loadlevels{<S>} -resethi", "", true, true, false, false, 0, ""},
@@ -389,12 +392,21 @@ TEST(GameShellStartUp, SwitchesThatReachFiles) {
          "ERROR! Level file is corrupted!\r\nPath/File access error: no file name"},
         {"-loadlevels{<F>none.dat} -resethi", "", false, false, false, false, 0, "\"<F>none.dat\""},
         {"-resethi", "<F>bad.dat", false, false, false, false, 0, "\"<F>bad.dat\""},
+        {"<S>", "", true, false, false, false, 0, "", "-resethi.dat", true},
+        {"\"<S>\"", "", true, false, false, false, 0, "", "a -resethi b.dat", true},
+        {"<S>", "<F>bad.dat", true, false, false, false, 0, "", "-loadlevels{x} -resethi.dat",
+         true},
+        {"<S>", "", true, false, false, false, 0, "", "-startfromlevel{2} -musicfile{m}.dat", true},
+        {"<S>", "", false, false, false, false, 0, "Invalid levelfile format!", "-resethi.txt",
+         true},
+        // Not a file: the words are switches again.
+        {"<S> -resethi", "", false, false, true, false, 0, "", "x.dat", true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.tail);
+        SCOPED_TRACE(std::string(c.tail) + " (" + c.setName + ")");
         WindowFixture w;
         const std::string folder = w.folder() + "my sets/";
-        const std::string custom = folder + "a set.dat";
+        const std::string custom = folder + c.setName;
         const std::string shipped = w.folder() + "Original_levels/data.dat";
         QDir().mkpath(QString::fromStdString(folder));
         ASSERT_TRUE(QFile::copy(QStringLiteral(VANTORIX_BIN_DIR "/custom_levels/Rookie.dat"),
@@ -411,7 +423,7 @@ TEST(GameShellStartUp, SwitchesThatReachFiles) {
         LevelFilePath = filledIn(c.dialogSet, names);
         SkipIntroScreen = true;
 
-        w.start(filledIn(std::string("-noamiga -nosfx ") + c.tail, names));
+        w.start(filledIn(std::string(c.bare ? "" : "-noamiga -nosfx ") + c.tail, names));
 
         const std::string set = c.customSet ? custom : shipped;
         EXPECT_EQ(w.f().LevelSet.CurrentLevelFile, set);
@@ -440,6 +452,70 @@ TEST(GameShellStartUp, SwitchesThatReachFiles) {
             EXPECT_NE(prompts[0].find(box), std::string::npos) << prompts[0];
         }
         EXPECT_FALSE(w.window.ended);
+    }
+}
+
+// A level set given as a bare path, its folders and its name holding every switch word the
+// game knows (braces too): the set is read and written back at exit, and no word acts.
+TEST(GameShellStartUp, ABarePathIsOnlyAFileName) {
+    const std::string words = "-window -noamiga quintarflox -wobblefrumpy -startfromlevel{3} "
+                              "-loadlevels{x} -musicfile{y} -resethi -disablemusic -nomusic "
+                              "-disablesfx -nosfx -nojoyinit";
+    struct Case {
+        const char* folder; // under the program folder
+        std::string name;
+        bool quoted;
+    };
+    const Case cases[] = {
+        {"sets/", words + ".dat", false},
+        {"my -resethi -window sets/", "a set " + words + ".DAT", true},
+        {"{-nosfx/", "-startfromlevel{2 -resethi}} -wobblefrumpy{.dat", false},
+    };
+    // The set in the fixture's program folder, with a table of its own; returns the line.
+    const auto placeSet = [](WindowFixture& w, const Case& c, std::string& set) {
+        const std::string folder = w.folder() + c.folder;
+        set = folder + c.name;
+        QDir().mkpath(QString::fromStdString(folder));
+        EXPECT_TRUE(QFile::copy(QStringLiteral(VANTORIX_BIN_DIR "/custom_levels/Rookie.dat"),
+                                QString::fromStdString(set)));
+        HiscoreTable kept = defaultHiscores();
+        kept[0] = HiscoreEntry{7654321, "KEEP", 3};
+        writeBytes(hiscoreFileName(set), encodeHiscoreFile(kept, false));
+        return c.quoted ? "\"" + set + "\"" : set;
+    };
+    SaveSetting(App, "DEVMODE", "FullScreen", "1");
+    SaveSetting(App, "DEVMODE", "lWidth", "800");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder + c.name);
+        std::string set;
+        {
+            WindowFixture w;
+            w.start(placeSet(w, c, set));
+            EXPECT_TRUE(w.f().c64Screen.Enabled()) << "the intro was skipped";
+        }
+        WindowFixture w;
+        SkipIntroScreen = true;
+        w.start(placeSet(w, c, set));
+        const GameForm& f = w.f();
+        EXPECT_EQ(f.LevelSet.CurrentLevelFile, set);
+        EXPECT_EQ(f.LevelSet.Hiscores[0].Name, "KEEP");
+        EXPECT_TRUE(f.InFullScreen);
+        EXPECT_FALSE(f.DeveloperMode);
+        EXPECT_FALSE(f.CheatMode);
+        EXPECT_FALSE(f.mnuCheat.Visible);
+        EXPECT_EQ(f.StartFromLevel, 0);
+        EXPECT_EQ(f.MusicFile, "");
+        EXPECT_TRUE(f.mnuMusic.Checked && f.mnuMusic.Enabled);
+        EXPECT_EQ(w.music.plays, std::vector<std::string>{w.folder() + "sfx/bg.xm|195000|F"});
+        EXPECT_TRUE(f.mnuSound.Checked && f.mnuSound.Enabled);
+        EXPECT_TRUE(f.Sound113.Loaded());
+        EXPECT_TRUE(w.dialogs.calls().empty());
+        // The exit writes the set's table back, as for any set the player chose.
+        w.f().LevelSet.Hiscores[1] = HiscoreEntry{6543210, "NEW", 2};
+        const std::string written = encodeHiscoreFile(w.f().LevelSet.Hiscores, false);
+        w.s().mnuExit_Click();
+        ASSERT_TRUE(w.window.ended);
+        EXPECT_TRUE(bytesOf(hiscoreFileName(set)) == written) << "the table was not written";
     }
 }
 

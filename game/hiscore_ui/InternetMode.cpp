@@ -90,9 +90,12 @@ void InternetMode::DownloadInternetHiscores() {
         if (e.Number() == http::err::Cancelled) {
             return; // the window closed meanwhile: nothing more to show or load
         }
-        MsgBox(failureText(e) +
-                   "\r\n\r\nInternet mode has been turned off!\r\nThe server didn't answer, "
-                   "please try again later!",
+        // One cause only: a server that sent what could not be read did answer, and a
+        // malformed address never reached one.
+        const bool silent =
+            !http::serverAnswered(e.Number()) && e.Number() != http::err::MalformedUrl;
+        MsgBox(failureText(e) + "\r\n\r\nInternet mode has been turned off!" +
+                   (silent ? "\r\nThe server didn't answer, please try again later!" : ""),
                mb::Exclamation);
         switchOff();
         return;

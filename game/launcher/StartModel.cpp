@@ -9,6 +9,7 @@
 #include "QFTModule.h"
 #include "QFTModuleDesktop.h"
 #include "Settings.h"
+#include "SettingsNotice.h"
 #include "TextCase.h"
 
 #include <QDir>
@@ -127,12 +128,15 @@ void StartModel::Check1_Click() {
     SkipIntroScreen = (Check1 == 1);
 }
 
-void StartModel::play() {
+void StartModel::play(bool modeSaved) {
     playing_ = true;
     if (busyChanged) {
         busyChanged();
     }
-    SaveReqSettings();
+    // The game window reads these choices back as it loads: lost ones are told, once.
+    if (!SaveReqSettings() || !modeSaved) {
+        tellSettingsNotSaved();
+    }
     pumpEvents();
     if (showGame) {
         showGame();
@@ -161,8 +165,7 @@ void StartModel::Command1_Click() {
                mb::Exclamation);
         return;
     }
-    SaveSetting(GameTitle, "DEVMODE", "FullScreen", "1");
-    play();
+    play(SaveSetting(GameTitle, "DEVMODE", "FullScreen", "1"));
 }
 
 void StartModel::Command2_Click() {
@@ -172,8 +175,7 @@ void StartModel::Command2_Click() {
     if (!LevelFileExist()) {
         return;
     }
-    SaveSetting(GameTitle, "DEVMODE", "FullScreen", "0");
-    play();
+    play(SaveSetting(GameTitle, "DEVMODE", "FullScreen", "0"));
 }
 
 void StartModel::Command3_Click() {
@@ -242,9 +244,9 @@ void StartModel::Command9_Click() {
     }
 }
 
-void StartModel::SaveReqSettings() {
-    SaveSetting(GameTitle, "Global", "SkipAmiga", std::to_string(Check1));
-    SaveSetting(GameTitle, "Global", "SlowPC", std::to_string(Check2));
+bool StartModel::SaveReqSettings() {
+    const bool skipSaved = SaveSetting(GameTitle, "Global", "SkipAmiga", std::to_string(Check1));
+    return SaveSetting(GameTitle, "Global", "SlowPC", std::to_string(Check2)) && skipSaved;
 }
 
 bool StartModel::LevelFileExist() {

@@ -74,7 +74,8 @@ public:
                                          const std::string& FileURL, const std::string& FileSize,
                                          bool Failed);
 
-    void SaveReqSettings();
+    // False when either could not be stored.
+    bool SaveReqSettings();
     bool LevelFileExist();
 
     // From the first Play until the game window has loaded (the dialog then goes): every
@@ -85,7 +86,8 @@ public:
     static VbLong ownVersionNumber(int major, int minor, int revision);
 
 private:
-    void play();
+    // modeSaved: whether the play mode just chosen was stored.
+    void play(bool modeSaved);
     // The command line as its switches are read: empty when it is a bare path, as in the game.
     std::string switches_;
     bool playing_ = false;

@@ -5,13 +5,11 @@
 #include "GameShell.h"
 #include "QtDialogs.h"
 #include "Random.h"
+#include "SingleInstance.h"
 #include "frmMain.h"
 #include "frmStart.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QLockFile>
-#include <QStandardPaths>
 #include <memory>
 
 int main(int argc, char** argv) {
@@ -21,14 +19,8 @@ int main(int argc, char** argv) {
     setProgramTitle(GameTitle);
     const std::string commandLine = cmdline::join(argc, argv);
 
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    QLockFile lock(QDir(runtime.isEmpty() ? QDir::tempPath() : runtime)
-                       .filePath(QStringLiteral("vantorix-game.lock")));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) {
-        MsgBox("Vantorix is already running!\r\n\r\nIf Vantorix already has been stoped, please "
-               "wait a few seconds, and then try again!",
-               mb::Exclamation, GameTitle);
+    SingleInstance instance;
+    if (!instance.acquire()) {
         return 0;
     }
     if (display::restoreLeftoverSwitch()) {

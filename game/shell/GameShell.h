@@ -216,4 +216,8 @@ private:
     // The stored options were read into the menu: only then does the exit write them back
     // (a start that failed earlier would write the design state over them).
     bool optionsRestored_ = false;
+    // The picture being taken is one of a series; that series (or the single picture) has
+    // told its failure to save already.
+    bool dumpOfSeries_ = false;
+    bool dumpFailureTold_ = false;
 };

@@ -1,8 +1,10 @@
 #include "Dialogs.h"
+#include "FileRead.h"
 #include "GameShell.h"
 #include "IgnoringFailures.h"
 #include "KeyCodes.h"
 #include "Numbers.h"
+#include "VbError.h"
 
 #include <cmath>
 #include <cstdio>
@@ -54,8 +56,9 @@ bool GameShell::askDumpSeries() {
         return false;
     }
     f.AutoDumpCount = num::toInteger(count);
-    // A new series counts its pictures from the start.
+    // A new series counts its pictures from the start, and tells its own failure.
     autoDumpPictures = 0;
+    dumpFailureTold_ = false;
     f.AutoDump.setEnabled(true);
     return true;
 }
@@ -82,10 +85,16 @@ void GameShell::takeScreenDump() {
     dump.setSize(width, height);
     CaptureScreenArea(dump, 0, 0, width, height, x, y);
     dump.setPicture(dump.image().copy());
-    const std::string file = nextScreenDumpFile();
+    const std::string folder = AppPath() + "screendumps";
     std::error_code ec;
-    if (file.empty() || !std::filesystem::is_directory(AppPath() + "screendumps", ec)) {
-        return;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        return; // no folder, no dumps: the player has not asked for them
+    }
+    const std::string file = nextScreenDumpFile();
+    if (file.empty()) {
+        throw VbError(
+            vberr::PathFileAccess, "Vantorix",
+            fileErrorText("Every screen dump name from 000000.bmp to 032767.bmp is taken", folder));
     }
     dump.SavePicture(file);
 }
@@ -116,7 +125,21 @@ bool GameShell::anyWindowKeys(VbLong KeyCode) {
         }
     }
     if (KeyCode == keys::PrintScreen) {
-        ignoringFailures([&] { takeScreenDump(); });
+        // A press of its own is told on its own; a series tells its first failure only.
+        if (!dumpOfSeries_) {
+            dumpFailureTold_ = false;
+        }
+        try {
+            takeScreenDump();
+        } catch (const std::exception& err) {
+            if (!dumpFailureTold_) {
+                // Set first: the series goes on ticking while the box is open.
+                dumpFailureTold_ = true;
+                // The description names the file.
+                MsgBox(std::string("ERROR! Unable to save the screen dump!\r\n\r\n") + err.what(),
+                       mb::Exclamation);
+            }
+        }
     }
     if (KeyCode == keys::F12) {
         ignoringFailures([&] { mnuShowProcessInfo_Click(); });
@@ -291,7 +314,9 @@ void GameShell::dx8Joystick1_JoystickChange(VbLong X, VbLong Y, VbLong, VbLong, 
 }
 
 void GameShell::AutoDump_Timer() {
+    dumpOfSeries_ = true;
     dx8Keyboard1_KeyDown(keys::PrintScreen);
+    dumpOfSeries_ = false;
     DoEvents();
     ++autoDumpPictures;
     if (autoDumpPictures >= f.AutoDumpCount) {

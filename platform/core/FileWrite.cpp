@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
@@ -198,6 +199,34 @@ std::string fileErrorDescription(int number) {
         return "Disk full";
     }
     return vberr::standardDescription(number);
+}
+
+std::string fileWriteErrorText(int err, const std::string& path) {
+    const int number = writeErrorNumber(err);
+    std::string text = fileErrorText(fileErrorDescription(number), path);
+    if (number == vberr::PathFileAccess) {
+        text += std::string(" (") + std::strerror(err) + ")";
+    }
+    return text;
+}
+
+std::string newFileFailureText(const std::string& path) {
+    const std::string unknown =
+        fileErrorText(fileErrorDescription(vberr::PathFileAccess), path) + " cannot be made";
+    const Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (fd.get() < 0) {
+        return errno == EEXIST ? unknown : fileWriteErrorText(errno, path);
+    }
+    // About what a lock or settings file holds: enough to need a block of its own.
+    const char bytes[256] = {};
+    int err = 0;
+    errno = 0;
+    if (::write(fd.get(), bytes, sizeof bytes) != static_cast<ssize_t>(sizeof bytes) ||
+        ::fsync(fd.get()) != 0) {
+        err = errno != 0 ? errno : ENOSPC; // a short write: the disk filled up
+    }
+    ::unlink(path.c_str());
+    return err != 0 ? fileWriteErrorText(err, path) : unknown;
 }
 
 void failNextWriteAfterForTesting(std::size_t bytes) {

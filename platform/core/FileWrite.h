@@ -32,6 +32,16 @@ std::vector<std::string> abandonedSaveFiles(const std::string& path);
 // Descriptions of the file error numbers used here (the standard ones and 61 "Disk full").
 std::string fileErrorDescription(int number);
 
+// The text of a failure (errno err) to write, make or fill the file or folder at path, in
+// the form the saves above use: "Disk full: "<path>"", "Permission denied: ...", "Path not
+// found: ...", else "Path/File access error: "<path>" (<the system's words>)".
+std::string fileWriteErrorText(int err, const std::string& path);
+
+// Why a new file could not be made at path, for writers whose own library hides the cause:
+// found by making one there (created, a few bytes written and flushed, removed again). When
+// that works now, "Path/File access error: "<path>" cannot be made".
+std::string newFileFailureText(const std::string& path);
+
 // Test hooks. The next write fails with a full disk after this many bytes reached the
 // temporary file (reset by the failing write). The second runs once the temporary file is
 // complete, before it takes the file's place (a test kills the process there).

@@ -6,21 +6,46 @@
 #include "IniFile.h"
 #include "VbError.h"
 
-#include <QDir>
+#include <QByteArray>
+#include <QFile>
 #include <QLockFile>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
+#include <pwd.h>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
 std::string lastError;
 
-QString configRoot() {
+// Where the settings go, as the file system's bytes: $XDG_CONFIG_HOME when it names a
+// folder from the root (a relative one would follow the current folder, which the
+// programs change), else .config in the home folder: $HOME, or when that is unset the
+// home the user list gives the user. Empty when there is no home folder at all.
+std::string configRoot() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg) {
-        return QString::fromLocal8Bit(xdg);
+    if (xdg && xdg[0] == '/') {
+        return xdg;
     }
-    return QDir::homePath() + "/.config";
+    std::string home;
+    if (const char* h = std::getenv("HOME"); h && h[0] == '/') {
+        home = h;
+    } else {
+        passwd entry{};
+        passwd* found = nullptr;
+        std::vector<char> buffer(16384);
+        if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+            found->pw_dir && found->pw_dir[0] == '/') {
+            home = found->pw_dir;
+        }
+    }
+    if (home.empty()) {
+        return {};
+    }
+    return home.back() == '/' ? home + ".config" : home + "/.config";
 }
 
 // Folded to lower case; the "x" prefix keeps a section called General out of the INI
@@ -57,14 +82,27 @@ bool load(const std::string& path, IniFile& ini, std::string& error) {
 // other's change. A file that cannot be read is never overwritten.
 template <typename Change> bool update(const std::string& appName, Change change) {
     const std::string path = settingsFilePath(appName);
-    const QString folder = configRoot() + "/Quillfen";
-    if (!QDir().mkpath(folder)) {
-        lastError = fileErrorText("Path not found", ansi::fromQString(folder));
+    if (path.empty()) {
+        lastError = "No home folder is set (HOME is empty and the user list names none): the "
+                    "settings cannot be kept";
         return false;
     }
-    QLockFile lock(ansi::toQString(path) + ".lock");
+    const std::string folder = path.substr(0, path.rfind('/'));
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        lastError = fileWriteErrorText(ec.value(), folder);
+        return false;
+    }
+    const std::string lockPath = path + ".lock";
+    QLockFile lock(QFile::decodeName(QByteArray::fromStdString(lockPath)));
     if (!lock.tryLock(5000)) {
-        lastError = fileErrorText("Permission denied", path) + " is locked by another program";
+        if (lock.error() == QLockFile::LockFailedError) {
+            lastError = fileErrorText("Permission denied", path) + " is locked by another program";
+            return false;
+        }
+        // The lock file itself could not be made; Qt keeps the cause to itself.
+        lastError = newFileFailureText(lockPath);
         return false;
     }
     IniFile ini;
@@ -84,7 +122,8 @@ template <typename Change> bool update(const std::string& appName, Change change
 } // namespace
 
 std::string settingsFilePath(const std::string& appName) {
-    return ansi::fromQString(configRoot() + "/Quillfen/" + ansi::toQString(appName) + ".ini");
+    const std::string root = configRoot();
+    return root.empty() ? std::string() : root + "/Quillfen/" + appName + ".ini";
 }
 
 std::string GetSetting(const std::string& appName, const std::string& section,

@@ -3,8 +3,8 @@
 #include <string>
 
 // Per-user string settings by program title, section and key, kept in
-// $XDG_CONFIG_HOME/Quillfen/<app>.ini. Section and key names match without regard to case.
-// Values are byte texts (Windows-1252), stored as UTF-8.
+// $XDG_CONFIG_HOME/Quillfen/<app>.ini (by default in the home folder's .config). Section and key
+// names match without regard to case. Values are byte texts (Windows-1252), stored as UTF-8.
 
 // The stored value, or defaultValue when there is none or the file cannot be read.
 std::string GetSetting(const std::string& appName, const std::string& section,
@@ -19,5 +19,5 @@ bool DeleteSetting(const std::string& appName, const std::string& section,
                    const std::string& key = "");
 const std::string& lastSettingsError();
 
-// The file behind a program's settings.
+// The file behind a program's settings; "" when the user has no home folder.
 std::string settingsFilePath(const std::string& appName);

@@ -242,6 +242,23 @@ TEST_F(Internet, AFailedDownloadTurnsTheModeOff) {
         {std::string(), busy, mb::Critical, "ERROR!"},
         {VbError(http::err::TimedOut, "Inet", "Request timed out"), silent, mb::Exclamation,
          programTitle()},
+        {VbError(http::err::CannotConnect, "Inet", "Unable to connect to remote host"),
+         "Unable to connect to remote host\r\nCode:35754\r\n\r\nInternet mode has been turned "
+         "off!\r\nThe server didn't answer, please try again later!",
+         mb::Exclamation, programTitle()},
+        // The server did answer, or none was asked: the box gives the one cause it knows.
+        {VbError(http::err::UnreadableReply, "Inet",
+                 "Unable to read the server's reply: it is not HTTP"),
+         "Unable to read the server's reply: it is not HTTP\r\nCode:35764\r\n\r\nInternet "
+         "mode has been turned off!",
+         mb::Exclamation, programTitle()},
+        {VbError(http::err::ReplyTooLarge, "Inet", "The server's reply is too large"),
+         "The server's reply is too large\r\nCode:35762\r\n\r\nInternet mode has been turned "
+         "off!",
+         mb::Exclamation, programTitle()},
+        {VbError(http::err::MalformedUrl, "Inet", "The URL is malformed"),
+         "The URL is malformed\r\nCode:35752\r\n\r\nInternet mode has been turned off!",
+         mb::Exclamation, programTitle()},
     };
     for (const auto& c : cases) {
         switchOn();
@@ -280,11 +297,9 @@ TEST_F(Internet, AServerThatAnswersNoHttpIsReportedAsSuch) {
         r.queueAt(server);
         internet->mnuUpdateInternetHiscoresNow_Click();
         ASSERT_EQ(dialogs.calls().size(), 1u);
-        EXPECT_EQ(dialogs.calls()[0].prompt,
-                  std::string(r.description) +
-                      "\r\nCode:" + std::to_string(http::err::UnreadableReply) +
-                      "\r\n\r\nInternet mode has been turned off!\r\nThe server didn't "
-                      "answer, please try again later!");
+        EXPECT_EQ(dialogs.calls()[0].prompt, std::string(r.description) + "\r\nCode:" +
+                                                 std::to_string(http::err::UnreadableReply) +
+                                                 "\r\n\r\nInternet mode has been turned off!");
         EXPECT_EQ(dialogs.calls()[0].style, mb::Exclamation);
         expectOffWithLocalTable();
         EXPECT_EQ(readFileBytes(localPath), localBytes);

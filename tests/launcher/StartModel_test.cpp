@@ -19,6 +19,7 @@
 #include <QThread>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -661,5 +662,30 @@ TEST_F(StartModelTest, WindowHasTheKeyboardAgainAfterEachToolWindow) {
         ASSERT_FALSE(windows.shown().empty());
         EXPECT_EQ(windows.shown().front().owner, &w);
         EXPECT_TRUE(becomesActive(&w));
+    }
+}
+
+// The game reads the play mode and the options back as it loads: when they cannot be stored
+// the player hears of it once, and the game still starts.
+TEST_F(StartModelTest, ChoicesThatCannotBeStoredAreToldOnceAndPlayGoesOn) {
+    set("DEVMODE", "lWidth", "800");
+    const std::string ini = settingsFilePath("Vantorix");
+    ASSERT_EQ(::chmod(ini.c_str(), 0444), 0); // the user's own word: do not write
+    for (const bool fullScreen : {false, true}) {
+        SCOPED_TRACE(fullScreen ? "full screen" : "window");
+        dialogs.clear();
+        gamesShown = 0;
+        auto d = loaded();
+        d->Check1 = 1;
+        if (fullScreen) {
+            d->Command1_Click();
+        } else {
+            d->Command2_Click();
+        }
+        EXPECT_EQ(dialogs.prompts(),
+                  std::vector<std::string>{"ERROR! Unable to save the settings!\r\n\r\n"
+                                           "Permission denied: \"" +
+                                           ini + "\""});
+        EXPECT_EQ(gamesShown, 1);
     }
 }

@@ -1,7 +1,9 @@
 #include "Ansi.h"
 #include "FileRead.h"
 #include "FileWrite.h"
+#include "FullDisk.h"
 #include "HostileFiles.h"
+#include "HttpTestProxy.h"
 #include "Settings.h"
 #include "TestEnvironment.h"
 
@@ -12,7 +14,9 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 TEST(Settings, MissingKeyGivesTheReadersDefault) {
     EXPECT_EQ(GetSetting("Vantorix", "Global", "FirstUse", "True"), "True");
@@ -161,4 +165,82 @@ TEST(Settings, AFailedWriteIsReportedNamingTheFileAndLosesNothing) {
             << "no temporary file left";
         std::filesystem::remove_all(folder);
     }
+}
+
+// A lock file that cannot be made is no other program's lock: the box says what failed.
+TEST(Settings, ALockFileThatCannotBeMadeIsReportedWithItsCause) {
+    // The settings file's name just fits the file system, its lock file's does not.
+    const std::string app(255 - std::string(".ini").size(), 'L');
+    EXPECT_FALSE(SaveSetting(app, "sfx", "music", "False"));
+    EXPECT_EQ(lastSettingsError(), "Path/File access error: \"" + settingsFilePath(app) +
+                                       ".lock\" (File name too long)");
+}
+
+TEST(Settings, AFullDiskIsReportedAsSuch) {
+    if (FullDisk::ranInside()) {
+        return;
+    }
+    const std::string folder = TestEnvironment::configHome() + "/Quillfen";
+    FullDisk disk;
+    if (const std::string why = disk.mountOver(TestEnvironment::configHome()); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+    ASSERT_TRUE(SaveSetting("Vantorix", "sfx", "music", "True"));
+    disk.fill();
+    const std::string before = hostile::fingerprint(iniPath());
+
+    EXPECT_FALSE(SaveSetting("Vantorix", "sfx", "music", "False"));
+    EXPECT_EQ(lastSettingsError(), "Disk full: \"" + iniPath() + ".lock\"");
+    EXPECT_EQ(GetSetting("Vantorix", "sfx", "music"), "True");
+    EXPECT_EQ(hostile::fingerprint(iniPath()), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator{}),
+              1)
+        << "no lock or temporary file left";
+
+    // With no settings folder yet, the folder is what cannot be made.
+    std::filesystem::rename(folder, folder + "-gone");
+    EXPECT_FALSE(SaveSetting("Vantorix", "sfx", "music", "False"));
+    EXPECT_EQ(lastSettingsError(), "Disk full: \"" + folder + "\"");
+}
+
+// The file lies where a user finds it, whatever of the environment is missing.
+TEST(Settings, StoredInAFolderTheUserCanFind) {
+    passwd* user = ::getpwuid(::getuid());
+    ASSERT_NE(user, nullptr);
+    const std::string listed = std::string(user->pw_dir) + "/.config/Quillfen/Vantorix.ini";
+    struct Case {
+        const char* xdgConfigHome; // nullptr: unset
+        const char* home;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"/srv/cfg", "/home/ann", "/srv/cfg/Quillfen/Vantorix.ini"},
+        {"", "/home/ann", "/home/ann/.config/Quillfen/Vantorix.ini"},
+        {nullptr, "/home/ann/", "/home/ann/.config/Quillfen/Vantorix.ini"},
+        {"cfg", "/home/ann", "/home/ann/.config/Quillfen/Vantorix.ini"},
+        {nullptr, "/", "/.config/Quillfen/Vantorix.ini"},
+        {nullptr, nullptr, listed},
+        {"", "", listed},
+        {"cfg", "home", listed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.xdgConfigHome ? c.xdgConfigHome : "(unset)") + " " +
+                     (c.home ? c.home : "(unset)"));
+        ScopedEnvironment env;
+        env.set("XDG_CONFIG_HOME", c.xdgConfigHome);
+        env.set("HOME", c.home);
+        EXPECT_EQ(settingsFilePath("Vantorix"), c.file);
+    }
+}
+
+// A config folder whose name is not ASCII holds the settings under that very name.
+TEST(Settings, AConfigFolderWithAnAccentedName) {
+    const std::string folder = TestEnvironment::configHome() + "/J\xC3\xBCrgen's";
+    ScopedEnvironment env;
+    env.set("XDG_CONFIG_HOME", folder.c_str());
+    ASSERT_TRUE(SaveSetting("Vantorix", "sfx", "music", "False"));
+    EXPECT_EQ(settingsFilePath("Vantorix"), folder + "/Quillfen/Vantorix.ini");
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/Quillfen/Vantorix.ini"));
+    EXPECT_EQ(GetSetting("Vantorix", "sfx", "music"), "False");
 }

@@ -1,4 +1,5 @@
 #include "Dialogs.h"
+#include "FullDisk.h"
 #include "KeyboardDevice.h"
 #include "WindowFixture.h"
 
@@ -8,6 +9,9 @@
 #include <QKeyEvent>
 #include <QWidget>
 #include <QWindow>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -391,5 +395,93 @@ TEST(GameShellKeyCommands, EachKeyStopsAtItsGate) {
         mark(f.FireHeld, "fire");
         mark(f.ShootTimer.Enabled(), "autofire");
         EXPECT_EQ(effects, c.effects);
+    }
+}
+
+namespace {
+
+// The message boxes shown so far (input boxes left out).
+std::vector<ScriptedDialogs::Call> messageBoxes(const ScriptedDialogs& dialogs) {
+    std::vector<ScriptedDialogs::Call> boxes;
+    for (const auto& c : dialogs.calls()) {
+        if (!c.input) {
+            boxes.push_back(c);
+        }
+    }
+    return boxes;
+}
+
+// A press tells its own failure; a series of three tells its first one only, and the next
+// series again.
+void expectToldOncePerPressAndSeries(WindowFixture& w, const std::string& cause) {
+    const std::string told = "ERROR! Unable to save the screen dump!\r\n\r\n" + cause;
+    w.s().dx8Keyboard1_KeyDown(183);
+    w.s().dx8Keyboard1_KeyDown(183);
+    for (int series = 0; series < 2; ++series) {
+        w.dialogs.answerInput("100");
+        w.dialogs.answerInput("3");
+        w.s().dx8Keyboard1_KeyDown(84);
+        w.clock.advance(1000);
+        EXPECT_FALSE(w.f().AutoDump.Enabled());
+    }
+    const auto boxes = messageBoxes(w.dialogs);
+    ASSERT_EQ(boxes.size(), 4u);
+    for (const auto& b : boxes) {
+        EXPECT_EQ(b.prompt, told);
+        EXPECT_EQ(b.style, mb::Exclamation);
+    }
+}
+
+} // namespace
+
+TEST(GameShellKeyCommands, AScreenDumpThatCannotBeSavedIsTold) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& dir)> arrange;
+        std::string cause; // after the folder
+    };
+    const Case cases[] = {
+        {"a folder in the first free name's way",
+         [](const std::string& dir) { QDir().mkpath(QString::fromStdString(dir + "000000.bmp")); },
+         "000000.bmp\" is not a regular file"},
+        {"every name taken",
+         [](const std::string& dir) {
+             for (int n = 0; n <= 32767; ++n) {
+                 char name[16];
+                 std::snprintf(name, sizeof name, "%06d.bmp", n);
+                 std::ofstream(dir + name);
+             }
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WindowFixture w;
+        w.start();
+        const std::string dir = w.folder() + "screendumps/";
+        c.arrange(dir);
+        const std::string cause =
+            !c.cause.empty() ? "Path/File access error: \"" + dir + c.cause
+                             : "Every screen dump name from 000000.bmp to 032767.bmp is taken: \"" +
+                                   w.folder() + "screendumps\"";
+        expectToldOncePerPressAndSeries(w, cause);
+    }
+}
+
+TEST(GameShellKeyCommands, AScreenDumpOnAFullDiskIsToldAndLeavesNoFile) {
+    if (FullDisk::ranInside()) {
+        return;
+    }
+    WindowFixture w;
+    w.start();
+    const std::string dir = w.folder() + "screendumps";
+    FullDisk disk;
+    if (const std::string why = disk.mountOver(dir); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+    disk.fill();
+    expectToldOncePerPressAndSeries(w, "Disk full: \"" + dir + "/000000.bmp\"");
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        EXPECT_TRUE(entry.path().filename().string().starts_with(".fill")) << entry.path();
     }
 }

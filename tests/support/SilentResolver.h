@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QProcess>
+#include "OwnNamespaces.h"
+
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <cstring>
@@ -20,33 +20,10 @@
 // /etc/resolv.conf at a loopback socket that only listens.
 class SilentResolver {
 public:
-    static bool inside() { return std::getenv("VANTORIX_SILENT_RESOLVER") != nullptr; }
-
-    // The outer run: the named test once more in the namespaces. Empty when it passed there;
-    // "skip: ..." when this machine cannot make the namespaces; else what went wrong.
-    static std::string runInside(const std::string& testName) {
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("VANTORIX_SILENT_RESOLVER", "1");
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start("unshare", {"--user", "--map-root-user", "--mount", "--net",
-                                QCoreApplication::applicationFilePath(),
-                                QString::fromStdString("--gtest_filter=" + testName)});
-        if (!child.waitForStarted(5000)) {
-            return "skip: unshare(1) is not there";
-        }
-        child.waitForFinished(120000);
-        std::string out = child.readAll().toStdString();
-        if (out.find("unshare failed") != std::string::npos || out.starts_with("unshare: ") ||
-            out.find("[  SKIPPED ] 1 test") != std::string::npos) {
-            return "skip: no silent name server here: " + out;
-        }
-        if (child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0 &&
-            out.find("[  PASSED  ] 1 test") != std::string::npos) {
-            return {};
-        }
-        return out;
+    // The outer run runs the test in progress inside the namespaces and reports; true there.
+    static bool ranInside() {
+        return ranInOwnNamespaces("VANTORIX_SILENT_RESOLVER",
+                                  {"--user", "--map-root-user", "--mount", "--net"});
     }
 
     // The inner run: empty when the silent server is in place, else why not (the test is

@@ -5,6 +5,7 @@
 #include "FileWrite.h"
 #include "Numbers.h"
 #include "QFTModule.h"
+#include "TextCase.h"
 #include "VbError.h"
 
 #include <algorithm>
@@ -50,13 +51,11 @@ bool isComment(std::string_view item) {
 }
 
 bool isEndItem(std::string_view item) {
-    const auto t = trimBlanks(item);
-    return t.size() == 3 && (t[0] == 'E' || t[0] == 'e') && (t[1] == 'O' || t[1] == 'o') &&
-           (t[2] == 'F' || t[2] == 'f');
+    return equalsNoCase(trimBlanks(item), "EOF");
 }
 
 bool startsLevel(std::string_view item) {
-    return item.size() >= 2 && (item[0] == 'l' || item[0] == 'L') && item[1] == ':';
+    return startsWithNoCase(item, "l:");
 }
 
 // The whole text as a number: blanks around it, a sign, digits with an optional fraction and

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+  locales  # the sources of the Turkish and German locales the locale tests build
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -30,8 +30,7 @@ bool settingIsOne(const std::string& section, const std::string& key, const std:
 }
 
 bool isWebAddress(const std::string& url) {
-    const std::string l = lowerCase(url);
-    return l.rfind("http://", 0) == 0 || l.rfind("https://", 0) == 0;
+    return startsWithNoCase(url, "http://") || startsWithNoCase(url, "https://");
 }
 
 } // namespace
@@ -96,10 +95,10 @@ void StartModel::Form_Load() {
     for (const auto& name : GetFileList(folder, "*.dat")) {
         Combo1.push_back(name);
     }
-    const std::string last = lowerCase(setting("Global", "LastLevel", ""));
+    const std::string last = setting("Global", "LastLevel", "");
     Combo1Index = 0;
     for (std::size_t i = 0; i < Combo1.size(); ++i) {
-        if (lowerCase(Combo1[i]) == last) {
+        if (equalsNoCase(Combo1[i], last)) {
             Combo1Index = static_cast<int>(i);
             break;
         }

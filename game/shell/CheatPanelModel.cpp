@@ -7,54 +7,11 @@
 #include "Random.h"
 #include "VbError.h"
 
-#include <cctype>
 #include <string>
 
 namespace {
 
 constexpr int LeftButton = 1;
-
-// A number as the input box may hold it: blanks, a sign, digits with one decimal point,
-// an exponent, blanks.
-bool isNumeric(const std::string& s) {
-    std::size_t i = 0;
-    const std::size_t n = s.size();
-    auto blanks = [&] {
-        while (i < n && (s[i] == ' ' || s[i] == '\t')) {
-            ++i;
-        }
-    };
-    auto digits = [&] {
-        const std::size_t from = i;
-        while (i < n && std::isdigit(static_cast<unsigned char>(s[i]))) {
-            ++i;
-        }
-        return i - from;
-    };
-    blanks();
-    if (i < n && (s[i] == '+' || s[i] == '-')) {
-        ++i;
-    }
-    std::size_t mantissa = digits();
-    if (i < n && s[i] == '.') {
-        ++i;
-        mantissa += digits();
-    }
-    if (mantissa == 0) {
-        return false;
-    }
-    if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < n && (s[i] == '+' || s[i] == '-')) {
-            ++i;
-        }
-        if (digits() == 0) {
-            return false;
-        }
-    }
-    blanks();
-    return i == n;
-}
 
 } // namespace
 
@@ -245,7 +202,7 @@ void CheatPanelModel::Command3_Click() {
             MsgBox("Too much!!", mb::Critical);
             continue;
         }
-        if (!isNumeric(text)) {
+        if (!num::isNumber(text)) {
             MsgBox("Please enter a number!", mb::Critical);
             continue;
         }

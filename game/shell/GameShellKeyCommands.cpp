@@ -6,7 +6,6 @@
 #include "Numbers.h"
 #include "VbError.h"
 
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -20,16 +19,11 @@ bool askNumber(const std::string& prompt, double lo, double hi, double& value) {
         if (answer.empty()) {
             return false;
         }
-        char* end = nullptr;
-        const double v = std::strtod(answer.c_str(), &end);
-        bool numeric = end != answer.c_str() && std::isfinite(v);
-        while (numeric && *end == ' ') {
-            ++end;
-        }
-        if (!numeric || *end != '\0') {
+        if (!num::isNumber(answer)) {
             MsgBox("Please enter a number!", mb::Exclamation);
             continue;
         }
+        const double v = num::leadingNumber(answer);
         if (v < lo || v > hi) {
             MsgBox("Invalid number!", mb::Exclamation);
             continue;

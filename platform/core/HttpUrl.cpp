@@ -1,22 +1,14 @@
 #include "HttpUrl.h"
 
+#include "TextCase.h"
+
 #include <algorithm>
-#include <cctype>
 #include <curl/curl.h>
 #include <memory>
 
 namespace http {
 
 namespace {
-
-bool startsWithNoCase(const std::string& s, const char* prefix) {
-    for (std::size_t i = 0; prefix[i] != '\0'; ++i) {
-        if (i >= s.size() || std::tolower(static_cast<unsigned char>(s[i])) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool wireUnsafe(char ch) {
     const auto c = static_cast<unsigned char>(ch);

@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include "Ansi.h"
+#include "TextCase.h"
 
 #include <QString>
 #include <algorithm>
@@ -21,15 +22,6 @@ int hexValue(char c) {
         return c - 'a' + 10;
     }
     return c - 'A' + 10;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto lower = [](char c) {
-                   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-               };
-               return lower(x) == lower(y);
-           });
 }
 
 std::string_view trimmed(std::string_view s) {
@@ -310,7 +302,7 @@ std::string IniFile::text() const {
 
 IniFile::Section* IniFile::find(const std::string& name) {
     for (Section& s : sections_) {
-        if (sameName(s.name, name)) {
+        if (equalsNoCase(s.name, name)) {
             return &s;
         }
     }
@@ -329,7 +321,7 @@ std::optional<std::string> IniFile::value(const std::string& section,
     }
     // A key written twice: the later line counts.
     for (auto it = s->entries.rbegin(); it != s->entries.rend(); ++it) {
-        if (sameName(it->first, key)) {
+        if (equalsNoCase(it->first, key)) {
             return it->second;
         }
     }
@@ -346,7 +338,7 @@ void IniFile::setValue(const std::string& section, const std::string& key,
     bool set = false;
     auto& entries = s->entries;
     for (auto it = entries.begin(); it != entries.end();) {
-        if (!sameName(it->first, key)) {
+        if (!equalsNoCase(it->first, key)) {
             ++it;
         } else if (!set) {
             it->first = key;
@@ -373,6 +365,6 @@ void IniFile::remove(const std::string& section, const std::optional<std::string
     }
     auto& entries = s->entries;
     entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [&](const auto& e) { return sameName(e.first, *key); }),
+                                 [&](const auto& e) { return equalsNoCase(e.first, *key); }),
                   entries.end());
 }

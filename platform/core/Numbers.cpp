@@ -2,13 +2,20 @@
 
 #include "VbError.h"
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace num {
+
+namespace {
+
+// Not isdigit: what counts as a digit is ours, not the locale's.
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
 
 double roundHalfEven(double v) {
     if (!std::isfinite(v)) {
@@ -57,13 +64,13 @@ double leadingNumber(std::string_view text) {
         buf += text[i++];
     }
     bool digits = false;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+    while (i < text.size() && isDigit(text[i])) {
         buf += text[i++];
         digits = true;
     }
     if (i < text.size() && text[i] == '.') {
         buf += text[i++];
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+        while (i < text.size() && isDigit(text[i])) {
             buf += text[i++];
             digits = true;
         }
@@ -78,7 +85,7 @@ double leadingNumber(std::string_view text) {
             exp += text[j++];
         }
         bool expDigits = false;
-        while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) {
+        while (j < text.size() && isDigit(text[j])) {
             exp += text[j++];
             expDigits = true;
         }
@@ -91,6 +98,46 @@ double leadingNumber(std::string_view text) {
     return std::isfinite(out) ? out : 0.0;
 }
 
+bool isNumber(std::string_view text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    auto blanks = [&] {
+        while (i < n && (text[i] == ' ' || text[i] == '\t')) {
+            ++i;
+        }
+    };
+    auto digits = [&] {
+        const std::size_t from = i;
+        while (i < n && isDigit(text[i])) {
+            ++i;
+        }
+        return i - from;
+    };
+    blanks();
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    std::size_t mantissa = digits();
+    if (i < n && text[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) {
+        return false;
+    }
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        if (digits() == 0) {
+            return false;
+        }
+    }
+    blanks();
+    return i == n;
+}
+
 std::string toText(std::int64_t v) {
     return std::to_string(v);
 }
@@ -99,9 +146,10 @@ std::string toText(double v) {
     if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15) {
         return std::to_string(static_cast<std::int64_t>(v));
     }
+    // printf's "%.15g" would write the locale's decimal comma.
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return buf;
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    return ec == std::errc() ? std::string(buf, end) : std::string();
 }
 
 double secondsSince(double earlierTimeOfDay, double nowTimeOfDay) {

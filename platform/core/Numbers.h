@@ -7,7 +7,8 @@
 #include <string_view>
 
 // Number conversions with the game's rules: halves round to even, narrowing overflows
-// raise error 6, and text gives its leading number.
+// raise error 6, and text gives its leading number. Texts always take a decimal point,
+// whatever the user's locale says.
 namespace num {
 
 // Nearest whole value, halves to even (independent of the FPU rounding mode).
@@ -24,6 +25,10 @@ double wholeOr(double v, double lo, double hi, double fallback);
 // The leading number of a text: optional blanks, sign, digits, fraction, exponent;
 // 0 when there is none.
 double leadingNumber(std::string_view text);
+
+// Whether the whole text is a number as an input box may hold it: blanks, a sign, digits
+// with one decimal point, an exponent, blanks.
+bool isNumber(std::string_view text);
 
 // Decimal text without a leading blank; whole values have no fraction part.
 std::string toText(double v);

@@ -4,6 +4,7 @@
 #include "FileRead.h"
 #include "FileWrite.h"
 #include "IniFile.h"
+#include "TextCase.h"
 #include "VbError.h"
 
 #include <QByteArray>
@@ -52,12 +53,12 @@ std::string configRoot() {
 // format's own [General] group.
 std::string groupName(const std::string& section) {
     std::string name = "x";
-    name += ansi::fromQString(ansi::toQString(section).toLower());
+    name += lowerCase(section);
     return name;
 }
 
 std::string keyName(const std::string& key) {
-    return ansi::fromQString(ansi::toQString(key).toLower());
+    return lowerCase(key);
 }
 
 // The file's settings; a missing file holds none. False (with the reason) for a file that

@@ -105,6 +105,22 @@ TEST_F(MusicTest, PlayFileByEnding) {
     }
 }
 
+// The endings fold the same in every locale: in Turkish "I" is no capital "i".
+class MusicUnderLocale : public MusicTest {};
+
+TEST_F(MusicUnderLocale, EndingsInCapitalsPlayAsTheirKind) {
+    const std::pair<const char*, VbLong> cases[] = {
+        {"SONG.MID", 4}, {"SONG.RMI", 4}, {"SONG.IT", 4}, {"SONG.XM", 4}, {"TONE.WAV", 1}};
+    for (const auto& [name, channels] : cases) {
+        const std::string path = copy(channels == 4 ? mod : wav, name);
+        EXPECT_EQ(player->PlayFile(path, 0, true), channels == 4) << name;
+        EXPECT_EQ(player->NumberOfChannels(), channels) << name;
+    }
+    // The asset names, matched on disk without regard to case.
+    copy(mod, "INTRO.XM");
+    EXPECT_TRUE(player->PlayFile(dir + "\\intro.xm", 0));
+}
+
 TEST_F(MusicTest, NothingOpenGivesNeutralValues) {
     expectNeutral(*player);
     EXPECT_FALSE(player->StopFile());

@@ -142,6 +142,14 @@ TEST_F(Effects, ScoreAndLevelTexts) {
     QLocale::setDefault(saved);
 }
 
+// The score display is the one number the player's locale groups: both test locales
+// group thousands with a point.
+TEST(EffectsUnderLocale, ScoreGroupsThousandsAsTheLocaleDoes) {
+    EXPECT_EQ(FormatPoints(7), "007");
+    EXPECT_EQ(FormatPoints(1500), "1.500");
+    EXPECT_EQ(FormatPoints(1234567), "1.234.567");
+}
+
 TEST_F(Effects, PopupsRiseAndRetireIncludingOneStartedNearTheTop) {
     f().GameOverFlag = false;
     Sprite& small = f().BonusSprites[0];

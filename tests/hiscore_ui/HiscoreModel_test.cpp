@@ -105,6 +105,21 @@ TEST_F(HiscoreModelTest, NameRules) {
     }
 }
 
+class HiscoreModelUnderLocale : public HiscoreModelTest {};
+
+// In Turkish "i" has another capital; the name takes the plain one all the same, and a
+// Windows-1252 letter stays as typed.
+TEST_F(HiscoreModelUnderLocale, NameTakesCapitalsAToZ) {
+    globals.LastHiscoreName = "";
+    auto m = load();
+    m->closeWindow = [&] { m->Form_Unload(); };
+    for (const char ch : std::string("istanb\xFCl")) {
+        m->typeChar(ch);
+    }
+    m->Command1_Click();
+    EXPECT_EQ(globals.LastHiscoreName, "ISTANB\xFCL");
+}
+
 TEST_F(HiscoreModelTest, BackgroundPulsesBetweenRedAndBlack) {
     auto m = load();
     std::vector<VbLong> colours;

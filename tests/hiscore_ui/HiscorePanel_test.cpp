@@ -102,6 +102,12 @@ TEST(HiscoreText, RowsOfThePanel) {
     EXPECT_EQ(hiscorePanelRows(t, true, -1, 10, 1).Text, idle.Text);
 }
 
+// The panel's pattern is its own: commas under every locale.
+TEST(HiscoreTextUnderLocale, RowsGroupWithCommas) {
+    EXPECT_EQ(groupedNineDigits(2147483647), "2,147,483,647");
+    EXPECT_EQ(hiscoreRow(1, 5000, 1, "ISTANBUL"), "01 000,005,000 01 ISTANBUL");
+}
+
 TEST(HiscoreText, TheVersionLine) {
     EXPECT_EQ(HiscorePanel::versionText(), "VERSION 4.0.0");
 }

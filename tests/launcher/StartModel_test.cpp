@@ -141,6 +141,24 @@ TEST_F(StartModelTest, LevelListHoldsTheCustomSetsAndPreselectsTheLastWithoutCas
     EXPECT_EQ(loaded()->Combo1Index, 0);
 }
 
+class StartModelUnderLocale : public StartModelTest {};
+
+// In Turkish "I" is no capital "i"; the sets and the stored choice match all the same.
+TEST_F(StartModelUnderLocale, LevelListFindsTheSetsAndTheLastChoiceWithoutRegardToCase) {
+    addLevelFile(QStringLiteral("MINI.DAT"));
+    addLevelFile(QStringLiteral("Invaders.Dat"));
+    addLevelFile(QStringLiteral("LIST.TXT"));
+    const std::pair<const char*, int> cases[] = {
+        {"mini.dat", 2}, {"INVADERS.DAT", 1}, {"Mini.dat", 2}, {"mini", 0}};
+    for (const auto& [last, index] : cases) {
+        set("Global", "LastLevel", last);
+        auto d = loaded();
+        EXPECT_EQ(d->Combo1,
+                  (std::vector<std::string>{"Original levels", "Invaders.Dat", "MINI.DAT"}));
+        EXPECT_EQ(d->Combo1Index, index) << last;
+    }
+}
+
 TEST_F(StartModelTest, ParameterFileReplacesTheList) {
     addLevelFile(QStringLiteral("beta.dat"));
     auto d = loaded("-loadlevels{/tmp/x.dat}");

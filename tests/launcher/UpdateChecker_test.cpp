@@ -69,6 +69,12 @@ TEST(UpdateChecker, ParseTagTakesTheFirstOpeningAndTheNextClosingWithoutRegardTo
     }
 }
 
+TEST(UpdateCheckerUnderLocale, TagsMatchWithoutRegardToCase) {
+    EXPECT_EQ(QFNUpdateChecker::ParseTag("<$I>In</$i>", "$i"), "In");
+    EXPECT_EQ(QFNUpdateChecker::ParseTag("<$info>Fixes</$INFO>", "$Info"), "Fixes");
+    EXPECT_EQ(QFNUpdateChecker::ParseTag(fullReply(), "$V"), "4.1.0");
+}
+
 TEST(UpdateChecker, FetchesTheAddressAsGivenAndReportsEveryField) {
     LoopbackHttpServer server;
     server.reply(200, fullReply());

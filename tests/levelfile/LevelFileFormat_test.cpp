@@ -75,6 +75,23 @@ TEST(LevelFileWriters, WriteBothEncodingsByteExact) {
     EXPECT_EQ(bin, sampleBinary);
 }
 
+// Under a locale that writes a decimal comma and folds "I" its own way the files are the
+// same bytes and read the same.
+TEST(LevelFileFormatUnderLocale, WritesAndReadsAsEverywhere) {
+    EXPECT_EQ(encodeLevelsText(sampleLevels()), sampleText);
+    EXPECT_EQ(encodeLevelsBinary(sampleLevels()), sampleBinary);
+    const std::string marked =
+        "L:MINI\r\nS:7.5\r\n1\r\n0,10,10,1,-1,1,100\r\nEOF\r\nl:not read\r\n";
+    for (const ReaderKind r : {ReaderKind::GameText, ReaderKind::EditorText}) {
+        const LevelReadResult read = parseLevelFile(marked, r);
+        ASSERT_TRUE(read.ok) << read.Failure.Description;
+        ASSERT_EQ(read.Levels.size(), 1u);
+        EXPECT_EQ(read.Levels[0].Name, "MINI");
+        EXPECT_EQ(read.Levels[0].Speed, 8);
+        EXPECT_EQ(read.Levels[0].Aliens.size(), 1u);
+    }
+}
+
 TEST(LevelFileWriters, LevelWithoutRecordsIsWrittenAsPlaceholder) {
     EditLevelRec l;
     l.Name = "E";

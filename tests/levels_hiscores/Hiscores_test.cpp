@@ -85,6 +85,20 @@ TEST(HiscoreFileName, OnlyTheFinalDatOfTheNameIsReplaced) {
     }
 }
 
+// Under a locale that writes a decimal comma and folds "I" its own way the file is found,
+// written and read as everywhere.
+TEST(HiscoreFileUnderLocale, NameAndNumbersAsEverywhere) {
+    EXPECT_EQ(hiscoreFileName("/g/Sets/MINI.DAT"), "/g/Sets/MINI.hsc");
+    HiscoreTable t = defaultHiscores();
+    t[0] = {1234567, "ISTANBUL", 12};
+    t[9] = {-5, "I", -1};
+    const std::string bytes = encodeHiscoreFile(t, true);
+    EXPECT_EQ(bytes.substr(0, 128), hiscoreRecord(" 1234567  "));
+    const DecodedHiscores back = decodeHiscoreFile(bytes, true);
+    EXPECT_TRUE(back.ChecksumOk);
+    EXPECT_EQ(back.Table, t);
+}
+
 TEST(HiscoreFile, ChecksumIsWrittenAsASigned32BitNumber) {
     struct Case {
         const char* what;

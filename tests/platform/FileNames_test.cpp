@@ -15,3 +15,12 @@ TEST(FileNames, MatchesWithoutRegardToCaseAndBackslashes) {
     EXPECT_EQ(resolveFileName(root + "\\none.bmp"), root + "/none.bmp");
     EXPECT_EQ(resolveFileName(root + "/nofolder/a.bmp"), root + "/nofolder/a.bmp");
 }
+
+TEST(FileNamesUnderLocale, MatchesWithoutRegardToCase) {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString();
+    std::ofstream(root + "/song.mid") << "x";
+    std::ofstream(root + "/TITLE.XM") << "x";
+    EXPECT_EQ(resolveFileName(root + "/SONG.MID"), root + "/song.mid");
+    EXPECT_EQ(resolveFileName(root + "\\title.xm"), root + "/TITLE.XM");
+}

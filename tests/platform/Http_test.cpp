@@ -300,6 +300,28 @@ TEST(Http, ProxyExclusionList) {
     }
 }
 
+TEST(HttpUnderLocale, HostsAndSchemesMatchWithoutRegardToCase) {
+    struct Case {
+        const char* list;
+        const char* host;
+        bool excluded;
+    };
+    for (const Case& c :
+         {Case{"mirror.internal", "MIRROR.INTERNAL", true},
+          Case{"MIRROR.INTERNAL", "www.mirror.internal.", true},
+          Case{"LOCALHOST,INTRA", "intra", true}, Case{"intra", "INTRANET", false}}) {
+        SCOPED_TRACE(std::string(c.list) + " | " + c.host);
+        EXPECT_EQ(http::proxyExcluded(c.list, c.host), c.excluded);
+    }
+    ScopedEnvironment env;
+    env.withoutProxies();
+    env.set("https_proxy", "http://p:3128");
+    env.set("no_proxy", "INTERNAL.TEST");
+    EXPECT_EQ(http::proxyForRequest("HTTPS", "scores.test"), "http://p:3128");
+    EXPECT_EQ(http::proxyForRequest("https", "hi.internal.test"), "");
+    EXPECT_TRUE(http::isHttpProxy("HTTPS://p:443"));
+}
+
 TEST(Http, CancellingEndsTheWaitingTransfersAtOnce) {
     LoopbackHttpServer server;
     server.hold();

@@ -64,6 +64,48 @@ TEST(Numbers, TextOfNumberHasNoLeadingBlank) {
     EXPECT_EQ(num::toText(2.5), "2.5");
 }
 
+TEST(Numbers, WholeTextIsANumberAsAnInputBoxHoldsIt) {
+    struct Case {
+        const char* in;
+        bool number;
+    };
+    for (const Case c : {Case{"12", true},
+                         {" -3.5 ", true},
+                         {"\t+.5\t", true},
+                         {"7.", true},
+                         {"1e5", true},
+                         {"2E-3", true},
+                         {"", false},
+                         {" ", false},
+                         {".", false},
+                         {"-", false},
+                         {"1e", false},
+                         {"12a", false},
+                         {"1.2.3", false},
+                         {"1 2", false},
+                         {"0x10", false},
+                         {"1d3", false},
+                         {"1,5", false}}) {
+        EXPECT_EQ(num::isNumber(c.in), c.number) << c.in;
+    }
+}
+
+TEST(NumbersUnderLocale, TextsTakeADecimalPointWhateverTheLocale) {
+    for (const double v : {2.5, -0.25, 1234.5678, 1e-7, 0.1}) {
+        const std::string text = num::toText(v);
+        SCOPED_TRACE(text);
+        EXPECT_EQ(text.find(','), std::string::npos);
+        EXPECT_NE(text.find_first_of(".e"), std::string::npos);
+        EXPECT_EQ(num::leadingNumber(text), v);
+        EXPECT_TRUE(num::isNumber(text));
+    }
+    EXPECT_EQ(num::toText(2.5), "2.5");
+    EXPECT_EQ(num::toText(1e20), "1e+20");
+    EXPECT_EQ(num::toText(1234567.0), "1234567");
+    EXPECT_EQ(num::leadingNumber("1,5"), 1);
+    EXPECT_FALSE(num::isNumber("1,5"));
+}
+
 TEST(Numbers, TickAndTimeDifferencesSurviveTheWrap) {
     EXPECT_EQ(num::tickDelta(10u, 0xFFFFFFF6u), 20u);
     EXPECT_DOUBLE_EQ(num::secondsSince(86399.0, 2.0), 3.0);

@@ -244,3 +244,21 @@ TEST(Settings, AConfigFolderWithAnAccentedName) {
     EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/Quillfen/Vantorix.ini"));
     EXPECT_EQ(GetSetting("Vantorix", "sfx", "music"), "False");
 }
+
+// The joystick dialog, the game window and a hand (or a program under another locale)
+// spell the same keys differently: each spelling is the one key.
+TEST(SettingsUnderLocale, KeysSpeltInAnyCaseAreOneKey) {
+    ASSERT_TRUE(SaveSetting("Vantorix", "DEVMODE", "JOYSTICK", "1"));
+    EXPECT_EQ(GetSetting("Vantorix", "DevMode", "Joystick", "0"), "1");
+    ASSERT_TRUE(SaveSetting("Vantorix", "devmode", "joystick", "0"));
+    EXPECT_EQ(GetSetting("Vantorix", "DEVMODE", "JOYSTICK", "x"), "0");
+
+    std::ofstream(iniPath(), std::ios::binary) << "[xDEVMODE]\nJOYTUNE=250\nLIMIT=3\n";
+    EXPECT_EQ(GetSetting("Vantorix", "DevMode", "JoyTune", "500"), "250");
+    ASSERT_TRUE(SaveSetting("Vantorix", "DEVMODE", "Limit", "4"));
+    EXPECT_EQ(GetSetting("Vantorix", "devmode", "LIMIT", ""), "4");
+    EXPECT_EQ(GetSetting("Vantorix", "devmode", "joytune", ""), "250");
+    const QString text = QString::fromStdString(readFile(iniPath(), FileKind::Settings));
+    EXPECT_EQ(text.count(QStringLiteral("[x"), Qt::CaseInsensitive), 1) << text.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral("limit="), Qt::CaseInsensitive), 1) << text.toStdString();
+}

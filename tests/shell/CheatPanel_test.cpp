@@ -90,6 +90,26 @@ TEST(CheatPanel, GivePointsAsksUntilItGetsANumberThatFits) {
     }
 }
 
+// Under a locale that writes a decimal comma the box still takes a decimal point.
+TEST(CheatPanelUnderLocale, GivePointsTakesADecimalPoint) {
+    ShellPartsFixture fx;
+    fx.startGame();
+    fx.f().ScoreMultiplier = 1;
+    const VbLong before = fx.f().Score;
+    fx.dialogs.answerInput("12,5");
+    fx.dialogs.answerInput(" 12.5 ");
+    fx.dialogs.clear();
+    fx.cheat->Command3_Click();
+    std::vector<std::string> messages;
+    for (const Call& call : fx.dialogs.calls()) {
+        if (!call.input) {
+            messages.push_back(call.prompt);
+        }
+    }
+    EXPECT_EQ(messages, std::vector<std::string>{"Please enter a number!"});
+    EXPECT_EQ(fx.f().Score - before, 12);
+}
+
 TEST(CheatPanel, AddOnsAndWeaponsActOnTheRunningGameAndNeverBothAddOns) {
     ShellPartsFixture fx;
     GameForm& g = fx.f();

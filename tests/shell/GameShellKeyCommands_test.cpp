@@ -48,6 +48,17 @@ public:
     }
 };
 
+// The message boxes shown, without the input boxes.
+std::vector<std::string> messagesOf(const ScriptedDialogs& dialogs) {
+    std::vector<std::string> messages;
+    for (const auto& c : dialogs.calls()) {
+        if (!c.input) {
+            messages.push_back(c.prompt);
+        }
+    }
+    return messages;
+}
+
 void touch(const std::string& path) {
     QFile f(QString::fromStdString(path));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -229,12 +240,7 @@ TEST(GameShellKeyCommands, DumpSeriesAsksForIntervalAndCount) {
         w.dialogs.answerInput(a);
     }
     w.s().dx8Keyboard1_KeyDown(84);
-    std::vector<std::string> messages;
-    for (const auto& c : w.dialogs.calls()) {
-        if (!c.input) {
-            messages.push_back(c.prompt);
-        }
-    }
+    const std::vector<std::string> messages = messagesOf(w.dialogs);
     const std::vector<std::string> expected = {"Invalid number!", "Invalid number!",
                                                "Please enter a number!", "Invalid number!",
                                                "Invalid number!"};
@@ -252,6 +258,21 @@ TEST(GameShellKeyCommands, DumpSeriesAsksForIntervalAndCount) {
     w.s().dx8Keyboard1_KeyDown(84);
     EXPECT_EQ(w.f().AutoDump.Interval(), 500);
     EXPECT_FALSE(w.f().AutoDump.Enabled());
+}
+
+// Under a locale that writes a decimal comma the boxes still take a decimal point.
+TEST(GameShellKeyCommandsUnderLocale, DumpSeriesTakesADecimalPoint) {
+    WindowFixture w;
+    w.start();
+    for (const char* a : {"150,5", "150.5", "2,5", "2.5"}) {
+        w.dialogs.answerInput(a);
+    }
+    w.s().dx8Keyboard1_KeyDown(84);
+    const std::vector<std::string> messages = messagesOf(w.dialogs);
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"Please enter a number!", "Please enter a number!"}));
+    EXPECT_EQ(w.f().AutoDump.Interval(), 150); // halves to even
+    EXPECT_EQ(w.f().AutoDumpCount, 2);
 }
 
 // Alt + Print Screen sets up a series and takes no picture itself: the key reaches the

@@ -331,6 +331,20 @@ TEST(GameShellStartUp, LevelSetChoice) {
     }
 }
 
+// The ending of a level set named on the command line folds the same in every locale.
+TEST(GameShellStartUpUnderLocale, LevelSetEndingInCapitals) {
+    for (const char* name : {"MINI.DAT", "levels.Dat"}) {
+        WindowFixture w;
+        SkipIntroScreen = true;
+        const std::string file = w.folder() + "Original_levels/" + name;
+        QFile::copy(QStringLiteral(VANTORIX_BIN_DIR "/custom_levels/Rookie.dat"),
+                    QString::fromStdString(file));
+        w.start("\"" + file + "\"");
+        EXPECT_EQ(w.f().LevelSet.CurrentLevelFile, file);
+        EXPECT_TRUE(w.dialogs.calls().empty()) << name;
+    }
+}
+
 // A level set whose path holds a switch word loads, and the word does not act.
 TEST(GameShellStartUp, SwitchWordsInTheLevelPathDoNotAct) {
     WindowFixture w;

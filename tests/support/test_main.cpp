@@ -1,5 +1,6 @@
 #include "QtDialogs.h"
 #include "TestEnvironment.h"
+#include "TestLocale.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -15,5 +16,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     DialogService::setProgramBoxes(&qtDialogs());
     TestEnvironment::installListener();
+    TestLocale::installListener();
     return RUN_ALL_TESTS();
 }

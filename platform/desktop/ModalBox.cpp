@@ -57,7 +57,8 @@ private:
 // While boxes run, widgets put off their deferred deletion until the last box has closed. A
 // window may ask to go from inside a box (a key closes a window that deletes itself on
 // close) while the handler that opened the box, perhaps for an event to that very window,
-// is still on the stack below; Qt would delete it inside the box's own loop.
+// is still on the stack below; Qt would delete it inside the box's own loop. Tooltips and
+// popups come and go on their own: Qt counts on an old tooltip being gone.
 class DeletionsWait : public QObject {
 public:
     // One box runs while it lives.
@@ -83,7 +84,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::DeferredDelete && watched->isWidgetType()) {
+        if (event->type() == QEvent::DeferredDelete && watched->isWidgetType() &&
+            !passing(*static_cast<const QWidget*>(watched))) {
             held_.emplace_back(watched);
             return true;
         }
@@ -92,6 +94,11 @@ protected:
 
 private:
     DeletionsWait() : QObject(QCoreApplication::instance()) {}
+
+    static bool passing(const QWidget& w) {
+        const Qt::WindowType type = w.window()->windowType();
+        return type == Qt::ToolTip || type == Qt::Popup;
+    }
 
     static DeletionsWait* instance() {
         static QPointer<DeletionsWait> wait;

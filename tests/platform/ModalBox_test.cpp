@@ -156,6 +156,29 @@ TEST(ModalBox, AWindowClosedUnderABoxWaitsForTheEventThatOpenedIt) {
     EXPECT_TRUE(windows.tool.isNull());
 }
 
+// Tooltips and popups that go while a box is open go at once, as Qt counts on: a new tooltip
+// takes the place of the old one only once that is gone.
+TEST(ModalBox, TooltipsAndPopupsDoNotWaitForTheBoxes) {
+    for (const Qt::WindowType type : {Qt::ToolTip, Qt::Popup}) {
+        SCOPED_TRACE(type == Qt::ToolTip ? "tooltip" : "popup");
+        const auto window = activeWindowAt({80, 80, 400, 300});
+        QPointer<QWidget> passing;
+        bool goneWhileAsking = false;
+        BoxPlayer player({[&](QDialog& box) {
+            passing = new QWidget(&box, type);
+            passing->show();
+            passing->close();
+            passing->deleteLater();
+            QTimer::singleShot(20, &box, [&] {
+                goneWhileAsking = passing.isNull();
+                BoxPlayer::escape(box);
+            });
+        }});
+        EXPECT_EQ(MsgBox("Are you sure ?", mb::OKCancel + mb::Question), mb::Cancel);
+        EXPECT_TRUE(goneWhileAsking);
+    }
+}
+
 // A box over a box (a second question asked from inside the first box): when the window under
 // both is deleted, the lower box moves on and the upper one stays over it; both go on asking.
 TEST(ModalBox, ABoxOverABoxStaysOverItWhenTheWindowUnderBothGoes) {

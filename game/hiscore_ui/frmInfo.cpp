@@ -48,7 +48,12 @@ protected:
     }
     void unloadedNow() override {
         fgTimer.setEnabled(false);
-        delete window_.data();
+        // An event to the window may still be handled further down the stack (a key that
+        // opened a box over it): the window goes once that is done.
+        if (window_) {
+            window_->hide();
+            window_->deleteLater();
+        }
         window_ = nullptr;
         label_ = nullptr;
     }

@@ -17,7 +17,10 @@ QWidget* boxOwner();
 // screen. A box without a parent keeps its place.
 void centreOnOwner(QWidget& box);
 
-// Runs box modally; afterwards the window of its parent takes the keyboard back.
+// Runs box modally; afterwards the window of its parent takes the keyboard back. No window
+// takes the box with it while it runs: widgets deleted later (a window that deletes itself on
+// close) wait until the last box has closed, and from a window deleted outright the box moves
+// on to the nearest window that stays (or stands alone) and goes on asking there.
 int execBox(QDialog& box);
 
 // A box that stands centred on its parent's window each time it shows.

@@ -1,17 +1,23 @@
+#include "BoxPlayer.h"
 #include "Clock.h"
 #include "Dialogs.h"
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "HiscoreUi.h"
 #include "InfoModel.h"
+#include "KeyCodes.h"
+#include "KeyboardDevice.h"
 #include "ManualClock.h"
 #include "RealBoxes.h"
 #include "frmHiscore.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -77,6 +83,45 @@ TEST(HiscoreUi, TheStatusWindowShowsALongServerNameWhole) {
     QApplication::processEvents();
     EXPECT_GE(label->width(), label->sizeHint().width());
     info->Unload();
+}
+
+// The status window comes to the front while it waits, so a key there (Alt+Print) opens its
+// box in it; the operation may end meanwhile (a timer ends a game whose score is sent), which
+// unloads the window. The box goes on asking, and the window goes once the key is handled.
+TEST(HiscoreUi, ABoxInTheStatusWindowGoesOnAskingWhenTheWindowIsUnloaded) {
+    const auto gameWindow = activeWindowAt({40, 40, 640, 480});
+    const std::unique_ptr<InfoModel> info = makeInfoWindow(gameWindow.get());
+    info->Show("Sending data to hiscores.quillfen.example, please wait...");
+    const QLabel* label = gameWindow->findChild<QLabel*>();
+    ASSERT_NE(label, nullptr);
+    const QPointer<QWidget> status = label->window();
+    status->activateWindow();
+    ASSERT_TRUE(becomesActive(status));
+    const QWidget* const statusWindow = status;
+    int answer = -1;
+    const int keys = KeyboardDevice::instance().subscribe([&] {
+        if (KeyboardDevice::instance().keyDown(keys::AltPrintScreen)) {
+            answer = MsgBox("Enter interval in milliseconds (min 100) (max 10000):",
+                            mb::OKCancel + mb::Question);
+        }
+    });
+    bool askingWithTheWindowUnloaded = false;
+    BoxPlayer player({[&](QDialog& box) {
+        info->Unload();
+        QTimer::singleShot(20, &box, [&] {
+            askingWithTheWindowUnloaded = box.isVisible() && !InfoWindowOpen;
+            BoxPlayer::escape(box);
+        });
+    }});
+    QTest::keyClick(status->windowHandle(), Qt::Key_Print, Qt::AltModifier);
+    KeyboardDevice::instance().unsubscribe(keys);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(answer, mb::Cancel);
+    EXPECT_TRUE(askingWithTheWindowUnloaded);
+    EXPECT_TRUE(status.isNull());
+    ASSERT_EQ(player.shown().size(), 1u);
+    EXPECT_EQ(player.shown()[0].owner, statusWindow);
+    EXPECT_TRUE(becomesActive(gameWindow.get()));
 }
 
 // Once the name is typed, the game window takes the keyboard back from the name entry:

@@ -1,3 +1,4 @@
+#include "BoxPlayer.h"
 #include "Dialogs.h"
 #include "HttpTestServer.h"
 #include "InfoModel.h"
@@ -7,16 +8,19 @@
 #include "RealBoxes.h"
 #include "Settings.h"
 #include "SurfaceView.h"
+#include "frmControl.h"
 #include "frmMain.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -430,4 +434,45 @@ TEST(GameWindow, AfterTheEndGameQuestionTheGameHasTheKeyboard) {
     EXPECT_TRUE(becomesActive(&demo.window));
     demo.press(Qt::Key_P);
     EXPECT_TRUE(f.Paused);
+}
+
+// Alt+Print on the debug window asks for the screen-dump series in a box that stands in the
+// debug window; F12 there closes the debug window, which deletes itself, while the key's
+// handler still waits for the box. The box goes on asking, the window goes once the key is
+// handled, and the series is set up as the player answered.
+TEST(GameWindow, F12UnderTheDumpSeriesBoxClosesTheDebugWindowAndTheBoxGoesOn) {
+    DemoWindow demo;
+    ASSERT_TRUE(demo.loaded);
+    ASSERT_TRUE(demo.active);
+    GameForm& f = demo.window.form();
+    demo.press(Qt::Key_F12);
+    const QPointer<frmControl> debug = frmControl::instance();
+    ASSERT_NE(debug, nullptr);
+    debug->activateWindow();
+    ASSERT_TRUE(becomesActive(debug));
+    const QWidget* const debugWindow = debug;
+    bool askingWithTheWindowClosed = false;
+    BoxPlayer player({
+        [&](QDialog& box) {
+            QTest::keyClick(box.windowHandle(), Qt::Key_F12);
+            QTimer::singleShot(20, &box, [&] {
+                askingWithTheWindowClosed = box.isVisible() && !DebugPanelOpen;
+                BoxPlayer::type(box, "100");
+            });
+        },
+        [](QDialog& box) { BoxPlayer::type(box, "3"); },
+    });
+    QTest::keyClick(debug->windowHandle(), Qt::Key_Print, Qt::AltModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(askingWithTheWindowClosed);
+    EXPECT_TRUE(debug.isNull());
+    EXPECT_FALSE(DebugPanelOpen);
+    ASSERT_EQ(player.shown().size(), 2u);
+    EXPECT_EQ(player.shown()[0].owner, debugWindow);
+    EXPECT_EQ(player.shown()[1].owner, &demo.window);
+    EXPECT_EQ(player.shown()[1].frame, centredOn(demo.window, player.shown()[1].frame.size()));
+    EXPECT_TRUE(f.AutoDump.Enabled());
+    EXPECT_EQ(f.AutoDump.Interval(), 100);
+    EXPECT_EQ(f.AutoDumpCount, 3);
+    EXPECT_TRUE(becomesActive(&demo.window));
 }

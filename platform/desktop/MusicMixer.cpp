@@ -58,7 +58,8 @@ void SDLCALL renderSlot(void*, Uint8* stream, int len) {
         float peak = 0;
         for (float& v : buffer) {
             v = static_cast<float>(v * gain);
-            peak = std::max(peak, std::abs(v));
+            // The output clips at full scale, and so does its level.
+            peak = std::max(peak, std::min(std::abs(v), 1.0f));
         }
         s->peak = peak;
     }

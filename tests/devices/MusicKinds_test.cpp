@@ -132,6 +132,46 @@ TEST_F(MusicKindsTest, EveryStreamKindPlaysAudiblyWithItsLengthAndPosition) {
     }
 }
 
+// A square wave at full scale, 16-bit mono: resampled to the mixer's rate, it overshoots.
+std::string fullScaleSquareWave(int rate, double seconds) {
+    const auto frames = static_cast<std::uint32_t>(rate * seconds);
+    const auto le = [](std::string& w, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            w += static_cast<char>((v >> (8 * i)) & 0xFF);
+        }
+    };
+    std::string w = "RIFF";
+    le(w, 36 + frames * 2, 4);
+    w += "WAVEfmt ";
+    le(w, 16, 4);
+    le(w, 1, 2); // PCM
+    le(w, 1, 2); // mono
+    le(w, static_cast<std::uint32_t>(rate), 4);
+    le(w, static_cast<std::uint32_t>(rate) * 2, 4);
+    le(w, 2, 2);
+    le(w, 16, 2);
+    w += "data";
+    le(w, frames * 2, 4);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        le(w, (i / 8) % 2 ? 0x7FFF : 0x8001, 2);
+    }
+    return w;
+}
+
+TEST_F(MusicKindsTest, TheLevelOfAStreamStaysWithinFullScale) {
+    // What is heard clips at full scale, and so does the level that shows it.
+    const std::string path = fixtures::write(dir, "square.wav", fullScaleSquareWave(8000, 0.5));
+    EXPECT_FALSE(player->PlayFile(path, 0, false));
+    ASSERT_TRUE(player->StreamIsPlaying()) << player->LastError();
+    float loudest = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        loudest = std::max(loudest, player->CurVu(0));
+        return !player->StreamIsPlaying();
+    }));
+    EXPECT_GT(loudest, 0.9f);
+    EXPECT_LE(loudest, 1.0f);
+}
+
 TEST_F(MusicKindsTest, StreamVolumeStopAndLoopBehaveAlikeForEveryKind) {
     for (const Kind& k : streamKinds()) {
         SCOPED_TRACE(k.name);

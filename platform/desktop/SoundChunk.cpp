@@ -3,12 +3,12 @@
 #include "AudioSystem.h"
 #include "FileRead.h"
 #include "VbError.h"
+#include "WaveChunk.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 namespace {
 
@@ -23,42 +23,6 @@ int toMixVolume(int attenuation) {
 Uint8 toPanLevel(int attenuation) {
     const int a = std::clamp(attenuation, 0, 10000);
     return static_cast<Uint8>(std::nearbyint(255.0 * std::pow(10.0, -a / 2000.0)));
-}
-
-std::uint32_t readLe32(const std::string& bytes, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-    }
-    return v;
-}
-
-void writeLe32(std::string& bytes, std::size_t at, std::size_t value) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-}
-
-// The mixer's wave loader allocates what a chunk claims before it reads: a damaged file of a
-// few hundred bytes could ask for gigabytes. A chunk that runs past the end is cut to what
-// the file holds, which is all the loader could read of it anyway.
-void cutChunksToFile(std::string& bytes) {
-    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) {
-        return;
-    }
-    if (readLe32(bytes, 4) > bytes.size() - 8) {
-        writeLe32(bytes, 4, bytes.size() - 8);
-    }
-    std::size_t at = 12;
-    while (at + 8 <= bytes.size()) {
-        const std::size_t room = bytes.size() - at - 8;
-        const std::uint32_t length = readLe32(bytes, at + 4);
-        if (length > room) {
-            writeLe32(bytes, at + 4, room);
-            return;
-        }
-        at += 8 + length + (length & 1);
-    }
 }
 
 } // namespace
@@ -124,10 +88,7 @@ bool SoundChunk::load(const std::string& path, std::string& error, int& errorNum
         errorNumber = e.Number();
         return false;
     }
-    cutChunksToFile(bytes);
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    // The mixer copies the samples out; the bytes may go when the load returns.
-    Mix_Chunk* c = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+    Mix_Chunk* c = loadWaveChunk(bytes);
     if (!c) {
         error = fileErrorText("Unable to load the sound", path) + " (" + Mix_GetError() + ")";
         errorNumber = 5;

@@ -1,5 +1,7 @@
 #include "AudioSystem.h"
 #include "Dialogs.h"
+#include "MemoryBudget.h"
+#include "MusicFixtures.h"
 #include "SoundChunk.h"
 #include "VbError.h"
 #include "WaveBytes.h"
@@ -11,9 +13,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -120,31 +119,8 @@ TEST_F(dx8SoundTest, LoadedBufferPlays) {
     EXPECT_EQ(s.playCount(), 3);
 }
 
-namespace {
-
-bool underAddressSanitizer() {
-#if defined(__SANITIZE_ADDRESS__)
-    return true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return true;
-#endif
-#endif
-    return false;
-}
-
-// Bytes of address space the process holds now.
-std::size_t addressSpaceInUse() {
-    std::ifstream statm("/proc/self/statm");
-    std::size_t pages = 0;
-    statm >> pages;
-    return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-}
-
-} // namespace
-
 TEST_F(dx8SoundTest, DamagedChunkLengthsCostNoMoreMemoryThanTheFile) {
-    if (underAddressSanitizer()) {
+    if (!runsWithinMemoryBudget()) {
         GTEST_SKIP() << "the sanitizer's shadow memory needs the address space this limits";
     }
     // Each wave claims about 4 GB in its sound or in the whole of it, in a file of a few KB:
@@ -163,19 +139,25 @@ TEST_F(dx8SoundTest, DamagedChunkLengthsCostNoMoreMemoryThanTheFile) {
         const std::string path =
             writeBytes(dir.path().toStdString() + "/" + c.name + ".wav", damaged);
         ASSERT_TRUE(audio::open());
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            const rlimit budget{addressSpaceInUse() + (256u << 20), RLIM_INFINITY};
-            setrlimit(RLIMIT_AS, &budget);
+        EXPECT_TRUE(answerWithinMemoryBudget(256u << 20, [&] {
             SoundChunk chunk;
             std::string error;
             int number = 0;
-            _exit(chunk.load(path, error, number) ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "the sound did not load";
+            return chunk.load(path, error, number);
+        })) << "the sound did not load";
     }
+}
+
+TEST_F(dx8SoundTest, OnlyWaveFilesLoad) {
+    // The mixer's loader would take music of other kinds too, and decode all of it into
+    // memory: a module that plays for hours took gigabytes.
+    const std::string path =
+        writeBytes(dir.path().toStdString() + "/song.wav", fixtures::protrackerModule());
+    SoundChunk chunk;
+    std::string error;
+    int number = 0;
+    EXPECT_FALSE(chunk.load(path, error, number));
+    EXPECT_EQ(number, 5);
+    EXPECT_NE(error.find("Unable to load the sound"), std::string::npos) << error;
+    EXPECT_FALSE(chunk.loaded());
 }

@@ -7,6 +7,7 @@
 #include "InternetRequests.h"
 #include "ManualClock.h"
 #include "QFTModule.h"
+#include "ScratchFolder.h"
 #include "VbError.h"
 
 #include <QApplication>
@@ -46,7 +47,7 @@ struct World {
     std::unique_ptr<QApplication> app;
     ManualClock clock;
     ScriptedDialogs dialogs;
-    QTemporaryDir dir;
+    QTemporaryDir dir{scratchFolder("table_fuzz")};
 };
 
 World& world() {
@@ -71,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     w.dialogs.clear();
     std::filesystem::remove(w.path("Original_levels/~idata.hsc"));
 
-    GameForm form;
+    // One window's state for every input: making it costs more than the rest.
+    static GameForm& form = *new GameForm;
     form.LevelSet.BinaryLevels = VbTrue;
     form.LevelSet.CurrentLevelFile = w.path("Original_levels/data.dat");
     form.LevelSet.seams.internetMode = [&] { return form.mnuUseInternetHiscore.Checked; };

@@ -228,22 +228,24 @@ void checkSpeed(long speed, std::size_t level) {
     }
 }
 
-void checkAlien(long type, long drops, const std::string& place) {
+// The place of an alien is named only in a failure's message: building it for every alien
+// would cost more than the checks themselves.
+void checkAlien(long type, long drops, std::size_t level, std::size_t alien) {
     if (type < minAlienType || type > maxAlienType) {
-        fail(invalidValue,
-             place + ": the alien type " + std::to_string(type) + " is outside -1 to 10.");
+        fail(invalidValue, alienPlace(level, alien) + ": the alien type " + std::to_string(type) +
+                               " is outside -1 to 10.");
     }
     if (drops < minPickupCode || drops > maxPickupCode) {
-        fail(invalidValue,
-             place + ": the pickup code " + std::to_string(drops) + " is outside -1 to 25.");
+        fail(invalidValue, alienPlace(level, alien) + ": the pickup code " + std::to_string(drops) +
+                               " is outside -1 to 25.");
     }
 }
 
 // The editor decides emptiness by the first record alone and cannot show a placeholder among
 // real aliens.
-void checkPlaceholder(long firstType, long type, std::size_t alien, const std::string& place) {
+void checkPlaceholder(long firstType, long type, std::size_t level, std::size_t alien) {
     if (type == -1 && alien > 0 && firstType != -1) {
-        fail(invalidValue, place + ": a placeholder stands among real aliens.");
+        fail(invalidValue, alienPlace(level, alien) + ": a placeholder stands among real aliens.");
     }
 }
 
@@ -308,11 +310,10 @@ private:
             a.Drops = value(p_.wideHitsDropsScore);
             a.Shoots = value(false);
             a.Score = value(p_.wideHitsDropsScore);
-            const std::string place = alienPlace(index, static_cast<std::size_t>(i));
-            checkAlien(a.Type, a.Drops, place);
+            const auto alien = static_cast<std::size_t>(i);
+            checkAlien(a.Type, a.Drops, index, alien);
             if (p_.placeholderOnlyFirst && i > 0) {
-                checkPlaceholder(level.Aliens.front().Type, a.Type, static_cast<std::size_t>(i),
-                                 place);
+                checkPlaceholder(level.Aliens.front().Type, a.Type, index, alien);
             }
             level.Aliens.push_back(a);
         }
@@ -403,15 +404,15 @@ void checkWritable(const std::vector<EditLevelRec>& levels, LevelEncoding encodi
         }
         for (std::size_t i = 0; i < level.Aliens.size(); ++i) {
             const EditAlienRec& a = level.Aliens[i];
-            const std::string place = alienPlace(l, i);
-            checkAlien(a.Type, a.Drops, place);
+            checkAlien(a.Type, a.Drops, l, i);
             // The editor counts hits in 32 bits, the game in 16.
             if (a.Hits < integerMin || a.Hits > integerMax) {
-                fail(vberr::Overflow, place + ": the hit count " + std::to_string(a.Hits) +
-                                          " is outside " + std::to_string(integerMin) + " to " +
+                fail(vberr::Overflow, alienPlace(l, i) + ": the hit count " +
+                                          std::to_string(a.Hits) + " is outside " +
+                                          std::to_string(integerMin) + " to " +
                                           std::to_string(integerMax) + ".");
             }
-            checkPlaceholder(level.Aliens.front().Type, a.Type, i, place);
+            checkPlaceholder(level.Aliens.front().Type, a.Type, l, i);
         }
     }
 }

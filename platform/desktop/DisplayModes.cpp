@@ -4,6 +4,7 @@
 #include "DisplayModesXRandR.h"
 #include "IgnoringFailures.h"
 #include "Numbers.h"
+#include "ProcessIdentity.h"
 #include "Settings.h"
 
 #include <QElapsedTimer>
@@ -11,8 +12,6 @@
 #include <QScreen>
 #include <QThread>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 namespace display {
@@ -38,39 +37,6 @@ bool offscreenQt() {
 }
 
 // --- the marker a switch leaves in the settings until it is undone ---
-
-// A process is told apart from a later one with the same id by its start time.
-std::string processIdentity(long pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string stat;
-    std::getline(in, stat);
-    const auto close = stat.rfind(')');
-    if (close == std::string::npos) {
-        return {};
-    }
-    std::istringstream fields(stat.substr(close + 1));
-    std::string state, startTime;
-    fields >> state; // field 3
-    if (state == "Z" || state == "X") {
-        return {}; // dead, only not yet reaped
-    }
-    for (int field = 4; field <= 22; ++field) {
-        fields >> startTime;
-    }
-    if (!fields) {
-        return {};
-    }
-    return std::to_string(pid) + " " + startTime;
-}
-
-bool ownerStillRuns(const std::string& owner) {
-    std::istringstream in(owner);
-    long pid = 0;
-    if (!(in >> pid) || pid <= 0) {
-        return false;
-    }
-    return processIdentity(pid) == owner;
-}
 
 std::string marker(const char* key) {
     return GetSetting(markerApp, markerSection, key, "");

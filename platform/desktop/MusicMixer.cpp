@@ -57,8 +57,11 @@ void SDLCALL renderSlot(void*, Uint8* stream, int len) {
         gain = s->gain * musicVolume;
         float peak = 0;
         for (float& v : buffer) {
-            v = static_cast<float>(v * gain);
-            peak = std::max(peak, std::abs(v));
+            // A damaged file's samples that are no number, or infinite, are silence: they
+            // have no value to play, and no sample of 16 bits to turn into.
+            v = std::isfinite(v) ? static_cast<float>(v * gain) : 0.0f;
+            // The output clips at full scale, and so does its level.
+            peak = std::max(peak, std::min(std::abs(v), 1.0f));
         }
         s->peak = peak;
     }

@@ -21,7 +21,7 @@ public:
 
     bool paused = false;
     double gain = 1.0;
-    // Peak of the last block the source rendered, after its gain.
+    // Peak of the last block the source rendered, after its gain, at most full scale.
     float peak = 0;
     // Frames rendered since the source took the slot, pauses not counted.
     std::int64_t framesPlayed = 0;

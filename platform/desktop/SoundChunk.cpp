@@ -3,6 +3,7 @@
 #include "AudioSystem.h"
 #include "FileRead.h"
 #include "VbError.h"
+#include "WaveChunk.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -87,9 +88,7 @@ bool SoundChunk::load(const std::string& path, std::string& error, int& errorNum
         errorNumber = e.Number();
         return false;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    // The mixer copies the samples out; the bytes may go when the load returns.
-    Mix_Chunk* c = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+    Mix_Chunk* c = loadWaveChunk(bytes);
     if (!c) {
         error = fileErrorText("Unable to load the sound", path) + " (" + Mix_GetError() + ")";
         errorNumber = 5;

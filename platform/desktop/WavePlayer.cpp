@@ -3,6 +3,7 @@
 #include "AudioSystem.h"
 #include "FileRead.h"
 #include "VbError.h"
+#include "WaveChunk.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -106,14 +107,10 @@ bool playFile(const std::string& path, const PlayOptions& options) {
 }
 
 bool playMemory(std::string_view bytes, const PlayOptions& options) {
-    if (bytes.empty() || bytes.size() > 0x7fffffff || !ready()) {
+    if (bytes.empty() || !ready()) {
         return false;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (!rw) {
-        return false;
-    }
-    return start(Mix_LoadWAV_RW(rw, 1), options);
+    return start(loadWaveChunk(bytes), options);
 }
 
 bool isPlaying() {

@@ -17,6 +17,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <limits>
 #include <sndfile.h>
 #include <sys/stat.h>
 #include <thread>
@@ -130,6 +131,88 @@ TEST_F(MusicKindsTest, EveryStreamKindPlaysAudiblyWithItsLengthAndPosition) {
         EXPECT_LE(player->StreamTime(), lengthMs + k.slackMs) << "and no more";
         EXPECT_EQ(player->StreamPosition(), bytes);
     }
+}
+
+void littleEndian(std::string& w, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        w += static_cast<char>((v >> (8 * i)) & 0xFF);
+    }
+}
+
+// A mono wave file: the coding (1 integer PCM, 3 floating point), bits per sample, samples.
+std::string monoWave(int rate, int coding, int bits, const std::string& samples) {
+    const auto size = static_cast<std::uint32_t>(samples.size());
+    const auto bytesPerFrame = static_cast<std::uint32_t>(bits / 8);
+    std::string w = "RIFF";
+    littleEndian(w, 36 + size, 4);
+    w += "WAVEfmt ";
+    littleEndian(w, 16, 4);
+    littleEndian(w, static_cast<std::uint32_t>(coding), 2);
+    littleEndian(w, 1, 2);
+    littleEndian(w, static_cast<std::uint32_t>(rate), 4);
+    littleEndian(w, static_cast<std::uint32_t>(rate) * bytesPerFrame, 4);
+    littleEndian(w, bytesPerFrame, 2);
+    littleEndian(w, static_cast<std::uint32_t>(bits), 2);
+    w += "data";
+    littleEndian(w, size, 4);
+    return w + samples;
+}
+
+// A square wave at full scale, 16-bit: resampled to the mixer's rate, it overshoots.
+std::string fullScaleSquareWave(int rate, double seconds) {
+    std::string samples;
+    for (int i = 0; i < static_cast<int>(rate * seconds); ++i) {
+        littleEndian(samples, (i / 8) % 2 ? 0x7FFF : 0x8001, 2);
+    }
+    return monoWave(rate, 1, 16, samples);
+}
+
+TEST_F(MusicKindsTest, TheLevelOfAStreamStaysWithinFullScale) {
+    // What is heard clips at full scale, and so does the level that shows it.
+    const std::string path = fixtures::write(dir, "square.wav", fullScaleSquareWave(8000, 0.5));
+    EXPECT_FALSE(player->PlayFile(path, 0, false));
+    ASSERT_TRUE(player->StreamIsPlaying()) << player->LastError();
+    float loudest = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        loudest = std::max(loudest, player->CurVu(0));
+        return !player->StreamIsPlaying();
+    }));
+    EXPECT_GT(loudest, 0.9f);
+    EXPECT_LE(loudest, 1.0f);
+}
+
+TEST_F(MusicKindsTest, SamplesThatAreNoNumberAreSilence) {
+    // A damaged floating-point wave: a tone at half of full scale with runs of infinities
+    // and of values that are no number at all. Those play as silence, never as full-scale
+    // clicks, and the rest plays as written.
+    std::string samples;
+    for (int i = 0; i < 4000; ++i) {
+        float v = 0.5f * static_cast<float>(std::sin(i * 0.3));
+        if (i >= 1000 && i < 1100) {
+            v = i % 2 ? std::numeric_limits<float>::infinity()
+                      : -std::numeric_limits<float>::infinity();
+        } else if (i >= 2000 && i < 2100) {
+            v = std::numeric_limits<float>::quiet_NaN();
+        }
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        littleEndian(samples, bits, 4);
+    }
+    const std::string path = fixtures::write(dir, "damaged.wav", monoWave(8000, 3, 32, samples));
+    EXPECT_FALSE(player->PlayFile(path, 0, false));
+    ASSERT_TRUE(player->StreamIsPlaying()) << player->LastError();
+    float loudest = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        loudest = std::max(loudest, player->CurVu(0));
+        return !player->StreamIsPlaying();
+    }));
+    EXPECT_GT(loudest, 0.4f);
+    EXPECT_LT(loudest, 0.6f);
+    int heard = 0;
+    for (const std::int16_t v : mixer->heard()) {
+        heard = std::max(heard, std::abs(static_cast<int>(v)));
+    }
+    EXPECT_LT(heard, 0.6 * 32767);
 }
 
 TEST_F(MusicKindsTest, StreamVolumeStopAndLoopBehaveAlikeForEveryKind) {

@@ -1,5 +1,7 @@
 #include "AudioSystem.h"
 #include "Dialogs.h"
+#include "MemoryBudget.h"
+#include "MusicFixtures.h"
 #include "SoundChunk.h"
 #include "VbError.h"
 #include "WaveBytes.h"
@@ -115,4 +117,47 @@ TEST_F(dx8SoundTest, LoadedBufferPlays) {
     s.SetPaning(10000);
     s.Play(VbTrue);
     EXPECT_EQ(s.playCount(), 3);
+}
+
+TEST_F(dx8SoundTest, DamagedChunkLengthsCostNoMoreMemoryThanTheFile) {
+    if (!runsWithinMemoryBudget()) {
+        GTEST_SKIP() << "the sanitizer's shadow memory needs the address space this limits";
+    }
+    // Each wave claims about 4 GB in its sound or in the whole of it, in a file of a few KB:
+    // it loads what it holds, within a small budget of memory.
+    const std::string wave = squareWaveWav(100);
+    struct Case {
+        const char* name;
+        std::size_t lengthAt;
+    };
+    for (const Case c : {Case{"data", 40}, Case{"riff", 4}}) {
+        SCOPED_TRACE(c.name);
+        std::string damaged = wave;
+        for (std::size_t i = 0; i < 4; ++i) {
+            damaged[c.lengthAt + i] = static_cast<char>(i == 3 ? 0xFF : 0x00);
+        }
+        const std::string path =
+            writeBytes(dir.path().toStdString() + "/" + c.name + ".wav", damaged);
+        ASSERT_TRUE(audio::open());
+        EXPECT_TRUE(answerWithinMemoryBudget(256u << 20, [&] {
+            SoundChunk chunk;
+            std::string error;
+            int number = 0;
+            return chunk.load(path, error, number);
+        })) << "the sound did not load";
+    }
+}
+
+TEST_F(dx8SoundTest, OnlyWaveFilesLoad) {
+    // The mixer's loader would take music of other kinds too, and decode all of it into
+    // memory: a module that plays for hours took gigabytes.
+    const std::string path =
+        writeBytes(dir.path().toStdString() + "/song.wav", fixtures::protrackerModule());
+    SoundChunk chunk;
+    std::string error;
+    int number = 0;
+    EXPECT_FALSE(chunk.load(path, error, number));
+    EXPECT_EQ(number, 5);
+    EXPECT_NE(error.find("Unable to load the sound"), std::string::npos) << error;
+    EXPECT_FALSE(chunk.loaded());
 }

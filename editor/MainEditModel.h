@@ -223,7 +223,6 @@ public:
     void dropOnPane(double X, double Y);
     // The drag ended anywhere but on the pane: the dragged alien comes back where it was.
     void dropElsewhere();
-    DragSource currentDrag() const { return drag_; }
     // Index of the topmost visible placed alien under the pane point, -1 for none.
     int placedAlienAt(double X, double Y) const;
     int paletteItemAt(double X, double Y) const;

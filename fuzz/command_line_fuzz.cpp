@@ -1,5 +1,6 @@
 // LIBS: vantorix_shell
 #include "CommandLine.h"
+#include "Require.h"
 
 #include <array>
 #include <cstddef>
@@ -16,12 +17,6 @@ constexpr std::array<std::string_view, 13> switches = {
     "quintarflox",  "-wobblefrumpy",    "-resethi",    "-disablemusic", "-nomusic",
     "-disablesfx",  "-nosfx",           "-nojoyinit"};
 constexpr std::array<std::string_view, 3> keys = {"-loadlevels", "-startfromlevel", "-musicfile"};
-
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
 
 // Both parsers, with and without the key's "{", give one value.
 std::string valueOf(const std::string& line, std::string_view key) {

@@ -1,6 +1,7 @@
 // LIBS: vantorix_platform_desktop
 #include "DisplayModesXRandR.h"
 #include "ProcessIdentity.h"
+#include "Require.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,12 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
 
 bool same(const display::XScreenConfig& a, const display::XScreenConfig& b) {
     return a.width == b.width && a.height == b.height && a.crtcs == b.crtcs;

@@ -1,5 +1,5 @@
-// LIBS: vantorix_hiscore_ui
-#include "Dialogs.h"
+// LIBS: vantorix_hiscore_ui vantorix_fuzz_harness
+#include "FuzzHarness.h"
 #include "GameForm.h"
 #include "HiscoreFile.h"
 #include "InfoModel.h"
@@ -10,30 +10,18 @@
 #include "ScratchFolder.h"
 #include "VbError.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 
 namespace {
 
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
-
 struct World {
     World() {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QApplication>(argc, argv);
         Clock::install(&clock);
-        DialogService::install(&dialogs);
         setAppPathForTesting(dir.path().toStdString() + "/");
         QDir(dir.path()).mkdir("Original_levels");
     }
@@ -41,12 +29,8 @@ struct World {
         return dir.path().toStdString() + "/" + name;
     }
 
-    int argc = 1;
-    char programName[16] = "table_fuzz";
-    char* argv[2] = {programName, nullptr};
-    std::unique_ptr<QApplication> app;
+    ScriptedDialogs& dialogs = FuzzHarness::instance().dialogs;
     ManualClock clock;
-    ScriptedDialogs dialogs;
     QTemporaryDir dir{scratchFolder("table_fuzz")};
 };
 

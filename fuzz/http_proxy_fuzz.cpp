@@ -1,5 +1,6 @@
 // LIBS: vantorix_platform_core
 #include "HttpProxy.h"
+#include "Require.h"
 
 #include <arpa/inet.h>
 #include <cstddef>
@@ -9,12 +10,6 @@
 #include <vector>
 
 namespace {
-
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
 
 std::string upperCase(std::string s) {
     for (char& c : s) {

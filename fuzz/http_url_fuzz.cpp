@@ -1,5 +1,6 @@
 // LIBS: vantorix_platform_core
 #include "HttpUrl.h"
+#include "Require.h"
 #include "TextCase.h"
 
 #include <arpa/inet.h>
@@ -12,12 +13,6 @@
 #include <string>
 
 namespace {
-
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
 
 bool wireSafe(unsigned char c) {
     return c > 0x20 && c < 0x7F;

@@ -1,41 +1,27 @@
-// LIBS: vantorix_devices
+// LIBS: vantorix_devices vantorix_fuzz_harness
+#include "FuzzHarness.h"
 #include "MPLAY.h"
 #include "ManualClock.h"
 #include "ManualMixer.h"
+#include "Require.h"
 #include "SoundChunk.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <optional>
 #include <string>
 
 namespace {
 
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
-
 struct World {
-    World() {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qputenv("SDL_AUDIODRIVER", "dummy");
-        app = std::make_unique<QApplication>(argc, argv);
-    }
+    World() { FuzzHarness::instance(); }
     std::string path(const std::string& name) const {
         return dir.path().toStdString() + "/" + name;
     }
 
-    int argc = 1;
-    char programName[16] = "music_fuzz";
-    char* argv[2] = {programName, nullptr};
-    std::unique_ptr<QApplication> app;
     ManualClock clock;
     QTemporaryDir dir;
 };

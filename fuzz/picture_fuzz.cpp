@@ -1,4 +1,5 @@
 // LIBS: vantorix_platform_desktop
+#include "Require.h"
 #include "Surface.h"
 
 #include <QGuiApplication>
@@ -8,12 +9,6 @@
 #include <string_view>
 
 namespace {
-
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
 
 // The picture plug-ins (GIF among them) need the application object.
 void application() {

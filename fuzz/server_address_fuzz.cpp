@@ -1,6 +1,7 @@
 // LIBS: vantorix_hiscore_ui
 #include "HttpUrl.h"
 #include "InternetRequests.h"
+#include "Require.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,12 +10,6 @@
 #include <vector>
 
 namespace {
-
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
 
 std::vector<std::string> lines(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> out(1);

@@ -1,5 +1,6 @@
 // LIBS: vantorix_platform_core
 #include "IniFile.h"
+#include "Require.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -8,12 +9,6 @@
 #include <string_view>
 
 namespace {
-
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
 
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {

@@ -1,8 +1,9 @@
-// LIBS: vantorix_launcher vantorix_displaysetup
+// LIBS: vantorix_launcher vantorix_displaysetup vantorix_fuzz_harness
 #include "Dialogs.h"
 #include "DisplayModes.h"
 #include "DisplaySettingsModel.h"
 #include "FrmJoystickSetup.h"
+#include "FuzzHarness.h"
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "GameShell.h"
@@ -10,28 +11,21 @@
 #include "InternetRequests.h"
 #include "ManualClock.h"
 #include "QFTModule.h"
+#include "Require.h"
 #include "ScratchFolder.h"
 #include "StartModel.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace {
-
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
 
 // The game window's screen side, doing nothing.
 class QuietWindow : public ShellWindow {
@@ -86,12 +80,8 @@ public:
 
 struct World {
     World() {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qputenv("SDL_AUDIODRIVER", "dummy");
         qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit() + "/config");
-        app = std::make_unique<QApplication>(argc, argv);
         Clock::install(&clock);
-        DialogService::install(&dialogs);
         setAppPathForTesting(dir.path().toStdString() + "/");
         QDir root(dir.path());
         root.mkpath("config/Quillfen");
@@ -106,12 +96,8 @@ struct World {
     }
 
     QTemporaryDir dir{scratchFolder("settings_fuzz")};
-    int argc = 1;
-    char programName[16] = "settings_fuzz";
-    char* argv[2] = {programName, nullptr};
-    std::unique_ptr<QApplication> app;
+    ScriptedDialogs& dialogs = FuzzHarness::instance().dialogs;
     ManualClock clock;
-    ScriptedDialogs dialogs;
 };
 
 World& world() {

@@ -1,49 +1,18 @@
-// LIBS: vantorix_launcher
-#include "Dialogs.h"
+// LIBS: vantorix_launcher vantorix_fuzz_harness
+#include "FuzzHarness.h"
 #include "StartModel.h"
 #include "TextCase.h"
 
-#include <QApplication>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
-
-namespace {
-
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
-
-struct World {
-    World() {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QApplication>(argc, argv);
-        DialogService::install(&dialogs);
-    }
-    int argc = 1;
-    char name[16] = "update_fuzz";
-    char* argv[2] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    ScriptedDialogs dialogs;
-};
-
-World& world() {
-    static World* w = new World;
-    return *w;
-}
-
-} // namespace
 
 // Any reply to the update check, with a player who says yes to every offer: the dialog comes
 // back usable, says something, and only a web address ever goes to the desktop.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    World& w = world();
-    w.dialogs.clear();
+    ScriptedDialogs& dialogs = FuzzHarness::instance().dialogs;
+    dialogs.clear();
     const std::string reply(reinterpret_cast<const char*>(data), size);
     StartModel dialog("");
     // NOLINTNEXTLINE(performance-no-automatic-move): each call returns its own copy
@@ -57,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     dialog.Command8_Click();
 
     require(dialog.Enabled);
-    require(!w.dialogs.calls().empty());
+    require(!dialogs.calls().empty());
     require(opened.size() <= 1);
     for (const auto& url : opened) {
         const std::string l = lowerCase(url);

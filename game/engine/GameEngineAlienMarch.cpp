@@ -78,7 +78,8 @@ void GameEngine::MoveAliensTimer_Timer() {
             ++dead;
         }
         if (!reverse) {
-            a.zX = static_cast<float>(MarchDirection == 0 ? a.zX - step : a.zX + step);
+            const auto by = static_cast<float>(step);
+            a.zX = MarchDirection == 0 ? a.zX - by : a.zX + by;
             if (a.active) {
                 VbInteger frame = -1;
                 a.DrawSprite(frame, px(a.X), px(a.y), *f.pMain, *f.pBack, VbFalse);

@@ -267,7 +267,7 @@ void GameEngine::movePickups() {
             continue;
         }
         // Gone once its top reaches the bottom, not when it touches it.
-        if (d.y >= paneH) {
+        if (d.y >= static_cast<float>(paneH)) {
             d.DrawSpriteBG(d.CurFrame, dest, bg);
             d.active = VbFalse;
         } else {
@@ -307,7 +307,7 @@ void GameEngine::moveAlienShots() {
         // passes one half.
         s.Sinus = s.Sinus + 1;
         s.X = static_cast<float>(s.X + std::sin(s.Sinus * 0.5));
-        if (s.y < paneH) {
+        if (s.y < static_cast<float>(paneH)) {
             VbInteger frame = -1;
             s.DrawSprite(frame, px(s.X), px(s.y + f.AlienShotSpeed), dest, bg, VbFalse);
         } else {

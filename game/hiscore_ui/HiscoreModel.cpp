@@ -120,15 +120,6 @@ void HiscoreModel::typeChar(char key) {
     }
 }
 
-void HiscoreModel::backspace() {
-    if (Text1AllSelected) {
-        Text1.clear();
-        Text1AllSelected = false;
-    } else if (!Text1.empty()) {
-        Text1.pop_back();
-    }
-}
-
 void HiscoreModel::Timer1_Timer() {
     const VbLong c = fader_.GetNextColor();
     if (c > -1) {

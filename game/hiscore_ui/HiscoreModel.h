@@ -45,7 +45,6 @@ public:
 
     // Typing into the name box: replaces a selection, refused beyond MaxLength.
     void typeChar(char key);
-    void backspace();
 
     void Timer1_Timer();
     void Timer2_Timer();

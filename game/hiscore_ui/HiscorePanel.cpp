@@ -30,11 +30,11 @@ constexpr int MissileTop = 400;
 
 // The frame (width, height) of a picture that holds image over mask.
 bool frameSize(const Sprite& s, int frame, int& w, int& h) {
-    if (frame < 0 || frame > s.PictureCount() || !s.Picture(frame)) {
+    if (frame < 0 || frame > s.PictureCount() || !s.Picture(static_cast<VbInteger>(frame))) {
         return false;
     }
-    w = s.Picture(frame)->Width();
-    h = s.Picture(frame)->Height() / 2;
+    w = s.Picture(static_cast<VbInteger>(frame))->Width();
+    h = s.Picture(static_cast<VbInteger>(frame))->Height() / 2;
     return true;
 }
 

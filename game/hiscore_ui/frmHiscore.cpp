@@ -122,7 +122,8 @@ bool frmHiscore::eventFilter(QObject* watched, QEvent* event) {
             const char taken = HiscoreModel::Text1_KeyPress(typed);
             if (taken != typed) {
                 QKeyEvent capital(QEvent::KeyPress, key->key(), key->modifiers(),
-                                  QString(QChar(taken)), key->isAutoRepeat(), key->count());
+                                  QString(QChar(taken)), key->isAutoRepeat(),
+                                  static_cast<quint16>(key->count()));
                 QCoreApplication::sendEvent(text1_, &capital);
                 return true;
             }

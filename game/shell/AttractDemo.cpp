@@ -32,13 +32,14 @@ void draw(Sprite& s, VbInteger frame, int x, int y, GameForm& f) {
 
 // One axis of the fly-in: at the alien's speed, the last stretch one unit per tick.
 float approach(float pos, float target, int step, bool& done) {
+    const auto by = static_cast<float>(step);
     if (target < pos) {
         done = false;
-        return pos - step >= target ? pos - step : pos - 1;
+        return pos - by >= target ? pos - by : pos - 1;
     }
     if (target > pos) {
         done = false;
-        return pos + step <= target ? pos + step : pos + 1;
+        return pos + by <= target ? pos + by : pos + 1;
     }
     return pos;
 }
@@ -97,7 +98,7 @@ void AttractDemo::DemoTimer_Timer() {
         LaunchOrder.assign(static_cast<std::size_t>(count), 0);
         for (int j = 0; j < count; ++j) {
             const int left = static_cast<int>(work_.size());
-            const int k = rnd(Rnd() * (left - 1)) + 1;
+            const int k = rnd(Rnd() * static_cast<float>(left - 1)) + 1;
             LaunchOrder[static_cast<std::size_t>(j)] = work_[static_cast<std::size_t>(k - 1)];
             work_.erase(work_.begin() + (k - 1));
         }
@@ -123,7 +124,7 @@ void AttractDemo::DemoTimer_Timer() {
         a.X = static_cast<float>(-w);
         break;
     default:
-        a.X = static_cast<float>(rnd(Rnd() * paneW));
+        a.X = static_cast<float>(rnd(Rnd() * static_cast<float>(paneW)));
         break;
     }
     a.y = static_cast<float>(-h / 2.0);

@@ -122,8 +122,6 @@ public:
     void InitGame();
     void SetMeSize();
     void StartMusic();
-    // Window events pumped; the game window may be gone afterwards (the program ended).
-    bool unloaded() const { return unloaded_; }
 
     // ---- window, full screen and focus ----
     void SetFullscreenWindow(bool& Enable);

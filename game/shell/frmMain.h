@@ -51,8 +51,6 @@ public:
     GameForm& form() { return *form_; }
     GameEngine& engine() { return *engine_; }
     GameShell& shell() { return *shell_; }
-    // The area the pane and the cheat panel sit in (pane units times the view scale).
-    QWidget* gameArea() const { return area_; }
     int viewScale() const { return scale_; }
 
     // Runs the window's load handler; false when the program already ended.

@@ -171,10 +171,6 @@ std::string fileErrorText(const std::string& description, const std::string& pat
     return description + ": \"" + path + "\"";
 }
 
-void checkReadableFile(const std::string& path, FileKind kind) {
-    const OpenFile file(path, readCap(kind), kindName(kind));
-}
-
 int openCheckedFile(const std::string& path, std::uintmax_t cap, const std::string& what,
                     std::uintmax_t& size) {
     OpenFile file(path, cap, what);

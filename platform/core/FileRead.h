@@ -27,9 +27,6 @@ std::size_t readCap(FileKind kind);
 // failing read).
 std::string readFile(const std::string& path, FileKind kind);
 
-// The same checks as readFile without reading: the file is there, regular, within the cap.
-void checkReadableFile(const std::string& path, FileKind kind);
-
 // For readers that keep a file open and read it piece by piece (music): the checks of
 // readFile against cap bytes, what naming the kind in the error ("a music file"). Returns
 // the descriptor, in blocking mode, for the caller to close, and the size seen on opening.

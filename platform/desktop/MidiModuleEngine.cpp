@@ -190,7 +190,8 @@ public:
     }
     void setChannelVolume(int channel, int volume) override {
         if (channel >= 0 && channel < kChannels) {
-            channelGain_[static_cast<std::size_t>(channel)] = std::clamp(volume, 0, 255) / 255.0f;
+            channelGain_[static_cast<std::size_t>(channel)] =
+                static_cast<float>(std::clamp(volume, 0, 255)) / 255.0f;
         }
     }
 

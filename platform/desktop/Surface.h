@@ -116,7 +116,6 @@ public:
     void setFontBold(bool bold);
     // Transparent (the default) leaves the pixels around the glyphs; opaque fills each
     // printed line's cell with the back colour first.
-    bool FontTransparent() const { return fontTransparent_; }
     void setFontTransparent(bool on) { fontTransparent_ = on; }
 
     // Prints text at the cursor in the fore colour. With newLine the cursor then goes to

@@ -102,7 +102,7 @@ TEST(Waves, EveryWaveIsCentredOnZeroAndAsLoudAsItsLevel) {
             sum += x;
             peak = std::max(peak, std::abs(x));
         }
-        EXPECT_LT(std::abs(sum / v.size()), 0.001) << "DC offset";
+        EXPECT_LT(std::abs(sum / static_cast<double>(v.size())), 0.001) << "DC offset";
         // The loudest 50 ms, each window less its own mean.
         const size_t window = std::min<size_t>(v.size(), 44100 / 20);
         double loudest = 0;
@@ -112,8 +112,9 @@ TEST(Waves, EveryWaveIsCentredOnZeroAndAsLoudAsItsLevel) {
                 s += v[i];
                 squares += v[i] * v[i];
             }
-            const double mean = s / window;
-            loudest = std::max(loudest, squares / window - mean * mean);
+            const auto width = static_cast<double>(window);
+            const double mean = s / width;
+            loudest = std::max(loudest, squares / width - mean * mean);
         }
         const double db = 10 * std::log10(loudest);
         const double level = levels.at(name);
@@ -177,7 +178,8 @@ TEST(Music, TheModuleLoadsInLibopenmptAndRunsAboutThreeMinutesFifteen) {
         count += got * 2;
     }
     ASSERT_GT(count, 0u);
-    EXPECT_GT(std::sqrt(sum / count), 32767 * 0.01) << "the tune is nearly silent";
+    EXPECT_GT(std::sqrt(sum / static_cast<double>(count)), 32767 * 0.01)
+        << "the tune is nearly silent";
     openmpt_module_destroy(mod);
 }
 

@@ -471,7 +471,8 @@ void expectTheToneOf(const Kind& k, const std::vector<int>& heard) {
         }
     }
     ASSERT_GE(rising.size(), 2u);
-    const double hz = (rising.size() - 1) * 44100.0 / (rising.back() - rising.front());
+    const double hz =
+        static_cast<double>(rising.size() - 1) * 44100.0 / (rising.back() - rising.front());
     EXPECT_NEAR(hz, 440.0, 2.0) << "its pitch";
 }
 

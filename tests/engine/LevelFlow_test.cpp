@@ -2,6 +2,7 @@
 #include "EngineFixture.h"
 
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 namespace {
 
@@ -42,7 +43,7 @@ TEST_F(LevelFlow, LevelSpeedGivesMarchFireAndStep) {
 
 TEST_F(LevelFlow, AliensFromTheRecordWithTheRandomDropRule) {
     std::vector<AlienSpec> specs;
-    for (VbInteger d : {-1, -1, -1, -1, 0, 9, 30}) {
+    for (VbInteger d : std::initializer_list<VbInteger>{-1, -1, -1, -1, 0, 9, 30}) {
         specs.push_back({3, 40, 50, 2, d, 1, 25});
     }
     specs.push_back({-1, 0, 0}); // the editor's empty alien: no pictures, not in play

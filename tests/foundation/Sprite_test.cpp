@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -80,7 +81,7 @@ TEST(Sprite, FrameMinusOneStepsThroughTheFramesAndHandsBackTheOneDrawn) {
         s.AddPicture(framePicture(4, 3, c));
     }
     EXPECT_EQ(s.PictureCount(), 2);
-    for (const VbInteger expected : {1, 2, 0, 1, 2}) {
+    for (const VbInteger expected : std::initializer_list<VbInteger>{1, 2, 0, 1, 2}) {
         VbInteger frame = -1;
         s.DrawSprite(frame, 5, 6, pane.main, pane.back, VbFalse);
         EXPECT_EQ(frame, expected);

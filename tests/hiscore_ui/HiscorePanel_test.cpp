@@ -116,12 +116,10 @@ TEST_F(Panel, TheLivePlaceIsABoxedPulsingRow) {
     panel->PrintHiscores();
     EXPECT_EQ(boundsOf(pic(), Red).count, 0);
     EXPECT_GT(boundsOf(pic(), Yellow).count, 0);
-    pic().image().save("/tmp/panel_idle.png");
 
     f().GameOverFlag = false;
     f().Score = 4750; // between the 3rd and the 4th
     panel->PrintHiscores();
-    pic().image().save("/tmp/panel_live.png");
     const Box box = boundsOf(pic(), Red);
     ASSERT_GT(box.count, 0);
     EXPECT_LE(box.left, 2);
@@ -279,7 +277,6 @@ TEST_F(Panel, SpecialMissilesWobbleTheWeaponAndShowTheirName) {
     panel->PrintHiscores();
     EXPECT_DOUBLE_EQ(panel->WobbleA, 0.2);
     const Box first = boundsOf(pic(), WeaponColour);
-    pic().image().save("/tmp/panel_swirler.png");
     // The second icon moves against the first: the pair stays centred on the panel.
     EXPECT_EQ(first.left + first.right, pic().Width() - 1);
     EXPECT_GT(boundsOf(pic(), 0x404040).count + boundsOf(pic(), Red).count, 0);

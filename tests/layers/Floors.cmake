@@ -1,7 +1,8 @@
 # The floors of the folders, for the include check and the link check.
 #
 # Each folder with the folders its files may include from, besides its own.
-# The core floor needs Qt Core only; the folders above it show and sound.
+# The core floor needs Qt Core, Qt Network and libcurl only; the folders above it show and
+# sound.
 set(uses_platform/core "")
 set(uses_foundation/core platform/core)
 set(uses_levelfile platform/core foundation/core)
@@ -21,3 +22,12 @@ set(uses_tools ${platform_and_foundation} levelfile)
 # The core floor's libraries link nothing beyond it but these.
 set(core_floor platform/core foundation/core levelfile game/levels_hiscores)
 set(core_floor_links Qt6::Core Qt6::Network CURL::libcurl)
+
+# And its files include nothing but our own headers, the C++ standard library, these POSIX
+# headers, the headers of these Qt modules (<QtCore/QString>, or <QString> when the module's
+# folder holds it) and libcurl's (<curl/curl.h>). A header added here is a choice: it must not
+# show or sound.
+set(core_floor_posix_headers arpa/inet.h dirent.h fcntl.h pwd.h sys/file.h sys/stat.h
+    sys/types.h unistd.h)
+set(core_floor_qt_modules QtCore QtNetwork)
+set(core_floor_header_folders ${core_floor_qt_modules} curl)

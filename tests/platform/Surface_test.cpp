@@ -98,7 +98,8 @@ TEST(Surface, BitBltClipsAtBothSurfacesWithNegativePositions) {
                 const bool copied = u >= 0 && v >= 0 && u < c.w && v < c.h && sx >= 0 && sy >= 0 &&
                                     sx < src.Width() && sy < src.Height();
                 const std::int32_t want =
-                    copied ? src.Point(sx, sy) : color::fromQRgb(before.pixel(x, y));
+                    copied ? src.Point(static_cast<double>(sx), static_cast<double>(sy))
+                           : color::fromQRgb(before.pixel(x, y));
                 ASSERT_EQ(dest.Point(x, y), want)
                     << "case " << c.x << "," << c.y << " " << c.w << "x" << c.h << " from " << c.sx
                     << "," << c.sy << " pixel " << x << "," << y;

@@ -61,7 +61,7 @@ XmSample waveSample(const SourceLine& line) {
         const std::string voice = textOption(line, "of", "saw", 2);
         const double depth = option(line, "depth", 0.3, 2);
         for (size_t n = 0; n < v.size(); ++n) {
-            double x = static_cast<double>(n) / v.size();
+            double x = static_cast<double>(n) / static_cast<double>(v.size());
             if (shape == "chorus") {
                 for (int c : {cycles - 1, cycles, cycles + 1})
                     v[n] += additive(voice, std::fmod(x * c, 1.0), harmonics, 0.5);

@@ -21,6 +21,11 @@ bool isHex(const std::string& s) {
     return s.size() == 6 && s.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
 }
 
+// Six hex digits (isHex) always fit the colour's 24 bits.
+Argb hexColour(const std::string& s) {
+    return opaque(static_cast<Argb>(std::stoul(s, nullptr, 16)));
+}
+
 void readPaletteLine(const SourceLine& line, Palette& palette) {
     if (line.words.size() < 2 || line.words[0].size() != 1)
         failAt(line, "a palette line is a character and a colour");
@@ -30,7 +35,7 @@ void readPaletteLine(const SourceLine& line, Palette& palette) {
     if (line.words[1] == "none")
         palette[c] = kTransparent;
     else if (isHex(line.words[1]))
-        palette[c] = opaque(std::stoul(line.words[1], nullptr, 16));
+        palette[c] = hexColour(line.words[1]);
     else
         failAt(line, "\"" + line.words[1] + "\" is not a colour (six hex digits)");
 }
@@ -47,7 +52,7 @@ Palette loadPalette(const std::string& path) {
 
 Argb colourWord(const SourceLine& line, const std::string& word, const Palette& palette) {
     if (isHex(word))
-        return opaque(std::stoul(word, nullptr, 16));
+        return hexColour(word);
     if (word.size() == 1 && palette.count(word[0]))
         return palette.at(word[0]);
     failAt(line, "\"" + word + "\" is neither a colour nor a palette character");

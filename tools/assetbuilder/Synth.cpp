@@ -173,7 +173,8 @@ void removeOffset(std::vector<double>& v) {
     std::vector<double> bump(v.size());
     double bumpMean = 0;
     for (size_t n = 0; n < v.size(); ++n) {
-        const double s = std::sin(kTwoPi / 2 * static_cast<double>(n) / (v.size() - 1));
+        const double s =
+            std::sin(kTwoPi / 2 * static_cast<double>(n) / static_cast<double>(v.size() - 1));
         bump[n] = s * s;
         bumpMean += bump[n];
     }
@@ -197,8 +198,9 @@ double loudestRms(const std::vector<double>& v, size_t window) {
             squares -= v[n - window] * v[n - window];
         }
         if (n + 1 >= window) {
-            const double mean = sum / window;
-            loudest = std::max(loudest, squares / window - mean * mean);
+            const auto width = static_cast<double>(window);
+            const double mean = sum / width;
+            loudest = std::max(loudest, squares / width - mean * mean);
         }
     }
     return std::sqrt(std::max(0.0, loudest));
@@ -251,7 +253,7 @@ std::vector<float> renderSound(const SoundSpec& spec, int rate) {
     }
     const size_t fade = std::min(mixed.size(), static_cast<size_t>(0.004 * rate));
     for (size_t n = 0; n < fade; ++n)
-        mixed[mixed.size() - 1 - n] *= static_cast<double>(n) / fade;
+        mixed[mixed.size() - 1 - n] *= static_cast<double>(n) / static_cast<double>(fade);
     removeOffset(mixed);
     double peak = 0;
     for (double v : mixed)

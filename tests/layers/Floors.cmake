@@ -1,7 +1,8 @@
 # The floors of the folders, for the include check and the link check.
 #
 # Each folder with the folders its files may include from, besides its own.
-# The core floor needs Qt Core only; the folders above it show and sound.
+# The core floor needs only Qt Core, Qt Network and libcurl; the folders above it show and
+# sound.
 set(uses_platform/core "")
 set(uses_foundation/core platform/core)
 set(uses_levelfile platform/core foundation/core)

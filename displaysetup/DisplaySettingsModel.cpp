@@ -1,7 +1,7 @@
 #include "DisplaySettingsModel.h"
 
 #include "Clock.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "Numbers.h"
 #include "Settings.h"
 #include "SettingsNotice.h"

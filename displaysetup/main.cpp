@@ -1,5 +1,5 @@
 // vantdisp: chooses and tries the screen mode for the game's full-screen play.
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "DisplayModes.h"
 #include "QtDialogs.h"
 #include "frmDisplaySettings.h"

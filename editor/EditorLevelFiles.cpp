@@ -1,6 +1,6 @@
 #include "EditorLevelFiles.h"
 
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "LevelFileFormat.h"
 #include "VbError.h"
 

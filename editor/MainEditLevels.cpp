@@ -1,5 +1,5 @@
 // The level list: the shown level's pictures, the Levels menu, navigation, speed and name.
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "MainEditModel.h"
 
 void MainEditModel::showPicture(PlacedPicture& pic, int kind) {

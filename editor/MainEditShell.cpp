@@ -1,8 +1,8 @@
 // The editor window's start-up, its File menu, the test launch and the close prompt.
 #include "Color.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "EditorDrawing.h"
-#include "FileDialog.h"
+#include "FileDialogService.h"
 #include "MainEditModel.h"
 #include "QFTModule.h"
 #include "TextCase.h"

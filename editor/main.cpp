@@ -1,5 +1,5 @@
 // vantedit: the level editor. An argument names a level file to open.
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "QtDialogs.h"
 #include "frmMainEdit.h"
 

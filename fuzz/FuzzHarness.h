@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "Require.h"
 
 #include <QApplication>

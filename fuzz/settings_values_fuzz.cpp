@@ -1,5 +1,5 @@
 // LIBS: vantorix_launcher vantorix_displaysetup vantorix_fuzz_harness
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "DisplayModes.h"
 #include "DisplaySettingsModel.h"
 #include "FrmJoystickSetup.h"

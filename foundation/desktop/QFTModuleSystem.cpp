@@ -1,7 +1,7 @@
 // The shared helper module's calls on the desktop: clock, shell, sound, windows, network.
 #include "AudioSystem.h"
 #include "Clock.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "IgnoringFailures.h"
 #include "NetworkState.h"
 #include "QFTModuleDesktop.h"

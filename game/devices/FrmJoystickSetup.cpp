@@ -1,7 +1,7 @@
 #include "FrmJoystickSetup.h"
 
 #include "Color.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "GameControllerTool.h"
 #include "Numbers.h"
 #include "Settings.h"

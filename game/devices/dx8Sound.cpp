@@ -1,7 +1,7 @@
 #include "dx8Sound.h"
 
 #include "AudioSystem.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "Numbers.h"
 #include "SoundChunk.h"
 #include "VbError.h"

@@ -1,6 +1,6 @@
 #include "InternetConfigModel.h"
 
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "Http.h"
 #include "InternetRequests.h"
 #include "Settings.h"

@@ -1,7 +1,7 @@
 #include "InternetMode.h"
 
 #include "Clock.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "FileWrite.h"
 #include "GameForm.h"
 #include "Http.h"

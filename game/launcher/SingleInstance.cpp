@@ -1,6 +1,6 @@
 #include "SingleInstance.h"
 
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "FileWrite.h"
 #include "GameShell.h"
 

@@ -1,7 +1,7 @@
 #include "StartModel.h"
 
 #include "CommandLine.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "GameShell.h"
 #include "KeyCodes.h"
 #include "Numbers.h"

@@ -1,5 +1,5 @@
 #include "CommandLine.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "DisplayModes.h"
 #include "FramePresentation.h"
 #include "GameShell.h"

@@ -1,6 +1,6 @@
 #include "LevelsAndHiscores.h"
 
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "FileRead.h"
 #include "FileWrite.h"
 #include "HiscoreFile.h"

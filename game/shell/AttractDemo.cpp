@@ -1,7 +1,7 @@
 #include "AttractDemo.h"
 
 #include "Clock.h"
-#include "Credits.h"
+#include "CreditsSequence.h"
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "Numbers.h"

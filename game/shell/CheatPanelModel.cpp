@@ -1,7 +1,7 @@
 #include "CheatPanelModel.h"
 
 #include "Clock.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "GameEngine.h"
 #include "Numbers.h"
 #include "Random.h"

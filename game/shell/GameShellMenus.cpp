@@ -1,5 +1,5 @@
 #include "CommandLine.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "GameShell.h"
 #include "Http.h"
 #include "IgnoringFailures.h"

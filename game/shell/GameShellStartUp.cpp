@@ -1,6 +1,6 @@
 #include "ColorFader.h"
 #include "CommandLine.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "GameShell.h"
 #include "IgnoringFailures.h"
 #include "InternetRequests.h"

@@ -4,7 +4,7 @@
 #include "BootIntro.h"
 #include "CheatPanel.h"
 #include "CheatPanelModel.h"
-#include "Credits.h"
+#include "CreditsSequence.h"
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "GameShell.h"

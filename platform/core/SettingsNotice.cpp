@@ -1,6 +1,6 @@
 #include "SettingsNotice.h"
 
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "Settings.h"
 
 void tellSettingsNotSaved() {

@@ -1,5 +1,5 @@
 #include "AssetNames.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "LevelsAndHiscores.h"
 #include "QFTModule.h"
 

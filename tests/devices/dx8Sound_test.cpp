@@ -1,5 +1,5 @@
 #include "AudioSystem.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "MemoryBudget.h"
 #include "MusicFixtures.h"
 #include "SoundChunk.h"

@@ -1,5 +1,5 @@
 // The display-settings window: the mode list, the mode test, and what OK stores.
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "FakeScreen.h"
 #include "ManualClock.h"
 #include "RealBoxes.h"

@@ -1,5 +1,5 @@
 // A mode tried from the display-settings window on a real X server (Xorg's dummy driver).
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "DisplayModes.h"
 #include "ManualClock.h"
 #include "Settings.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "Color.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "FileBytes.h"
-#include "FileDialog.h"
+#include "FileDialogService.h"
 #include "MainEditModel.h"
 #include "ManualClock.h"
 #include "QFTModule.h"

@@ -1,5 +1,5 @@
 #include "AudioSystem.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "ManualClock.h"
 #include "QFTModule.h"
 #include "QFTModuleDesktop.h"

@@ -1,6 +1,6 @@
 #include "BoxPlayer.h"
 #include "Clock.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "HiscoreUi.h"

@@ -1,5 +1,5 @@
 #include "Clock.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "FileBytes.h"
 #include "GameForm.h"
 #include "HiscoreFile.h"

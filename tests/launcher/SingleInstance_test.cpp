@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "FullDisk.h"
 #include "SingleInstance.h"
 

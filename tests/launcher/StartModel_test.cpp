@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "GameShell.h"
 #include "HttpTestServer.h"
 #include "ProcessState.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "FileBytes.h"
 #include "HiscoreFile.h"
 #include "LevelRecordBytes.h"

@@ -1,5 +1,5 @@
 #include "BoxPlayer.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "RealBoxes.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // the program frames, places or focuses a window. Its own main: the X server comes first,
 // then the application on it.
 #include "BoxPlayer.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "QtDialogs.h"
 #include "RealBoxes.h"
 #include "XServerFixture.h"

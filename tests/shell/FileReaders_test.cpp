@@ -2,7 +2,7 @@
 // it: a named pipe, a device, a folder, a file over the cap of its kind, the largest
 // legitimate file and a byte-order mark. Each gives a clear failure that names the file (or,
 // for the legitimate ones, a load), never waits on the pipe, and leaves the file as it was.
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "EditorLevelFiles.h"
 #include "FileRead.h"
 #include "HiscoreFile.h"

@@ -1,6 +1,6 @@
 #include "AttractDemo.h"
 #include "CheatPanelModel.h"
-#include "Credits.h"
+#include "CreditsSequence.h"
 #include "KeyCodes.h"
 #include "QFTModule.h"
 #include "WindowFixture.h"

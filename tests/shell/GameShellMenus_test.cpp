@@ -1,4 +1,4 @@
-#include "Credits.h"
+#include "CreditsSequence.h"
 #include "LevelsAndHiscores.h"
 #include "Settings.h"
 #include "WindowFixture.h"

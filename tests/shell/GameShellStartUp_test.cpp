@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "HiscoreFile.h"
 #include "InternetConfigModel.h"
 #include "InternetRequests.h"

@@ -1,5 +1,5 @@
 #include "BoxPlayer.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "HttpTestServer.h"
 #include "InfoModel.h"
 #include "MPLAY.h"

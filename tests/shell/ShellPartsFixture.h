@@ -3,7 +3,7 @@
 #include "AttractDemo.h"
 #include "BootIntro.h"
 #include "CheatPanelModel.h"
-#include "Credits.h"
+#include "CreditsSequence.h"
 #include "EngineFixture.h"
 
 #include <memory>

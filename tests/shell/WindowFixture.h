@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "GameShell.h"

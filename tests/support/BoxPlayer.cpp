@@ -1,6 +1,6 @@
 #include "BoxPlayer.h"
 
-#include "Dialogs.h"
+#include "DialogService.h"
 
 #include <QApplication>
 #include <QDialog>

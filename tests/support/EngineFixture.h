@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Clock.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "GameEngine.h"
 #include "GameForm.h"
 #include "ManualClock.h"

@@ -1,6 +1,6 @@
 #include "RealBoxes.h"
 
-#include "Dialogs.h"
+#include "DialogService.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "Credits.h"
+#include "CreditsSequence.h"
 
 #include "GameEngine.h"
 #include "GameForm.h"

@@ -1,7 +1,7 @@
-#include "FileDialog.h"
+#include "FileDialogService.h"
 
 #include "Ansi.h"
-#include "Dialogs.h"
+#include "DialogService.h"
 #include "ModalBox.h"
 
 #include <QFile>

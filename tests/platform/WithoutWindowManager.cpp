@@ -90,6 +90,10 @@ TEST(WithoutWindowManager, TheWindowLeftShowingTakesTheKeyboard) {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    // Listing the cases, for CTest, needs no server.
+    if (GTEST_FLAG_GET(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
     std::string whyNot;
     const auto server = XServerFixture::start(whyNot);
     if (!server) {

@@ -96,6 +96,17 @@ protected:
     std::string writeMidi(const std::string& name, const std::string& bytes) {
         return fixtures::write(dir, name, bytes);
     }
+    // Plays a wave stream to its end; the highest level the meter showed on the way.
+    float loudestLevelOf(const std::string& path) {
+        EXPECT_FALSE(player->PlayFile(path, 0, false));
+        EXPECT_TRUE(player->StreamIsPlaying()) << player->LastError();
+        float loudest = 0;
+        EXPECT_TRUE(waitUntil([&] {
+            loudest = std::max(loudest, player->CurVu(0));
+            return !player->StreamIsPlaying();
+        }));
+        return loudest;
+    }
 };
 
 TEST_F(MusicKindsTest, EveryStreamKindPlaysAudiblyWithItsLengthAndPosition) {
@@ -170,13 +181,7 @@ std::string fullScaleSquareWave(int rate, double seconds) {
 TEST_F(MusicKindsTest, TheLevelOfAStreamStaysWithinFullScale) {
     // What is heard clips at full scale, and so does the level that shows it.
     const std::string path = fixtures::write(dir, "square.wav", fullScaleSquareWave(8000, 0.5));
-    EXPECT_FALSE(player->PlayFile(path, 0, false));
-    ASSERT_TRUE(player->StreamIsPlaying()) << player->LastError();
-    float loudest = 0;
-    ASSERT_TRUE(waitUntil([&] {
-        loudest = std::max(loudest, player->CurVu(0));
-        return !player->StreamIsPlaying();
-    }));
+    const float loudest = loudestLevelOf(path);
     EXPECT_GT(loudest, 0.9f);
     EXPECT_LE(loudest, 1.0f);
 }
@@ -199,13 +204,7 @@ TEST_F(MusicKindsTest, SamplesThatAreNoNumberAreSilence) {
         littleEndian(samples, bits, 4);
     }
     const std::string path = fixtures::write(dir, "damaged.wav", monoWave(8000, 3, 32, samples));
-    EXPECT_FALSE(player->PlayFile(path, 0, false));
-    ASSERT_TRUE(player->StreamIsPlaying()) << player->LastError();
-    float loudest = 0;
-    ASSERT_TRUE(waitUntil([&] {
-        loudest = std::max(loudest, player->CurVu(0));
-        return !player->StreamIsPlaying();
-    }));
+    const float loudest = loudestLevelOf(path);
     EXPECT_GT(loudest, 0.4f);
     EXPECT_LT(loudest, 0.6f);
     int heard = 0;

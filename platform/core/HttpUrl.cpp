@@ -84,8 +84,15 @@ std::string requestLineSafe(const std::string& target) {
 }
 
 std::string hostAndPort(const std::string& authority) {
-    const auto at = authority.rfind('@');
-    return at == std::string::npos ? authority : authority.substr(at + 1);
+    // The transfer ends the user part at the first "@"; after it only an address in brackets
+    // (its zone) may hold another. An address the transfer refuses loses all up to the last
+    // "@", so that no part of a password shows.
+    const auto first = authority.find('@');
+    if (first == std::string::npos) {
+        return authority;
+    }
+    const auto at = authority.compare(first + 1, 1, "[") == 0 ? first : authority.rfind('@');
+    return authority.substr(at + 1);
 }
 
 std::string hostOf(const std::string& authority) {

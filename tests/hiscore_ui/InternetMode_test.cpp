@@ -161,6 +161,8 @@ TEST(InternetRequests, UrlsAreBuiltExactly) {
     EXPECT_EQ(serverDisplayName("http://scores.test"), "scores.test");
     EXPECT_EQ(serverDisplayName("https://a.b:81/x"), "a.b");
     EXPECT_EQ(serverDisplayName("http://[::1]:4000"), "[::1]");
+    EXPECT_EQ(serverDisplayName("http://@[fe80::1%25eth0@]:4000"), "[fe80::1%25eth0@]");
+    EXPECT_EQ(serverDisplayName("http://player:p@ss@scores.test"), "scores.test");
     EXPECT_EQ(serverDisplayName(""), "the hiscore server");
 }
 
